@@ -1,0 +1,60 @@
+# make run   - install what is missing, build, play the default game
+# make test  - install what is missing, build, run every test
+# make bench - install what is missing, build and run the benchmarks
+# make asan  - the test suite built with AddressSanitizer and UBSan
+
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+PACKAGES := build-essential cmake pkg-config clang zip unzip \
+	libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev \
+	libzip-dev libjpeg62-turbo-dev libjpeg-turbo-progs libfontconfig-dev \
+	fonts-wine fonts-dejavu-core googletest libgtest-dev libgmock-dev libbenchmark-dev
+
+.PHONY: all deps configure build run test bench asan clean
+
+all: build
+
+# Installs the Debian packages that are missing; does nothing when all are present.
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+		dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+		if [ "$$(id -u)" = 0 ]; then \
+			echo "Installing:$$missing"; \
+			apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+		else \
+			echo "Missing packages:$$missing (run as root, or: sudo apt-get install$$missing)"; exit 1; \
+		fi; \
+	fi
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+		$(BUILD)/zelkin; \
+	else \
+		echo "zelkin needs a display to open its window (set DISPLAY, or start Xvfb)."; \
+		echo "Without one, run it headless, for instance:"; \
+		echo "  $(BUILD)/zelkin --headless --frames 100"; \
+		$(BUILD)/zelkin --headless --frames 100 && echo "Headless run of the default game ended normally."; \
+	fi
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench:
+	@$(MAKE) --no-print-directory build BUILD=build-bench CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Release -DZELKIN_BENCH=ON"
+	@cd build-bench && for b in bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+
+asan:
+	@$(MAKE) --no-print-directory test BUILD=build-asan CMAKE_FLAGS="-DZELKIN_SANITIZE=ON"
+
+clean:
+	rm -rf build build-bench build-asan

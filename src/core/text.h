@@ -1,0 +1,21 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace zk {
+
+// Record strings are single-byte Windows-1252 text; these convert at the edges
+// where text is drawn or printed.
+std::string cp1252ToUtf8(std::string_view s);
+// Latin-1 decoding (every byte is the code point of the same value), used by the
+// JSON state dump.
+std::string latin1ToUtf8(std::string_view s);
+// Best-effort reverse of cp1252ToUtf8 for authoring tools; characters outside
+// Windows-1252 become '?'.
+std::string utf8ToCp1252(std::string_view s);
+
+char asciiLower(char c);
+bool equalsIgnoreCase(std::string_view a, std::string_view b);
+std::string toLowerAscii(std::string_view s);
+
+}  // namespace zk
