@@ -10,7 +10,9 @@ namespace zk {
 // Little-endian access to fixed offsets of a byte record. Callers keep offsets
 // inside the record; the record classes are the only users and their layouts are
 // fixed, so these do no bounds checks of their own.
-inline uint8_t getU8(std::span<const uint8_t> b, size_t off) { return b[off]; }
+inline uint8_t getU8(std::span<const uint8_t> b, size_t off) {
+    return b[off];
+}
 inline int16_t getI16(std::span<const uint8_t> b, size_t off) {
     return static_cast<int16_t>(static_cast<uint16_t>(b[off] | (b[off + 1] << 8)));
 }
@@ -24,7 +26,9 @@ inline uint32_t getU32(std::span<const uint8_t> b, size_t off) {
 inline int32_t getI32(std::span<const uint8_t> b, size_t off) {
     return static_cast<int32_t>(getU32(b, off));
 }
-inline void putU8(std::span<uint8_t> b, size_t off, uint8_t v) { b[off] = v; }
+inline void putU8(std::span<uint8_t> b, size_t off, uint8_t v) {
+    b[off] = v;
+}
 inline void putI16(std::span<uint8_t> b, size_t off, int32_t v) {
     auto u = static_cast<uint16_t>(v);
     b[off] = static_cast<uint8_t>(u);

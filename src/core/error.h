@@ -8,7 +8,7 @@ namespace zk {
 // The message names the file (and the entry, record or offset where known). The
 // window's handlers catch it at their boundary and hand it to the error report.
 class DataError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

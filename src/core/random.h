@@ -6,7 +6,7 @@ namespace zk {
 
 // The game's one random generator; seeded so that headless runs repeat exactly.
 class Random {
-public:
+  public:
     explicit Random(uint32_t seed = 1) : engine_(seed) {}
     void seed(uint32_t s) { engine_.seed(s); }
     // Uniform integer in [0, n); 0 when n <= 0.
@@ -15,7 +15,7 @@ public:
         return static_cast<int32_t>(engine_() % static_cast<uint32_t>(n));
     }
 
-private:
+  private:
     std::mt19937 engine_;
 };
 

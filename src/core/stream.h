@@ -10,7 +10,7 @@ namespace zk {
 // A growable in-memory byte stream with a read/write position. Reads past the end
 // throw DataError("Stream read error") instead of returning garbage.
 class MemoryStream {
-public:
+  public:
     MemoryStream() = default;
     explicit MemoryStream(std::vector<uint8_t> bytes) : data_(std::move(bytes)) {}
 
@@ -46,7 +46,7 @@ public:
     void writeI64(int64_t v);
     void writeString(std::string_view s) { write(s.data(), s.size()); }
 
-private:
+  private:
     std::vector<uint8_t> data_;
     size_t pos_ = 0;
 };
