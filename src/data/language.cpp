@@ -1,0 +1,42 @@
+#include "data/language.h"
+
+namespace zk {
+
+LanguageTable LanguageTable::fromText(std::string_view text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.emplace_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return LanguageTable(std::move(lines));
+}
+
+std::string LanguageTable::languageField(size_t i, std::string_view attribute) const {
+    if (i >= lines_.size()) return {};
+    const std::string& line = lines_[i];
+    std::string pattern = std::string(attribute) + "=\"";
+    size_t found = line.find(pattern);
+    if (found == std::string::npos) return {};
+    size_t start = found + pattern.size();
+    size_t close = line.find('"', start);
+    if (close != std::string::npos) return line.substr(start, close - start);
+    // No closing quote: the value stops one character short of the line's end.
+    if (line.size() < start + 1) return {};
+    return line.substr(start, line.size() - 1 - start);
+}
+
+std::string LanguageTable::translate(std::string_view key, int language) const {
+    if (key.empty()) return {};
+    if (language == 0) return std::string(key);
+    std::string attribute = "lang" + std::to_string(language);
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        if (languageField(i, "text") == key) return languageField(i, attribute);
+    }
+    return {};
+}
+
+}  // namespace zk
