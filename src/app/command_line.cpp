@@ -1,0 +1,101 @@
+#include "app/command_line.h"
+
+#include <charconv>
+
+namespace zk {
+namespace {
+
+template <typename T>
+bool parseNumber(const std::string& text, T& out) {
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+}  // namespace
+
+CommandLineResult parseCommandLine(const std::vector<std::string>& args) {
+    CommandLineResult r;
+    CommandLine& o = r.options;
+    auto fail = [&](const std::string& message) {
+        r.error = message;
+        return r;
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) return false;
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--headless") {
+            o.headless = true;
+        } else if (a == "--windowed") {
+            o.fullScreen = false;
+        } else if (a == "--fullscreen") {
+            o.fullScreen = true;
+        } else if (a == "--debug") {
+            o.debug = true;
+        } else if (a == "--version") {
+            o.version = true;
+        } else if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (a == "--input") {
+            if (!value(o.inputFile)) return fail("--input needs a file name");
+        } else if (a == "--out") {
+            if (!value(o.outDir)) return fail("--out needs a folder");
+        } else if (a == "--save-dir") {
+            if (!value(o.saveDir)) return fail("--save-dir needs a folder");
+        } else if (a == "--frames") {
+            int64_t n = 0;
+            if (!value(v) || !parseNumber(v, n) || n < 0)
+                return fail("--frames needs a number of frames (0 or more)");
+            o.frames = n;
+        } else if (a == "--frame-ms") {
+            int n = 0;
+            if (!value(v) || !parseNumber(v, n) || n < 0)
+                return fail("--frame-ms needs a number of milliseconds (0 or more)");
+            o.frameMs = n;
+        } else if (a == "--seed") {
+            uint32_t n = 0;
+            if (!value(v) || !parseNumber(v, n)) return fail("--seed needs a number");
+            o.seed = n;
+        } else if (a == "--scale") {
+            int n = 0;
+            if (!value(v) || !parseNumber(v, n) || n < 1 || n > 16)
+                return fail("--scale needs a whole factor from 1 to 16");
+            o.scale = n;
+        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+            return fail("unknown option " + a + " (see --help)");
+        } else if (o.packagePath.empty()) {
+            o.packagePath = a;
+        } else {
+            return fail("more than one package given: " + o.packagePath + " and " + a);
+        }
+    }
+    return r;
+}
+
+std::string usageText() {
+    return "Usage: zelkin [PACKAGE] [OPTIONS]\n"
+           "Plays a Zelkin game package (default: Tolvan.tgp beside the executable).\n"
+           "\n"
+           "  --headless        no window and no audio device; virtual time\n"
+           "  --input FILE      headless: run the input script FILE\n"
+           "  --frames N        headless: end the run after N frames\n"
+           "  --frame-ms N      headless: virtual milliseconds per frame (default 25)\n"
+           "  --out DIR         headless: folder for screenshots and state dumps\n"
+           "  --seed N          seed of the random generator\n"
+           "  --save-dir DIR    folder of the save slots\n"
+           "  --windowed        start in a window\n"
+           "  --fullscreen      start full screen\n"
+           "  --scale N         open the window at N times the game's size\n"
+           "  --debug           show the running events and the room list\n"
+           "  --version         print the version and exit\n"
+           "  --help            print this help and exit\n"
+           "\n"
+           "Exit status: 0 normal end, 1 the game could not start or stopped on an error,\n"
+           "2 bad command line or input script.\n";
+}
+
+}  // namespace zk
