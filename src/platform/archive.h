@@ -78,7 +78,8 @@ enum class ArchiveWriteMode {
 };
 
 // Writes all additions in one operation. The archive file is replaced only when
-// everything was written, so a failure leaves the old file as it was. Throws
+// everything was written, so a failure leaves the old file as it was. An archive
+// that ends up without entries is not kept: libzip removes the file. Throws
 // ArchiveError (CannotOpen, CannotWrite).
 void writeArchive(const std::filesystem::path& path, ArchiveWriteMode mode,
                   std::span<const ArchiveAddition> additions);

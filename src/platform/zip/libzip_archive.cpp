@@ -60,8 +60,11 @@ ZipPtr openZip(const std::filesystem::path& path, int flags, Kind failKind,
     return ZipPtr(z);
 }
 
+// What data decrypted with a wrong key turns into: a bad checksum, a broken deflate
+// stream, or one that ends before or after the recorded size.
 bool isDecryptionFailure(int code) {
-    return code == ZIP_ER_CRC || code == ZIP_ER_ZLIB || code == ZIP_ER_COMPRESSED_DATA;
+    return code == ZIP_ER_CRC || code == ZIP_ER_ZLIB || code == ZIP_ER_COMPRESSED_DATA ||
+           code == ZIP_ER_EOF || code == ZIP_ER_INCONS;
 }
 
 }  // namespace

@@ -1,0 +1,92 @@
+#include "package/entry_names.h"
+
+#include <algorithm>
+
+#include "core/text.h"
+
+namespace zk {
+namespace {
+
+// Splits a normalized name into its folder part (without the last "/") and last component.
+std::pair<std::string_view, std::string_view> splitLast(std::string_view name) {
+    size_t slash = name.rfind('/');
+    if (slash == std::string_view::npos) return {{}, name};
+    return {name.substr(0, slash), name.substr(slash + 1)};
+}
+
+bool globMatch(std::string_view p, std::string_view s) {
+    // Iterative matcher: on a mismatch, let the most recent "*" swallow one more character.
+    size_t pi = 0, si = 0;
+    size_t starP = std::string_view::npos, starS = 0;
+    while (si < s.size()) {
+        if (pi < p.size() && p[pi] == '*') {
+            starP = pi++;
+            starS = si;
+        } else if (pi < p.size() && (p[pi] == '?' || asciiLower(p[pi]) == asciiLower(s[si]))) {
+            ++pi;
+            ++si;
+        } else if (starP != std::string_view::npos) {
+            pi = starP + 1;
+            si = ++starS;
+        } else {
+            return false;
+        }
+    }
+    while (pi < p.size() && p[pi] == '*') ++pi;
+    return pi == p.size();
+}
+
+}  // namespace
+
+std::string normalizeEntryName(std::string_view name) {
+    std::string out(name);
+    std::replace(out.begin(), out.end(), '\\', '/');
+    return out;
+}
+
+bool isWildcardSpec(std::string_view spec) {
+    std::string normalized = normalizeEntryName(spec);
+    return splitLast(normalized).second.find_first_of("*?") != std::string_view::npos;
+}
+
+bool wildcardMatch(std::string_view pattern, std::string_view name) {
+    if (globMatch(pattern, name)) return true;
+    if (pattern.size() >= 2 && pattern.ends_with(".*") &&
+        name.find('.') == std::string_view::npos) {
+        return globMatch(pattern.substr(0, pattern.size() - 2), name);
+    }
+    return false;
+}
+
+std::vector<size_t> findEntries(std::span<const ArchiveEntry> entries, std::string_view spec) {
+    const std::string wanted = normalizeEntryName(spec);
+    std::vector<size_t> found;
+    if (isWildcardSpec(wanted)) {
+        auto [folder, pattern] = splitLast(wanted);
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i].isDirectory()) continue;
+            const std::string name = normalizeEntryName(entries[i].name);
+            auto [entryFolder, entryName] = splitLast(name);
+            if (equalsIgnoreCase(entryFolder, folder) && wildcardMatch(pattern, entryName)) {
+                found.push_back(i);
+            }
+        }
+        return found;
+    }
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (normalizeEntryName(entries[i].name) == wanted) return {i};
+    }
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (equalsIgnoreCase(normalizeEntryName(entries[i].name), wanted)) return {i};
+    }
+    return found;
+}
+
+std::optional<std::string> flatFileName(std::string_view entryName) {
+    const std::string name = normalizeEntryName(entryName);
+    std::string_view last = splitLast(name).second;
+    if (last.empty() || last == "." || last == "..") return std::nullopt;
+    return std::string(last);
+}
+
+}  // namespace zk
