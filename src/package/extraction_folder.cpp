@@ -13,7 +13,9 @@ namespace zk {
 
 ExtractionFolder::ExtractionFolder() {
     const char* tmp = std::getenv("TMPDIR");
-    std::filesystem::path base = tmp && *tmp ? tmp : "/tmp";
+    // Absolute, so that removal still finds the folder after the working folder changes.
+    std::error_code ec;
+    std::filesystem::path base = std::filesystem::absolute(tmp && *tmp ? tmp : "/tmp", ec);
     std::string name = (base / "zelkin-XXXXXX").string();
     // mkdtemp creates the folder with mode 0700 under a name nobody else can claim.
     if (!::mkdtemp(name.data())) {
