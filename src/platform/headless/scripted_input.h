@@ -1,0 +1,25 @@
+#pragma once
+#include "platform/input.h"
+
+namespace zk {
+
+// Input set by the headless runner. Motion given before a refresh is reported by
+// that refresh only; button and key states hold from the next refresh on until
+// they are changed.
+class ScriptedInput : public DeviceInput {
+  public:
+    void addMotion(int dx, int dy);
+    // button 1 (left) or 2 (right); others are ignored.
+    void setButton(int button, bool down);
+    // key 0..4; others are ignored.
+    void setKey(int key, bool down);
+    void refresh() override;
+
+    // What the next refresh will report.
+    const DeviceReading& pending() const { return pending_; }
+
+  private:
+    DeviceReading pending_;
+};
+
+}  // namespace zk

@@ -1,0 +1,48 @@
+#include "platform/input.h"
+
+#include <climits>
+#include <cstdint>
+
+#include "core/text.h"
+
+namespace zk {
+
+int logicalKeyFromName(std::string_view name) {
+    static constexpr std::string_view kNames[kLogicalKeys] = {"space", "enter", "escape", "f4",
+                                                              "f10"};
+    for (int k = 0; k < kLogicalKeys; ++k) {
+        if (equalsIgnoreCase(name, kNames[k])) return k;
+    }
+    return -1;
+}
+
+bool DeviceInput::buttonDown(int button) const {
+    if (button < 1 || button > 2) return false;
+    return reading_.buttons[button - 1];
+}
+
+bool DeviceInput::keyPressed(int key) const {
+    if (key < 0 || key >= kLogicalKeys) return false;
+    return reading_.keys[key] && !released_[key];
+}
+
+void DeviceInput::releaseKey(int key) {
+    if (key < 0 || key >= kLogicalKeys) return;
+    released_[key] = true;
+}
+
+void DeviceInput::apply(const DeviceReading& reading) {
+    reading_ = reading;
+    for (int k = 0; k < kLogicalKeys; ++k) {
+        if (!reading.keys[k] || reading.keyPresses[k]) released_[k] = false;
+    }
+}
+
+int saturatingAdd(int total, int delta) {
+    const int64_t sum = int64_t{total} + delta;
+    if (sum > INT_MAX) return INT_MAX;
+    if (sum < INT_MIN) return INT_MIN;
+    return static_cast<int>(sum);
+}
+
+}  // namespace zk

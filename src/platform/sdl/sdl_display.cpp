@@ -1,0 +1,111 @@
+#include "platform/sdl/sdl_display.h"
+
+#include <SDL.h>
+
+#include "platform/platform_error.h"
+
+namespace zk {
+namespace {
+
+[[noreturn]] void fail(const std::string& what) {
+    throw PlatformError(what + ": " + SDL_GetError());
+}
+
+}  // namespace
+
+void SdlDisplay::Deleter::operator()(SDL_Window* w) const {
+    SDL_DestroyWindow(w);
+}
+void SdlDisplay::Deleter::operator()(SDL_Renderer* r) const {
+    SDL_DestroyRenderer(r);
+}
+void SdlDisplay::Deleter::operator()(SDL_Texture* t) const {
+    SDL_DestroyTexture(t);
+}
+
+SdlDisplay::SdlDisplay() : video_(SDL_INIT_VIDEO) {}
+
+SdlDisplay::~SdlDisplay() {
+    // The texture belongs to the renderer and the renderer to the window.
+    texture_.reset();
+    renderer_.reset();
+    window_.reset();
+}
+
+void SdlDisplay::initialize(int width, int height, bool fullScreen) {
+    checkDisplaySize(width, height);
+    ready_ = false;
+    const Uint32 fullFlag = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    if (!window_) {
+        window_.reset(SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED,
+                                       SDL_WINDOWPOS_CENTERED, width, height,
+                                       SDL_WINDOW_RESIZABLE | fullFlag));
+        if (!window_) fail("Cannot open the window");
+    } else {
+        if (SDL_SetWindowFullscreen(window_.get(), fullFlag) != 0)
+            fail("Cannot change the display mode");
+        if (!fullScreen && (width != back_.width || height != back_.height)) {
+            SDL_SetWindowSize(window_.get(), width, height);
+        }
+    }
+    fullScreen_ = fullScreen;
+    back_.resize(width, height);
+    if (!renderer_) createRenderer();
+    if (SDL_RenderSetLogicalSize(renderer_.get(), width, height) != 0)
+        fail("Cannot scale the display");
+    createTexture();
+    applyCursor();
+    ready_ = true;
+}
+
+void SdlDisplay::createRenderer() {
+    renderer_.reset(SDL_CreateRenderer(window_.get(), -1,
+                                       SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
+    if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
+    if (!renderer_) fail("Cannot draw in the window");
+}
+
+void SdlDisplay::createTexture() {
+    texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB888,
+                                     SDL_TEXTUREACCESS_STREAMING, back_.width, back_.height));
+    if (!texture_) fail("Cannot create the display texture");
+    SDL_SetTextureScaleMode(texture_.get(), SDL_ScaleModeNearest);
+}
+
+void SdlDisplay::finalize() {
+    ready_ = false;
+    texture_.reset();
+    renderer_.reset();
+}
+
+void SdlDisplay::flip() {
+    if (!ready_) return;
+    const int pitch = back_.width * 4;
+    if (SDL_UpdateTexture(texture_.get(), nullptr, back_.pixels.data(), pitch) != 0) {
+        // A reset graphics device loses its textures; make a new one and try again.
+        createTexture();
+        if (SDL_UpdateTexture(texture_.get(), nullptr, back_.pixels.data(), pitch) != 0) return;
+    }
+    SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
+    SDL_RenderClear(renderer_.get());
+    SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, nullptr);
+    SDL_RenderPresent(renderer_.get());
+}
+
+void SdlDisplay::setCaption(std::string_view utf8) {
+    caption_ = std::string(utf8);
+    if (window_) SDL_SetWindowTitle(window_.get(), caption_.c_str());
+}
+
+void SdlDisplay::showSystemCursor(bool visible) {
+    cursorVisible_ = visible;
+    applyCursor();
+}
+
+void SdlDisplay::applyCursor() {
+    SDL_ShowCursor(cursorVisible_ ? SDL_ENABLE : SDL_DISABLE);
+    // Not every video driver has a relative mode; the hidden cursor is enough there.
+    if (window_) SDL_SetRelativeMouseMode(cursorVisible_ ? SDL_FALSE : SDL_TRUE);
+}
+
+}  // namespace zk

@@ -1,0 +1,110 @@
+#include "platform/sdl/sdl_input.h"
+
+#include <SDL.h>
+
+namespace zk {
+namespace {
+
+int keyOf(SDL_Scancode code) {
+    switch (code) {
+        case SDL_SCANCODE_SPACE:
+            return KeySpace;
+        case SDL_SCANCODE_RETURN:
+        case SDL_SCANCODE_KP_ENTER:
+            return KeyEnter;
+        case SDL_SCANCODE_ESCAPE:
+            return KeyEscape;
+        case SDL_SCANCODE_F4:
+            return KeyF4;
+        case SDL_SCANCODE_F10:
+            return KeyF10;
+        default:
+            return -1;
+    }
+}
+
+int buttonOf(uint8_t sdlButton) {
+    if (sdlButton == SDL_BUTTON_LEFT) return 0;
+    if (sdlButton == SDL_BUTTON_RIGHT) return 1;
+    return -1;
+}
+
+}  // namespace
+
+SdlInput::SdlInput() : events_(SDL_INIT_EVENTS) {}
+
+void SdlInput::pumpEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) handle(event);
+}
+
+void SdlInput::handle(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT:
+            quit_ = true;
+            break;
+        case SDL_WINDOWEVENT:
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    focused_ = true;
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    focused_ = false;
+                    buttonsDown_ = {};
+                    keysDown_ = {};
+                    break;
+                case SDL_WINDOWEVENT_MINIMIZED:
+                    minimised_ = true;
+                    break;
+                case SDL_WINDOWEVENT_RESTORED:
+                case SDL_WINDOWEVENT_MAXIMIZED:
+                    minimised_ = false;
+                    break;
+                default:
+                    break;
+            }
+            break;
+        case SDL_MOUSEMOTION:
+            if (!windowActive()) break;
+            dx_ = saturatingAdd(dx_, event.motion.xrel);
+            dy_ = saturatingAdd(dy_, event.motion.yrel);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            const int b = buttonOf(event.button.button);
+            if (b < 0) break;
+            const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+            buttonsDown_[b] = down;
+            if (down) buttonPresses_[b] = true;
+            break;
+        }
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            const int k = keyOf(event.key.keysym.scancode);
+            if (k < 0 || event.key.repeat) break;
+            const bool down = event.type == SDL_KEYDOWN;
+            keysDown_[k] = down;
+            if (down) keyPresses_[k] = true;
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void SdlInput::refresh() {
+    pumpEvents();
+    DeviceReading r;
+    r.dx = dx_;
+    r.dy = dy_;
+    for (int b = 0; b < 2; ++b) r.buttons[b] = buttonsDown_[b] || buttonPresses_[b];
+    for (int k = 0; k < kLogicalKeys; ++k) r.keys[k] = keysDown_[k] || keyPresses_[k];
+    r.keyPresses = keyPresses_;
+    apply(r);
+    dx_ = 0;
+    dy_ = 0;
+    buttonPresses_ = {};
+    keyPresses_ = {};
+}
+
+}  // namespace zk
