@@ -100,11 +100,19 @@ void PathFinder::aimAt(int64_t tx, int64_t ty) {
 // The target cannot be reached and every reachable cell is labelled: look for a labelled
 // cell on growing rings around the target. Returns false when the walk must fail.
 bool PathFinder::ringSearch(int32_t displayWidth) {
-    // Each probe of ring m lies at least m cells from the target in x or y, so beyond the
-    // farthest grid cell no probe can land in the grid and the search would only fail later.
-    int64_t reach = std::max(
+    // The probes of ring m lie between m and 2m cells from the target (the larger of the x
+    // and y distances). Rings too small to reach the grid are skipped and rings beyond its
+    // farthest cell are not tried: they find nothing, so the result is the same, and a
+    // far-away target costs no more than a near one.
+    auto outside = [](int64_t v, int32_t size) {
+        return v < 0 ? -v : (v >= size ? v - size + 1 : 0);
+    };
+    const int64_t nearest = std::max(outside(tx_, gridW_), outside(ty_, gridH_));
+    const int64_t reach = std::max(
         {std::abs(tx_), std::abs(tx_ - (gridW_ - 1)), std::abs(ty_), std::abs(ty_ - (gridH_ - 1))});
-    for (int64_t m = 1;; ++m) {
+    const int64_t first = std::max<int64_t>(1, (nearest + 1) / 2);
+    if (first - 1 > displayWidth) return false;  // a skipped ring was already the last
+    for (int64_t m = first;; ++m) {
         const int64_t h = m / 2;
         const int64_t probes[16][2] = {
             {0, -2 * m}, {2 * m, 0}, {0, 2 * m}, {-2 * m, 0}, {m, -m}, {m, m},  {-m, m},  {-m, -m},
