@@ -1,0 +1,45 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace zk {
+
+// Largest side of an image that the decoders accept. Anything larger is refused
+// before its pixel buffer is allocated.
+constexpr int kMaxImageSide = 16384;
+
+// A decoded picture: rows top to bottom, one 32-bit value per pixel. For display
+// images the value is 0xRRGGBB (XRGB8888 with the top byte 0); the walk mask reads
+// raw images, whose values are palette indexes or packed pixel values.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+
+    bool empty() const { return width <= 0 || height <= 0; }
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+    uint32_t at(int x, int y) const {
+        return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+    }
+    // The pixel at (x, y), or nothing outside the image.
+    std::optional<uint32_t> pixel(int x, int y) const {
+        if (!contains(x, y)) return std::nullopt;
+        return at(x, y);
+    }
+};
+
+// A palette image: one index per pixel (rows top to bottom) and up to 256 colours
+// as 0xRRGGBB. Used to write 8-bit pictures whose indexes matter (walk masks).
+struct IndexedImage {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> indexes;
+    std::vector<uint32_t> palette;
+};
+
+// The same image with a palette built from its colours in order of first
+// appearance; nothing when it has more than 256 colours.
+std::optional<IndexedImage> toIndexed(const Image& image);
+
+}  // namespace zk
