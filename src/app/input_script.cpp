@@ -64,7 +64,8 @@ InputScript parseInputScript(const std::string& text) {
             add({.kind = cmd == "move" ? K::Move : K::Motion, .x = int(a), .y = int(b)});
         } else if (cmd == "down" || cmd == "up" || cmd == "rdown" || cmd == "rup") {
             if (w.size() != 1) return fail(cmd + " takes no arguments");
-            add({.kind = K::Button, .count = cmd[0] == 'r' ? 2 : 1,
+            add({.kind = K::Button,
+                 .count = cmd[0] == 'r' ? 2 : 1,
                  .down = cmd == "down" || cmd == "rdown"});
         } else if (cmd == "click" || cmd == "rclick") {
             long long button = cmd == "click" ? 1 : 2;

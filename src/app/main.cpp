@@ -1,6 +1,43 @@
-#include <cstdio>
+#include <unistd.h>
 
-int main() {
-    std::puts("Zelkin engine v 0.9");
-    return 0;
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/headless_runner.h"
+#include "app/version.h"
+#include "app/windowed_runner.h"
+
+namespace {
+
+std::string executableDir(const char* argv0) {
+    std::error_code ec;
+    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) self = std::filesystem::absolute(argv0, ec);
+    return self.parent_path().string();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    zk::CommandLineResult parsed = zk::parseCommandLine(args);
+    if (!parsed.error.empty()) {
+        std::cerr << "zelkin: " << parsed.error << '\n';
+        return 2;
+    }
+    const zk::CommandLine& options = parsed.options;
+    if (options.help) {
+        std::cout << zk::usageText();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << zk::kVersionLine << '\n';
+        return 0;
+    }
+    std::string dir = executableDir(argc > 0 ? argv[0] : "zelkin");
+    if (options.headless) return zk::runHeadless(options, dir);
+    return zk::runWindowed(options, dir);
 }

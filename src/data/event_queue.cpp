@@ -24,7 +24,8 @@ void EventQueue::insertCommand(int slotIndex, std::span<const uint8_t> command, 
         std::copy(from.begin(), from.end(), s.command(k).bytes().begin());
     }
     auto to = s.command(position).bytes();
-    std::copy(command.begin(), command.begin() + static_cast<std::ptrdiff_t>(kCommandSize), to.begin());
+    std::copy(command.begin(), command.begin() + static_cast<std::ptrdiff_t>(kCommandSize),
+              to.begin());
 }
 
 void EventQueue::skipNext(int slotIndex, int position) {

@@ -13,7 +13,7 @@ inline constexpr int kQueueSlots = 20;
 // The running events: 20 slots, each a copy of an event record whose commands are
 // changed in place as they run. A slot is in use while its name is not empty.
 class EventQueue {
-public:
+  public:
     // Called when an event finds no free slot.
     std::function<void()> onOverflow;
 
@@ -43,7 +43,7 @@ public:
     // Frees every slot whose commands are all empty.
     void freeFinished();
 
-private:
+  private:
     std::array<EventRecord, kQueueSlots> slots_;
 };
 

@@ -82,6 +82,11 @@ class RecordView {
   public:
     static constexpr size_t kSize = N;
     explicit RecordView(std::span<Byte> b) : b_(b.subspan(0, N)) {}
+    // A read-only view of a writable one.
+    template <typename Other>
+    requires(std::is_const_v<Byte>&& std::is_same_v<const Other, Byte>)
+        RecordView(const RecordView<Other, N>& other)
+        : b_(other.bytes()) {}
     std::span<Byte> bytes() const { return b_; }
     bool isEmpty() const { return b_[0] == 0; }
 

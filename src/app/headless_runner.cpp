@@ -1,0 +1,162 @@
+#include "app/headless_runner.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "app/input_script.h"
+#include "app/main_window.h"
+#include "app/state_dump.h"
+#include "core/error.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/png.h"
+
+namespace zk {
+namespace {
+
+class Runner {
+  public:
+    Runner(const CommandLine& options, const std::string& executableDir)
+        : options_(options),
+          outDir_(options.outDir),
+          platformView_(headless_.platform()),
+          window_(platformView_, windowOptions(options, executableDir)) {}
+
+    int run(const InputScript& script) {
+        try {
+            window_.FormCreate();
+            window_.Timer2Timer();  // the waiting message
+            window_.Timer2Timer();  // the loader, to its end before the first frame
+        } catch (const std::exception& e) {
+            std::cerr << "zelkin: " << e.what() << '\n';
+            return 1;
+        }
+        if (window_.finished()) return window_.exitStatus();
+        headless_.display.onFlip = [this](const Surface& frame) { onFlip(frame); };
+        try {
+            for (const ScriptStep& step : script.steps) {
+                if (!runStep(step)) return status();
+            }
+            if (options_.frames) {
+                while (!stopped()) frame();
+            } else if (options_.inputFile.empty()) {
+                while (!window_.finished()) frame();
+            }
+        } catch (const std::exception& e) {
+            std::cerr << "zelkin: " << e.what() << '\n';
+            return 1;
+        }
+        window_.FormClose();
+        return status();
+    }
+
+  private:
+    static WindowOptions windowOptions(const CommandLine& o, const std::string& executableDir) {
+        WindowOptions w;
+        w.packagePath = o.packagePath;
+        w.executableDir = executableDir;
+        w.saveDir = o.saveDir;
+        w.fullScreen = o.fullScreen;
+        w.seed = o.seed.value_or(1);
+        w.debug = o.debug;
+        return w;
+    }
+
+    int status() const { return window_.finished() ? window_.exitStatus() : 0; }
+    bool stopped() const {
+        return quit_ || window_.finished() || (options_.frames && frame_ >= *options_.frames);
+    }
+
+    void frame() {
+        headless_.clock.advance(static_cast<uint32_t>(options_.frameMs));
+        window_.DXTimer1Timer();
+        ++frame_;
+    }
+
+    // Runs one step; false when the run ends.
+    bool runStep(const ScriptStep& s) {
+        using K = ScriptStep::Kind;
+        const GameState& g = window_.game();
+        switch (s.kind) {
+            case K::Wait:
+                for (long long i = 0; i < s.count; ++i) {
+                    if (stopped()) return false;
+                    frame();
+                }
+                return !stopped();
+            case K::Move: {
+                const DeviceReading& pending = headless_.input.pending();
+                headless_.input.addMotion(s.x - g.mouseX - pending.dx, s.y - g.mouseY - pending.dy);
+                return true;
+            }
+            case K::Motion:
+                headless_.input.addMotion(s.x, s.y);
+                return true;
+            case K::Button:
+                headless_.input.setButton(static_cast<int>(s.count), s.down);
+                return true;
+            case K::Key:
+                headless_.input.setKey(static_cast<int>(s.count), s.down);
+                return true;
+            case K::Screenshot:
+                writeShot(headless_.display.lastFrame(), s.name + ".png");
+                return true;
+            case K::Shots:
+                shotsName_ = s.name;
+                shotsCount_ = 0;
+                return true;
+            case K::State: {
+                std::filesystem::create_directories(outDir_);
+                std::ofstream out(outDir_ / (s.name + ".json"), std::ios::binary | std::ios::trunc);
+                out << stateDump(g, headless_, frame_);
+                if (!out)
+                    throw DataError("Cannot write " + (outDir_ / (s.name + ".json")).string());
+                return true;
+            }
+            case K::Quit:
+                quit_ = true;
+                return false;
+        }
+        return true;
+    }
+
+    void writeShot(const Surface& frame, const std::string& name) {
+        std::filesystem::create_directories(outDir_);
+        writePng(frame, (outDir_ / name).string());
+    }
+
+    void onFlip(const Surface& frame) {
+        if (shotsName_.empty()) return;
+        char number[32];
+        std::snprintf(number, sizeof number, "-%04d.png", ++shotsCount_);
+        writeShot(frame, shotsName_ + number);
+    }
+
+    const CommandLine& options_;
+    std::filesystem::path outDir_;
+    HeadlessPlatform headless_;
+    Platform platformView_;
+    MainWindow window_;
+    int64_t frame_ = 0;
+    bool quit_ = false;
+    std::string shotsName_;
+    int shotsCount_ = 0;
+};
+
+}  // namespace
+
+int runHeadless(const CommandLine& options, const std::string& executableDir) {
+    InputScript script;
+    if (!options.inputFile.empty()) {
+        script = loadInputScript(options.inputFile);
+        if (!script.error.empty()) {
+            std::cerr << "zelkin: " << options.inputFile << ": " << script.error << '\n';
+            return 2;
+        }
+    }
+    Runner runner(options, executableDir);
+    return runner.run(script);
+}
+
+}  // namespace zk

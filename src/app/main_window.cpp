@@ -1,0 +1,140 @@
+#include "app/main_window.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "app/frame.h"
+#include "app/version.h"
+#include "core/error.h"
+#include "core/text.h"
+#include "data/loader.h"
+#include "data/room_entry.h"
+
+namespace zk {
+
+std::filesystem::path defaultPackagePath(const std::filesystem::path& executableDir) {
+    std::filesystem::path beside = executableDir / "Tolvan.tgp";
+    if (std::filesystem::exists(beside)) return beside;
+    std::filesystem::path installed = executableDir / ".." / "share" / "zelkin" / "Tolvan.tgp";
+    if (std::filesystem::exists(installed)) return installed.lexically_normal();
+    return beside;
+}
+
+std::filesystem::path defaultSaveFolder(const std::filesystem::path& executableDir) {
+    std::error_code ec;
+    std::filesystem::path beside = executableDir / "saves";
+    std::filesystem::create_directories(beside, ec);
+    if (!ec && access(beside.c_str(), W_OK) == 0) return beside;
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    std::filesystem::path base;
+    if (xdg && *xdg) {
+        base = xdg;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = std::filesystem::path(home ? home : ".") / ".local" / "share";
+    }
+    return base / "zelkin" / "saves";
+}
+
+MainWindow::MainWindow(Platform& platform, WindowOptions options)
+    : platform_(platform), options_(std::move(options)) {
+    game_.platform = &platform_;
+    game_.package = &package_;
+    if (options_.seed) game_.random.seed(*options_.seed);
+    platform_.display.setCaption(kEngineCaption);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::FormCreate() {
+    std::filesystem::path path = options_.packagePath.empty()
+                                     ? defaultPackagePath(options_.executableDir)
+                                     : options_.packagePath;
+    game_.packagePath = path.string();
+    package_.setPackagePath(path);
+    package_.setQuietOperation();
+    package_.setPassword(std::string(kPackagePassword));
+    if (!std::filesystem::exists(path))
+        throw DataError("Game package '" + path.string() + "' not found");
+
+    extraction_ = std::make_unique<ExtractionFolder>();
+    game_.tempFolder = extraction_->path().string() + "/";
+    game_.saveFolder =
+        (options_.saveDir.empty() ? defaultSaveFolder(options_.executableDir) : options_.saveDir)
+            .string() +
+        "/";
+
+    loadPreferencesFromPackage(game_);
+    platform_.display.setCaption(cp1252ToUtf8(game_.prefs.title()));
+    game_.currentCursorName = "#";
+    setCursor(game_, game_.prefs.startCursor());
+
+    const int width = game_.prefs.displayWidth();
+    const int height = game_.prefs.displayHeight();
+    if (width < 1 || height < 1 || width > 8192 || height > 8192)
+        throw DataError("prefs.dat: display size " + std::to_string(width) + " x " +
+                        std::to_string(height) + " is not usable");
+    platform_.display.initialize(width, height, false);
+    game_.language = game_.prefs.language();
+    bool startFull = options_.fullScreen.value_or(game_.prefs.startFullScreen() != 0);
+    if (startFull) toggleFullScreen();
+    game_.gameLoaded = false;
+    game_.loaderStarted = false;
+    timer2Enabled_ = true;
+}
+
+void MainWindow::paintWaitingScreen() {
+    Surface& back = platform_.display.back();
+    back.fill(0);
+    Canvas& canvas = platform_.canvas;
+    canvas.setFontColor(0xFFFFFF);
+    canvas.setBrushColor(0);
+    canvas.textOut(100, 100, "Building data structure...");
+    platform_.display.flip();
+}
+
+void MainWindow::Timer2Timer() {
+    if (!timer2Enabled_) return;
+    if (!game_.loaderStarted) {
+        game_.loaderStarted = true;
+        paintWaitingScreen();
+        return;
+    }
+    timer2Enabled_ = false;
+    platform_.display.showSystemCursor(false);
+    std::error_code ec;
+    std::filesystem::create_directories(game_.saveFolder, ec);
+    if (loadGame(game_) == LoadOutcome::NoStartRoom) {
+        platform_.messageBox.show("No game startroom found", "");
+        exitStatus_ = 1;
+        game_.quitRequested = true;
+    }
+}
+
+void MainWindow::DXTimer1Timer() {
+    if (!platform_.display.canDraw() || game_.fading) return;
+    if (!game_.gameLoaded) {
+        paintWaitingScreen();
+        return;
+    }
+    runFrame(game_);
+}
+
+void MainWindow::FormClose() {
+    game_.rooms.clear();
+    game_.imageSlots.clear();
+    extraction_.reset();
+}
+
+bool MainWindow::toggleFullScreen() {
+    Display& d = platform_.display;
+    const int width = d.back().width;
+    const int height = d.back().height;
+    d.finalize();
+    game_.fullScreen = !game_.fullScreen;
+    d.initialize(width, height, game_.fullScreen);
+    return game_.fullScreen;
+}
+
+}  // namespace zk

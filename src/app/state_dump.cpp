@@ -1,0 +1,302 @@
+#include "app/state_dump.h"
+
+#include <filesystem>
+
+#include "app/json_writer.h"
+#include "core/text.h"
+#include "platform/headless/headless_platform.h"
+
+namespace zk {
+namespace {
+
+// Record strings are written decoded as Latin-1.
+JsonWriter& text(JsonWriter& j, std::string_view s) {
+    return j.value(latin1ToUtf8(s));
+}
+
+void writeObject(JsonWriter& j, const ObjectRecord& o) {
+    j.beginObject();
+    j.key("name");
+    text(j, o.name());
+    j.key("kind");
+    text(j, o.kind());
+    j.key("x").value(o.x());
+    j.key("y").value(o.y());
+    j.key("imageFolder");
+    text(j, o.imageFolder());
+    j.key("spriteFile");
+    text(j, o.spriteFile());
+    j.key("frame").value(int32_t{o.frame()});
+    j.key("frameTicks").value(int32_t{o.frameTicks()});
+    j.key("frameDelay").value(int32_t{o.frameDelay()});
+    j.key("animating").value(o.animating() != 0);
+    j.key("scale").value(int32_t{o.scale()});
+    j.key("minScale").value(int32_t{o.minScale()});
+    j.key("maxScale").value(int32_t{o.maxScale()});
+    j.key("depth").value(int32_t{o.depth()});
+    j.key("depthBehind").value(int32_t{o.depthBehind()});
+    j.key("depthInFront").value(int32_t{o.depthInFront()});
+    j.key("baseLineOffset").value(int32_t{o.baseLineOffset()});
+    j.key("anchor").beginArray().value(o.anchorX()).value(o.anchorY()).endArray();
+    j.key("textAnchor").beginArray().value(o.textAnchorX()).value(o.textAnchorY()).endArray();
+    j.key("walkStep").value(int32_t{o.walkStep()});
+    j.key("alpha").value(int32_t{o.alpha()});
+    j.key("hidden").value(o.hidden() != 0);
+    j.key("active").value(o.active() != 0);
+    j.key("inParty").value(o.inParty() != 0);
+    j.key("perspective").value(o.perspective() != 0);
+    j.key("fixedDepth").value(o.fixedDepth() != 0);
+    j.key("hintTimer").value(int32_t{o.hintTimer()});
+    j.key("displayName");
+    text(j, o.displayName());
+    j.key("numVars").beginArray();
+    for (int k = 0; k < 5; ++k) j.value(int32_t{o.numVar(k)});
+    j.endArray();
+    j.key("textVars").beginArray();
+    for (int k = 0; k < 5; ++k) text(j, o.textVar(k));
+    j.endArray();
+    j.key("events").beginArray();
+    for (int e = 0; e < kEventsPerObject; ++e) text(j, o.event(e).name());
+    j.endArray();
+    j.endObject();
+}
+
+void writeRoom(JsonWriter& j, const Room& r) {
+    j.beginObject();
+    j.key("name");
+    text(j, r.name());
+    j.key("titleKey");
+    text(j, r.titleKey());
+    j.key("background");
+    text(j, r.background());
+    j.key("music");
+    text(j, r.music());
+    j.key("weather");
+    text(j, r.weather());
+    j.key("isGameRoom").value(r.isGameRoom() != 0);
+    j.key("cursorVisible").value(r.cursorVisible() != 0);
+    j.key("scaleRows").beginArray().value(r.minScaleRow()).value(r.maxScaleRow()).endArray();
+    j.key("scales").beginArray().value(r.minScale()).value(r.maxScale()).endArray();
+    j.key("zones").beginArray();
+    for (int i = 0; i < kZonesPerRoom; ++i) {
+        ConstZoneView z = r.zone(i);
+        j.beginObject();
+        j.key("enabled").value(z.enabled() != 0);
+        j.key("rect")
+            .beginArray()
+            .value(z.left())
+            .value(z.top())
+            .value(z.right())
+            .value(z.bottom())
+            .endArray();
+        j.key("cursor");
+        text(j, z.cursor());
+        j.key("hint");
+        text(j, z.hint());
+        j.key("targetRoom");
+        text(j, z.targetRoom());
+        j.key("targetEntrance");
+        text(j, z.targetEntrance());
+        j.endObject();
+    }
+    j.endArray();
+    j.key("entrances").beginArray();
+    for (int i = 0; i < kEntrancesPerRoom; ++i) {
+        ConstEntranceView e = r.entrance(i);
+        j.beginObject();
+        j.key("name");
+        text(j, e.name());
+        j.key("x").value(e.x());
+        j.key("y").value(e.y());
+        j.endObject();
+    }
+    j.endArray();
+    j.key("objects").beginArray();
+    for (const ObjectRecord& o : r.objects) writeObject(j, o);
+    j.endArray();
+    j.endObject();
+}
+
+void writeQueue(JsonWriter& j, const GameState& g) {
+    j.beginArray();
+    for (int s = 0; s < kQueueSlots; ++s) {
+        if (!g.queue.inUse(s)) continue;
+        const EventRecord& e = g.queue.slot(s);
+        j.beginObject();
+        j.key("slot").value(int32_t{s});
+        j.key("name");
+        text(j, e.name());
+        j.key("source").value(int32_t{e.sourceIndex()});
+        j.key("commands").beginArray();
+        for (int k = 0; k < kCommandsPerEvent; ++k) {
+            ConstCommandView c = e.command(k);
+            j.beginObject();
+            j.key("verb");
+            text(j, c.verb());
+            j.key("p1");
+            text(j, c.p1());
+            j.key("p2");
+            text(j, c.p2());
+            j.key("num1").value(int32_t{c.num1()});
+            j.key("num2").value(int32_t{c.num2()});
+            j.endObject();
+        }
+        j.endArray();
+        j.endObject();
+    }
+    j.endArray();
+}
+
+void box(JsonWriter& j, const Box& b) {
+    j.ints(b);
+}
+
+}  // namespace
+
+std::string stateDump(const GameState& g, const HeadlessPlatform& p, int64_t frame) {
+    JsonWriter j;
+    j.beginObject();
+    j.key("frame").value(frame);
+    j.key("flips").value(p.display.flips());
+    j.key("caption").value(p.display.caption());
+    j.key("fullScreen").value(p.display.isFullScreen());
+    j.key("currentRoomTitle");
+    text(j, g.currentRoomTitle);
+    j.key("gameLoaded").value(g.gameLoaded);
+    j.key("currentRoom");
+    text(j, g.hasRoom() ? g.room().name() : std::string());
+    j.key("currentRoomIndex").value(g.currentRoom);
+    j.key("returnRoom").value(g.returnRoom);
+    j.key("heldItem");
+    text(j, g.heldItem);
+    j.key("stashedHeldItem");
+    text(j, g.stashedHeldItem);
+    j.key("hitPoints").value(g.hitPoints);
+    j.key("statusCounters").ints(g.statusCounters);
+    j.key("language").value(g.language);
+    j.key("frozen").value(g.frozen);
+    j.key("freezeMode");
+    text(j, g.freezeMode);
+    j.key("screenFaded").value(g.screenFaded);
+    j.key("mouse").beginArray().value(g.mouseX).value(g.mouseY).endArray();
+    j.key("hoveredObject").value(g.hoveredObject);
+    j.key("cursor").beginObject();
+    j.key("name");
+    text(j, g.currentCursorName);
+    j.key("index").value(g.cursorIndex);
+    j.key("frame").value(g.cursorFrame);
+    j.endObject();
+
+    j.key("dialogue").beginObject();
+    j.key("open").value(g.dialogueOpen);
+    j.key("lines").beginArray();
+    for (const std::string& line : g.dialogueLines) text(j, line);
+    j.endArray();
+    j.key("result").value(g.dialogueResult);
+    j.key("slot").value(g.dialogueSlot);
+    j.key("voice").value(g.dialogueVoice);
+    j.key("closeBox");
+    if (g.dialogueDrawn)
+        box(j, g.dialogueCloseBox);
+    else
+        j.beginArray().endArray();
+    j.key("choices").beginArray();
+    if (g.dialogueDrawn)
+        for (const Box& b : g.dialogueChoiceBoxes) box(j, b);
+    j.endArray();
+    j.endObject();
+
+    j.key("rain").beginArray();
+    for (const RainDrop& d : g.rain) j.beginArray().value(d.x).value(d.y).value(d.kind).endArray();
+    j.endArray();
+
+    j.key("walk").beginObject();
+    j.key("walking").value(g.walk.walking);
+    j.key("walker").value(g.walk.walker);
+    j.key("target").beginArray().value(g.walk.target.x).value(g.walk.target.y).endArray();
+    j.key("facing");
+    text(j, g.walk.finalFacing);
+    j.key("step").value(g.walk.pathStep);
+    j.key("path").beginArray();
+    for (const WalkPoint& pt : g.walk.path.points)
+        j.beginArray().value(pt.x).value(pt.y).endArray();
+    j.endArray();
+    j.endObject();
+
+    j.key("inventory").beginArray();
+    for (int i = 0; i < kInventorySlots; ++i) {
+        ConstSlotView s = g.inventory.slot(i);
+        j.beginObject();
+        j.key("enabled").value(s.enabled() != 0);
+        j.key("item");
+        text(j, s.item());
+        j.key("label");
+        text(j, static_cast<size_t>(i) < g.slotLabels.size() ? g.slotLabels[static_cast<size_t>(i)]
+                                                             : std::string());
+        j.endObject();
+    }
+    j.endArray();
+
+    j.key("rooms").beginArray();
+    for (const Room& r : g.rooms) writeRoom(j, r);
+    j.endArray();
+
+    j.key("queue");
+    writeQueue(j, g);
+
+    j.key("timers").beginArray();
+    for (size_t i = 0; i < g.timers.size(); ++i) {
+        if (g.timers[i].period == -1) continue;
+        j.beginObject();
+        j.key("object").value(static_cast<int64_t>(i / kTimersPerObject));
+        j.key("timer").value(static_cast<int64_t>(i % kTimersPerObject));
+        j.key("period").value(g.timers[i].period);
+        j.key("ticks").value(g.timers[i].ticks);
+        j.endObject();
+    }
+    j.endArray();
+
+    j.key("music").beginObject();
+    j.key("file").value(std::filesystem::path(p.media.fileName()).filename().string());
+    j.key("playing").value(p.media.mode() == MediaMode::Playing);
+    j.key("opens").value(int32_t{p.media.opens});
+    j.key("volume").value(p.media.volume);
+    j.endObject();
+
+    j.key("sounds").beginArray();
+    for (const SoundStart& s : g.soundLog) {
+        j.beginObject();
+        if (s.fromObject) {
+            j.key("list").value("object");
+            j.key("object");
+            text(j, s.object);
+            j.key("sound");
+            text(j, s.sound);
+        } else {
+            j.key("list").value("sounds");
+            j.key("index").value(s.index);
+        }
+        j.key("copy").value(s.copy);
+        j.key("copies").value(s.copies);
+        j.endObject();
+    }
+    j.endArray();
+
+    j.key("messages").beginArray();
+    for (const auto& m : p.messageBox.shown) {
+        j.beginObject();
+        j.key("caption");
+        text(j, m.caption);
+        j.key("text");
+        text(j, m.text);
+        j.endObject();
+    }
+    j.endArray();
+    j.key("errors").beginArray();
+    for (const std::string& e : p.errorReport.messages) text(j, e);
+    j.endArray();
+    j.endObject();
+    return j.str() + "\n";
+}
+
+}  // namespace zk

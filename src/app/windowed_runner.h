@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+#include "app/command_line.h"
+
+namespace zk {
+
+// Plays the game in a window until it is closed or the game ends; returns the exit
+// status (0 normal end, 1 the game could not start or stopped on an error).
+int runWindowed(const CommandLine& options, const std::string& executableDir);
+
+}  // namespace zk

@@ -1,0 +1,183 @@
+#pragma once
+// The whole state of one running game. The main window owns one GameState and passes
+// it by reference; nothing of the game lives in globals, so tests may run many games
+// in one process.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "assets/picture_list.h"
+#include "assets/wave_list.h"
+#include "core/random.h"
+#include "data/event_queue.h"
+#include "data/language.h"
+#include "data/object_record.h"
+#include "data/room_record.h"
+#include "data/small_records.h"
+#include "data/tables.h"
+#include "walk/path_finder.h"
+#include "walk/walk_mask.h"
+
+namespace zk {
+
+struct Platform;
+class Package;
+
+inline constexpr int kImageSlotsPerObject = 13;
+inline constexpr int kMinImageSlotRows = 41;
+inline constexpr int kTimedObjects = 30;
+inline constexpr int kTimersPerObject = 10;
+inline constexpr int kRainDrops = 100;
+
+struct RainDrop {
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t kind = 0;
+};
+
+struct ObjectTimer {
+    int32_t period = -1;  // milliseconds; -1: no timer
+    int32_t ticks = 0;
+};
+
+// One walk at a time: the walker follows `path` one point per logic tick.
+struct WalkState {
+    bool walking = false;
+    int32_t walker = 0;
+    WalkPoint target;  // the point the walk was given ("walkto"), its identity
+    std::string finalFacing;
+    WalkPath path;
+    int32_t pathStep = 0;
+};
+
+// A rectangle as (left, top, right, bottom).
+using Box = std::array<int32_t, 4>;
+
+// One sound started, for the log of a run: from the interface list `sounds` (index)
+// or from an object's wave list ("playsnd": object and sound name).
+struct SoundStart {
+    bool fromObject = false;
+    int32_t index = 0;
+    std::string object;
+    std::string sound;
+    int32_t copy = 0;    // which copy of the sound was started
+    int32_t copies = 0;  // copies the sound has after this start
+};
+
+// Calls from room entry and the loaders up into subsystems built above this layer.
+struct GameHooks {
+    std::function<void()> playRoomMusic;  // start the current room's music
+    std::function<void()> hoverUpdate;    // find the object under the cursor, fire its events
+};
+
+struct GameState {
+    // Services; set by the main window before anything runs.
+    Platform* platform = nullptr;
+    Package* package = nullptr;
+    GameHooks hooks;
+    Random random;
+
+    // Start-up.
+    bool gameLoaded = false;
+    bool loaderStarted = false;
+    bool fullScreen = false;
+    std::string packagePath;
+    std::string tempFolder;  // the private extraction folder, ending in '/'
+    std::string saveFolder;  // where save slots live, ending in '/'
+    PreferencesRecord prefs;
+    int32_t language = 0;
+
+    // Tables.
+    MusicTable music{};
+    CursorTable cursors{};
+    TemplateTable templates;
+    int32_t mainCharacterTemplate = 0;
+    InventoryRecord inventory;
+    std::vector<Room> rooms;
+    std::string startRoomName;
+    std::vector<std::string> roomList;  // every room name, for the debug room list
+    LanguageTable languageTable;
+
+    // The current room.
+    int32_t currentRoom = 0;
+    int32_t returnRoom = -1;
+    std::string currentRoomTitle;
+    std::array<RainDrop, kRainDrops> rain{};
+    std::array<ObjectTimer, kTimedObjects * kTimersPerObject> timers{};
+
+    // Cursor and held item.
+    std::string currentCursorName;
+    int32_t cursorIndex = 0;
+    int32_t cursorFrame = 0;
+    int32_t cursorTicks = 0;
+    std::string heldItem;
+    std::string stashedHeldItem;
+
+    // Logic.
+    EventQueue queue;
+    bool frozen = false;
+    std::string freezeMode;
+    bool dialogueOpen = false;
+    int32_t dialogueResult = 0;
+    int32_t dialogueSlot = 0;
+    int32_t dialogueVoice = 0;
+    int32_t dialogueStyle = 0;
+    std::vector<std::string> dialogueLines;  // line 0 the question, then the choices
+    // The close box and choice rectangles as the last frame drew them; the click
+    // dispatch tests the same ones.
+    bool dialogueDrawn = false;
+    Box dialogueCloseBox{};
+    std::vector<Box> dialogueChoiceBoxes;
+    int32_t hoveredObject = -1;
+    int32_t hitPoints = 100;
+    std::array<int32_t, 3> statusCounters{};
+    bool hintPreTranslated = false;
+    std::vector<std::string> runningEvents;  // the debug listing of the queue
+    WalkState walk;
+    PathFinder pathFinder;
+
+    // Frame.
+    int32_t mouseX = 0;
+    int32_t mouseY = 0;
+    bool leftLatch = false;
+    bool rightLatch = false;
+    uint32_t lastTickTime = 0;
+    bool screenFaded = false;
+    bool fading = false;  // a fade runs: no frames until it ends
+    bool quitRequested = false;
+
+    // Pictures and sounds.
+    PictureList imageList1;  // item 1 the inventory bar, item 2 the room background
+    PictureList curImageList;
+    PictureList mask;
+    WalkMask walkMask;
+    PictureList headImageList;
+    PictureList dlgImageList;
+    PictureList savingImageList;
+    PictureList slotPictures;  // one picture per inventory slot
+    std::vector<std::string> slotLabels;
+    std::vector<std::array<PictureList, kImageSlotsPerObject>> imageSlots;
+    Image screenshotDib;  // the thumbnail of the next save
+    WaveList sounds;
+    WaveList waveList1;  // the sounds of the last "playsnd" object
+    std::vector<SoundStart> soundLog;
+
+    // Errors reported so far, so that each distinct one is reported once.
+    std::set<std::string> reportedErrors;
+
+    // Convenience accessors.
+    Room& room() { return rooms[static_cast<size_t>(currentRoom)]; }
+    const Room& room() const { return rooms[static_cast<size_t>(currentRoom)]; }
+    bool hasRoom() const {
+        return currentRoom >= 0 && currentRoom < static_cast<int32_t>(rooms.size());
+    }
+    std::vector<ObjectRecord>& objects() { return room().objects; }
+    std::string translate(std::string_view key) const {
+        return languageTable.translate(key, language);
+    }
+};
+
+}  // namespace zk

@@ -1,0 +1,114 @@
+#include "data/loader.h"
+
+#include "core/error.h"
+#include "data/room_entry.h"
+#include "package/package.h"
+#include "platform/clock.h"
+#include "platform/platform.h"
+
+namespace zk {
+namespace {
+
+std::string tempFile(const GameState& g, const std::string& name) {
+    return g.tempFolder + name;
+}
+
+void extractDataFiles(GameState& g, const std::vector<std::string>& names) {
+    ExtractResult r = g.package->extractToFolder(names, g.tempFolder);
+    // A missing data file is reported when it is opened, naming it; nothing to do here.
+    (void)r;
+}
+
+}  // namespace
+
+void loadPreferencesFromPackage(GameState& g) {
+    extractDataFiles(g, {"prefs.dat"});
+    g.prefs = loadPreferences(tempFile(g, "prefs.dat"));
+}
+
+void loadInventoryRecord(GameState& g, const std::string& fileName) {
+    g.inventory = loadInventory(tempFile(g, fileName), fileName);
+    loadInventoryPanel(g);
+    g.slotPictures.clear();
+    for (int i = 0; i < kInventorySlots; ++i) g.slotPictures.add();
+    g.slotPictures.prepare();
+    g.slotLabels.assign(kInventorySlots, std::string());
+}
+
+void reloadRooms(GameState& g) {
+    LoadedRooms loaded =
+        loadRooms(tempFile(g, "rooms.dat"), g.templates, g.mainCharacterTemplate, g.prefs,
+                  g.inventory, [&g](const std::string& w) { reportError(g, w); });
+    g.rooms = std::move(loaded.rooms);
+    g.startRoomName = loaded.startRoomName;
+    g.roomList.insert(g.roomList.end(), loaded.roomNames.begin(), loaded.roomNames.end());
+}
+
+LoadOutcome loadGame(GameState& g) {
+    g.screenshotDib = Image{};
+    extractDataFiles(
+        g, {"objects.dat", "rooms.dat", "cursors.dat", "music.dat", "prefs.dat", "inv.dat"});
+    // Music files go into a folder of their own, where the media player opens them.
+    g.package->extractToFolder({"music\\*.*"}, g.tempFolder + "music/");
+
+    g.music = loadMusicTable(tempFile(g, "music.dat"));
+    g.cursors = loadCursorTable(tempFile(g, "cursors.dat"));
+    g.templates.assign(loadObjectTemplates(tempFile(g, "objects.dat")));
+    g.mainCharacterTemplate = g.templates.findFirst(g.prefs.mainCharacterName());
+    loadInventoryRecord(g, "inv.dat");
+    reloadRooms(g);
+
+    g.imageSlots.clear();
+    g.imageSlots.resize(kMinImageSlotRows);
+    if (g.prefs.dialogImages() == "true") loadPictureList(g, "dlg.dxg", g.dlgImageList);
+    loadPictureList(g, "saving.dxg", g.savingImageList);
+
+    // The language table comes before the slot labels, so that a game starting in a
+    // language other than 0 labels the items it starts with.
+    if (MemoryStream* s = g.package->extractToStream("languages.txt")) {
+        std::string text(s->data().begin(), s->data().end());
+        g.languageTable = LanguageTable::fromText(text);
+    } else {
+        reportError(g, "'languages.txt' is missing from the game package");
+    }
+    for (int i = 0; i < kInventorySlots; ++i) refreshSlotPicture(g, i);
+
+    g.heldItem.clear();
+    g.walk = WalkState{};
+    g.hitPoints = 100;
+    g.statusCounters = {};
+    g.hintPreTranslated = false;
+    g.queue.clear();
+
+    if (MemoryStream* s = g.package->extractToStream("sounds.dxw")) {
+        try {
+            g.sounds.loadFromStream(*s);
+        } catch (const DataError& e) {
+            reportError(g, std::string("Wave list 'sounds.dxw': ") + e.what());
+        }
+    } else {
+        reportError(g, "'sounds.dxw' is missing from the game package");
+    }
+    if (g.platform) g.lastTickTime = g.platform->clock.ticks();
+
+    if (g.startRoomName.empty()) return LoadOutcome::NoStartRoom;
+    int r = findRoom(g, g.startRoomName);
+    loadObjectPictures(g, 0, r);
+    const auto& objects = g.rooms[static_cast<size_t>(r)].objects;
+    for (int p = 0; p < static_cast<int>(objects.size()); ++p)
+        if (objects[static_cast<size_t>(p)].inParty()) loadObjectPictures(g, p, r);
+    g.frozen = false;
+
+    std::string startName = g.prefs.startRoomOverride();
+    if (startName == "<none>") startName = g.startRoomName;
+    int start = r;
+    for (size_t i = 0; i < g.rooms.size(); ++i)
+        if (g.rooms[i].name() == startName) start = static_cast<int>(i);
+    g.screenFaded = false;
+    g.returnRoom = -1;
+    enterRoom(g, start);
+    g.gameLoaded = true;
+    return LoadOutcome::Loaded;
+}
+
+}  // namespace zk

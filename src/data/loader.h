@@ -1,0 +1,23 @@
+#pragma once
+#include "data/game_state.h"
+
+namespace zk {
+
+enum class LoadOutcome { Loaded, NoStartRoom };
+
+// Reads the preferences record from the package into g.prefs (extracted to the
+// extraction folder first). Throws DataError naming the file when it cannot.
+void loadPreferencesFromPackage(GameState& g);
+
+// The loader's main work: extracts and reads every data file, creates the image slot
+// table, loads the interface pictures, sounds and language table, resets the play
+// state and enters the start room, then sets gameLoaded. Throws DataError for a file
+// that cannot be read. Without a start room nothing is entered and NoStartRoom returns.
+LoadOutcome loadGame(GameState& g);
+
+// Reads "inv.dat" again with the inventory bar picture and empty slot pictures.
+void loadInventoryRecord(GameState& g, const std::string& fileName);
+// Rebuilds the room table from "rooms.dat".
+void reloadRooms(GameState& g);
+
+}  // namespace zk

@@ -1,0 +1,9 @@
+#include "render/object_draw.h"
+
+namespace zk {
+
+int objectUnderCursor(GameState&) {
+    return -1;
+}
+
+}  // namespace zk

@@ -1,0 +1,8 @@
+#include "render/overlays.h"
+
+namespace zk {
+
+void drawInterfacePass(GameState&) {}
+void drawTextsAndDialogue(GameState&) {}
+
+}  // namespace zk
