@@ -6,6 +6,8 @@
 
 #include "app/frame.h"
 #include "app/version.h"
+#include "audio/audio.h"
+#include "logic/logic.h"
 #include "core/error.h"
 #include "core/text.h"
 #include "data/loader.h"
@@ -42,6 +44,8 @@ MainWindow::MainWindow(Platform& platform, WindowOptions options)
     game_.platform = &platform_;
     game_.package = &package_;
     if (options_.seed) game_.random.seed(*options_.seed);
+    game_.hooks.playRoomMusic = [this] { playRoomMusic(game_); };
+    game_.hooks.hoverUpdate = [this] { hoverUpdate(game_); };
     platform_.display.setCaption(kEngineCaption);
 }
 
