@@ -67,6 +67,18 @@ struct SoundStart {
     int32_t copies = 0;  // copies the sound has after this start
 };
 
+// The mixer buffers behind a wave list's sounds, made by the audio layer when the
+// sounds first play: per sound its master buffer and the copies made from it, oldest
+// first. Handles are the mixer's (0: none).
+struct SoundBuffers {
+    struct Sound {
+        uint32_t master = 0;
+        std::vector<uint32_t> copies;
+    };
+    std::vector<Sound> sounds;
+    const void* builtFor = nullptr;  // the list's item storage when they were made
+};
+
 // Calls from room entry and the loaders up into subsystems built above this layer.
 struct GameHooks {
     std::function<void()> playRoomMusic;  // start the current room's music
@@ -163,6 +175,8 @@ struct GameState {
     Image screenshotDib;  // the thumbnail of the next save
     WaveList sounds;
     WaveList waveList1;  // the sounds of the last "playsnd" object
+    SoundBuffers soundBuffers;  // of `sounds`
+    SoundBuffers waveBuffers1;  // of `waveList1`
     std::vector<SoundStart> soundLog;
 
     // Errors reported so far, so that each distinct one is reported once.
