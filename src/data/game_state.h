@@ -175,8 +175,9 @@ struct GameState {
     Image screenshotDib;  // the thumbnail of the next save
     WaveList sounds;
     WaveList waveList1;  // the sounds of the last "playsnd" object
-    SoundBuffers soundBuffers;  // of `sounds`
-    SoundBuffers waveBuffers1;  // of `waveList1`
+    // The mixer buffers of `sounds` and of `waveList1`.
+    SoundBuffers soundBuffers;
+    SoundBuffers waveBuffers1;
     std::vector<SoundStart> soundLog;
 
     // Errors reported so far, so that each distinct one is reported once.
