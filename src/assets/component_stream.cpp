@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 #include "assets/color.h"
 #include "core/bytes.h"
@@ -53,6 +54,35 @@ std::string utf16ToUtf8(std::span<const uint8_t> bytes) {
             }
         }
         appendUtf8(out, (u >= 0xD800 && u < 0xE000) ? 0xFFFD : u);
+    }
+    return out;
+}
+
+// UTF-8 to Windows-1252, the exact inverse of cp1252ToUtf8: the five bytes that
+// Windows-1252 leaves unassigned come back from the code points they were written
+// as, so every name survives being written and read again. Characters outside the
+// code page become '?'.
+std::string utf8To1252(std::string_view s) {
+    static const std::map<std::string, char, std::less<>> kBytes = [] {
+        std::map<std::string, char, std::less<>> m;
+        for (int b = 0x80; b < 0x100; ++b) {
+            const char c = static_cast<char>(b);
+            m.emplace(cp1252ToUtf8(std::string_view(&c, 1)), c);
+        }
+        return m;
+    }();
+    std::string out;
+    for (size_t i = 0; i < s.size();) {
+        auto b = static_cast<uint8_t>(s[i]);
+        size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : 4;
+        len = std::min(len, s.size() - i);
+        if (len == 1 && b < 0x80) {
+            out += static_cast<char>(b);
+        } else {
+            auto it = kBytes.find(s.substr(i, len));
+            out += it != kBytes.end() ? it->second : '?';
+        }
+        i += len;
     }
     return out;
 }
@@ -163,11 +193,11 @@ std::string ComponentReader::readString() {
         case ValueTag::LString:
             return s_.readString(readLength());
         case ValueTag::Utf8String:
-            return utf8ToCp1252(s_.readString(readLength()));
+            return utf8To1252(s_.readString(readLength()));
         case ValueTag::WString: {
             size_t count = readLength();
             if (count > s_.remaining() / 2) throw DataError("Stream read error");
-            return utf8ToCp1252(utf16ToUtf8(s_.readBytes(2 * count)));
+            return utf8To1252(utf16ToUtf8(s_.readBytes(2 * count)));
         }
         default:
             invalidValue();

@@ -241,8 +241,15 @@ TEST(Container, NegativeAndOversizedLengths) {
 TEST(Container, StringEncodingsRoundTrip) {
     const std::string e = "\xE9", euro = "\x80";  // Windows-1252 e-acute and euro sign
     const std::vector<std::pair<std::string, uint8_t>> cases = {
-        {"plain", 0x06},    {std::string(300, 'x'), 0x0C}, {"caf" + e, 0x14}, {e, 0x12},
-        {"a" + euro, 0x12}, {"ab" + euro, 0x14},
+        {"plain", 0x06},
+        {std::string(300, 'x'), 0x0C},
+        {"caf" + e, 0x14},
+        {e, 0x12},
+        {"a" + euro, 0x12},
+        {"ab" + euro, 0x14},
+        // Bytes that the code page leaves unassigned survive too.
+        {"\x81", 0x12},
+        {"x\x8D\x90", 0x14},
     };
     for (const auto& [text, tag] : cases) {
         PictureList list;
