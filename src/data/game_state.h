@@ -69,14 +69,14 @@ struct SoundStart {
 
 // The mixer buffers behind a wave list's sounds, made by the audio layer when the
 // sounds first play: per sound its master buffer and the copies made from it, oldest
-// first. Handles are the mixer's (0: none).
+// first. Handles are the mixer's (0: none). Whoever loads a list anew releases its
+// buffers first.
 struct SoundBuffers {
     struct Sound {
         uint32_t master = 0;
         std::vector<uint32_t> copies;
     };
     std::vector<Sound> sounds;
-    const void* builtFor = nullptr;  // the list's item storage when they were made
 };
 
 // Calls from room entry and the loaders up into subsystems built above this layer.
