@@ -23,7 +23,10 @@ void decodeBoth(std::span<const uint8_t> bytes, zk::Image (*colour)(std::span<co
     Image r = raw(bytes);  // must not throw when the colour form decoded
     fuzz::checkImage(r, false);
     FUZZ_CHECK(r.width == img.width && r.height == img.height);
-    if (!img.empty()) FUZZ_CHECK(decodeDib(encodeDib(img, 24)).pixels == img.pixels);
+    // Writing again is checked on small images only: a few bytes of RLE data can make
+    // a picture of hundreds of megabytes, which is allowed but slow to copy twice.
+    if (!img.empty() && img.pixels.size() <= (1u << 20))
+        FUZZ_CHECK(decodeDib(encodeDib(img, 24)).pixels == img.pixels);
 }
 
 }  // namespace
