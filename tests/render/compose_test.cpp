@@ -1,0 +1,184 @@
+#include "render/compose.h"
+
+#include <gtest/gtest.h>
+
+#include "render/object_draw.h"
+#include "render_fixture.h"
+
+namespace zk::test {
+namespace {
+
+constexpr uint32_t kRed = 0xFF0000, kWhite = 0xFFFFFF, kGrey = 0x808080, kBrown = 0x604020;
+
+class ComposeTest : public RenderTest {
+  protected:
+    ComposeTest() {
+        g.gameLoaded = true;
+        g.hooks.hoverUpdate = [this] { g.hoveredObject = objectUnderCursor(g); };
+        // The start cursor, already shown: an 8 x 8 white square with its hot spot at (3, 4).
+        g.cursors[2].setName("arrow");
+        g.cursors[2].setHotX(3);
+        g.cursors[2].setHotY(4);
+        g.cursorIndex = 2;
+        g.currentCursorName = "arrow";
+        g.curImageList = listOf({pictureItem(filled(8, 8, kWhite))});
+        g.imageList1 =
+            listOf({PictureItem{}, PictureItem{}, pictureItem(filled(300, 200, kBrown))});
+        for (RainDrop& d : g.rain) d = {-50, -50, 0};  // off the screen
+    }
+
+    void setZone(int z, Rect r, const std::string& cursor, bool enabled = true) {
+        ZoneView zone = g.room().zone(z);
+        zone.setLeft(r.left);
+        zone.setTop(r.top);
+        zone.setRight(r.right);
+        zone.setBottom(r.bottom);
+        zone.setEnabled(enabled ? 1 : 0);
+        zone.setCursor(cursor);
+    }
+    std::string cursorAt(int x, int y) {
+        g.mouseX = x;
+        g.mouseY = y;
+        composeScene(g);
+        return g.currentCursorName;
+    }
+};
+
+TEST_F(ComposeTest, CursorFollowsZonesAndTheHoveredObject) {
+    setZone(0, {100, 100, 200, 200}, "door");
+    setZone(1, {150, 150, 250, 250}, "exit");
+    setZone(2, {0, 0, 799, 599}, "never", false);
+    const int lamp = addObject("lamp", 240, 240, filled(20, 20, kRed));
+    obj(lamp).setHoverCursor("hand");
+
+    EXPECT_EQ(cursorAt(50, 50), "arrow");
+    EXPECT_EQ(cursorAt(200, 200), "exit");  // edges included; the later zone wins
+    EXPECT_EQ(cursorAt(120, 120), "door");
+    EXPECT_EQ(cursorAt(245, 245), "hand");  // the object wins over the zone
+    EXPECT_EQ(g.hoveredObject, lamp);
+    EXPECT_EQ(cursorAt(255, 255), "hand");
+    EXPECT_EQ(cursorAt(400, 400), "arrow");
+
+    // Zones are in room space.
+    g.inventory.setSceneOffsetX(100);
+    EXPECT_EQ(cursorAt(120, 120), "arrow");
+    EXPECT_EQ(cursorAt(220, 120), "door");
+    g.inventory.setSceneOffsetX(0);
+
+    // A hovered object that is no longer active gives no cursor; an empty name keeps it.
+    g.hooks.hoverUpdate = nullptr;
+    g.hoveredObject = lamp;
+    obj(lamp).setActive(0);
+    EXPECT_EQ(cursorAt(120, 120), "door");
+    obj(lamp).setActive(1);
+    obj(lamp).setHoverCursor("");
+    EXPECT_EQ(cursorAt(50, 50), "door");
+}
+
+TEST_F(ComposeTest, HeldItemOrOpenDialogueKeepsTheCursor) {
+    setZone(0, {100, 100, 200, 200}, "door");
+    g.heldItem = "key";
+    EXPECT_EQ(cursorAt(150, 150), "arrow");
+    g.heldItem.clear();
+    g.dialogueOpen = true;
+    g.dialogueLines = {"Who goes there?", "A friend"};
+    EXPECT_EQ(cursorAt(150, 150), "arrow");
+}
+
+TEST_F(ComposeTest, BackgroundObjectsAndCursorAreLayeredInOrder) {
+    g.inventory.setSceneOffsetX(20);
+    g.inventory.setSceneOffsetY(10);
+    addObject("crate", 50, 50, filled(10, 10, kRed));
+    g.mouseX = 73;  // the cursor's left column lands on the crate
+    g.mouseY = 64;
+    back().fill(0x123456);
+    composeScene(g);
+    EXPECT_EQ(px(19, 100), 0u);  // cleared to black
+    EXPECT_EQ(px(20, 10), kBrown);
+    EXPECT_EQ(px(319, 209), kBrown);
+    EXPECT_EQ(px(320, 209), 0u);
+    EXPECT_EQ(px(79, 69), kRed);    // the crate at (70, 60) in display pixels
+    EXPECT_EQ(px(70, 60), kWhite);  // the cursor, hot spot (3, 4) on (73, 64)
+    EXPECT_EQ(px(77, 67), kWhite);
+    EXPECT_EQ(px(78, 67), kRed);
+    EXPECT_EQ(px(69, 60), kBrown);
+    EXPECT_TRUE(errors().empty());
+}
+
+TEST_F(ComposeTest, CursorShowsByRoomSettingFadeAndDialogue) {
+    g.mouseX = 400;
+    g.mouseY = 300;
+    composeScene(g);
+    EXPECT_EQ(px(397, 296), kWhite);
+    EXPECT_EQ(px(396, 296), 0u);
+    EXPECT_EQ(px(397, 295), 0u);
+
+    g.room().setCursorVisible(0);
+    composeScene(g);
+    EXPECT_EQ(px(400, 300), 0u);
+
+    g.room().setCursorVisible(1);
+    g.screenFaded = true;
+    composeScene(g);
+    EXPECT_EQ(px(400, 300), 0u);
+    EXPECT_EQ(px(100, 100), 0u);  // no background either
+
+    g.dialogueOpen = true;
+    g.dialogueLines = {"Well?", "Yes", "No"};
+    g.room().setCursorVisible(0);
+    composeScene(g);
+    EXPECT_EQ(px(400, 300), kWhite);
+}
+
+TEST_F(ComposeTest, RainStreaksAreGreyDisplayLinesWithoutTheirEndPoint) {
+    g.room().setWeather("Rain");
+    g.inventory.setSceneOffsetX(30);  // rain ignores it
+    g.rain[0] = {400, 300, 0};
+    g.rain[1] = {500, 300, 1};
+    g.rain[99] = {600, 595, 0};  // runs off the bottom
+    composeScene(g);
+    for (int y = 300; y < 312; ++y) {
+        EXPECT_EQ(px(400, y), kGrey) << y;
+        EXPECT_EQ(px(401, y), kGrey) << y;
+    }
+    EXPECT_EQ(px(400, 312), 0u);
+    EXPECT_EQ(px(402, 305), 0u);
+    EXPECT_EQ(px(400, 299), 0u);
+    for (int y = 300; y < 311; ++y) EXPECT_EQ(px(500, y), kGrey) << y;
+    EXPECT_EQ(px(500, 311), 0u);
+    EXPECT_EQ(px(501, 305), 0u);
+    EXPECT_EQ(px(600, 599), kGrey);
+
+    // Rain is part of the scene: not drawn on a faded screen or in dry rooms.
+    g.screenFaded = true;
+    composeScene(g);
+    EXPECT_EQ(px(400, 305), 0u);
+    g.screenFaded = false;
+    g.room().setWeather("Sun");
+    composeScene(g);
+    EXPECT_EQ(px(400, 305), 0u);
+}
+
+TEST_F(ComposeTest, MissingPicturesAreReportedOnceAndTheFrameGoesOn) {
+    g.imageList1.clear();
+    const int ghost = addObject("ghost", 0, 0, filled(4, 4, kRed));
+    obj(ghost).setFrame(7);
+    addObject("crate", 100, 100, filled(4, 4, kRed));
+    g.cursorFrame = 3;
+    g.room().setWeather("Rain");
+    g.rain[0] = {300, 300, 1};
+    for (int frame = 0; frame < 3; ++frame) composeScene(g);
+    EXPECT_EQ(px(101, 101), kRed);
+    EXPECT_EQ(px(300, 305), kGrey);
+    EXPECT_EQ(errors().size(), 3u);  // background, object frame, cursor frame
+
+    // With the cursor frame back, the cursor shows again.
+    g.cursorFrame = 0;
+    g.mouseX = 200;
+    g.mouseY = 200;
+    composeScene(g);
+    EXPECT_EQ(px(197, 196), kWhite);
+}
+
+}  // namespace
+}  // namespace zk::test
