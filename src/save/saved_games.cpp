@@ -1,10 +1,276 @@
 #include "save/saved_games.h"
 
-namespace zk {
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-void saveGame(GameState&, int) {}
-void loadGame(GameState&, int) {}
-void captureThumbnail(GameState&, int, int) {}
-void showSlotThumbnail(GameState&, int, int) {}
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/error.h"
+#include "data/room_entry.h"
+#include "package/entry_names.h"
+#include "package/package.h"
+#include "platform/archive.h"
+#include "platform/platform.h"
+#include "save/slot_format.h"
+
+namespace zk {
+namespace {
+
+std::string quoted(const std::filesystem::path& p) {
+    return "'" + p.string() + "'";
+}
+
+// A failed save or load is reported every time the player tries, not once per run.
+void reportAgain(GameState& g, const std::string& message) {
+    g.reportedErrors.erase(message);
+    reportError(g, message);
+}
+
+// The cause of an error, without the file names that the caller words itself.
+std::string reasonOf(const DataError& e) {
+    if (const auto* a = dynamic_cast<const ArchiveError*>(&e)) return a->reason();
+    return e.what();
+}
+
+// Item 0 of the saving picture list, pattern 0, centred on the back surface with its
+// colour key, then shown.
+void showSavingPicture(GameState& g) {
+    if (!g.platform || g.savingImageList.count() == 0) return;
+    Display& display = g.platform->display;
+    if (!display.canDraw()) return;
+    const PictureItem& item = g.savingImageList.items[0];
+    if (item.patterns().empty()) return;
+    const Pattern& p = item.patterns()[0];
+    const Image& image = item.image();
+    Surface& back = display.back();
+    const int left = (back.width - item.width()) / 2;
+    const int top = (back.height - item.height()) / 2;
+    const int x0 = std::max(0, -left), x1 = std::min(p.width, back.width - left);
+    const int y0 = std::max(0, -top), y1 = std::min(p.height, back.height - top);
+    const uint32_t key = item.colorKey();
+    for (int y = y0; y < y1; ++y) {
+        const uint32_t* src = &image.pixels[static_cast<size_t>(p.y + y) * image.width + p.x];
+        uint32_t* dst = back.row(top + y) + left;
+        for (int x = x0; x < x1; ++x) {
+            uint32_t c = src[x] & kColorMask;
+            if (!item.transparent || c != key) dst[x] = c;
+        }
+    }
+    display.flip();
+}
+
+// Flushes a file or folder to the disk; a failure to flush a folder is not fatal.
+bool syncPath(const std::filesystem::path& path, int flags) {
+    int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+// Writes the archive to a fresh file in the slot's folder, flushes it, gives it the
+// old slot's permissions and renames it over the slot. Throws DataError with the
+// cause; the temporary file never outlives a failure.
+void writeSlotFile(const std::filesystem::path& path, const SlotMembers& m) {
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec) throw DataError("cannot create the folder " + quoted(folder) + ": " + ec.message());
+
+    std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0) throw DataError(std::strerror(errno));
+    ::close(fd);
+    try {
+        std::string counts;
+        for (const std::string& line : m.objectCounts) counts += line + "\r\n";
+        auto bytes = [](const std::string& s) {
+            return std::span(reinterpret_cast<const uint8_t*>(s.data()), s.size());
+        };
+        auto member = [](std::string_view name, std::span<const uint8_t> data) {
+            ArchiveAddition a;
+            a.name = std::string(name);
+            a.bytes = data;
+            return a;
+        };
+        const ArchiveAddition additions[] = {
+            member(kScreenshotMember, m.screenshot), member(kObjectCountsMember, bytes(counts)),
+            member(kInventoryMember, m.inventory),   member(kRoomObjectsMember, m.roomObjects),
+            member(kSavedRoomsMember, m.savedRooms), member(kAdditionalMember, m.additional),
+        };
+        writeArchive(temp, ArchiveWriteMode::Create, additions);
+
+        struct stat old {};
+        mode_t mode = 0;
+        if (::stat(path.c_str(), &old) == 0) {
+            mode = old.st_mode & 07777;
+        } else {
+            mode = ::umask(0);
+            ::umask(mode);
+            mode = 0666 & ~mode;
+        }
+        if (::chmod(temp.c_str(), mode) != 0 || !syncPath(temp, O_RDONLY) ||
+            ::rename(temp.c_str(), path.c_str()) != 0)
+            throw DataError(std::strerror(errno));
+    } catch (...) {
+        ::unlink(temp.c_str());
+        throw;
+    }
+    syncPath(folder, O_RDONLY | O_DIRECTORY);
+}
+
+// One member of an open slot, whole. Throws DataError naming the member.
+std::vector<uint8_t> readMember(ArchiveReader& archive, std::string_view name) {
+    std::vector<size_t> found = findEntries(archive.entries(), name);
+    if (found.size() != 1) throw DataError("'" + std::string(name) + "' is missing");
+    try {
+        return archive.read(found[0], kPackagePassword);
+    } catch (const ArchiveError& e) {
+        throw DataError("'" + std::string(name) + "': " + e.reason());
+    }
+}
+
+SlotData readSlotFile(const std::filesystem::path& path) {
+    std::unique_ptr<ArchiveReader> archive = openArchive(path);
+    SlotData d;
+    std::vector<uint8_t> counts = readMember(*archive, kObjectCountsMember);
+    d.objectCounts.assign(counts.begin(), counts.end());
+    d.inventory = readMember(*archive, kInventoryMember);
+    d.roomObjects = readMember(*archive, kRoomObjectsMember);
+    d.savedRooms = readMember(*archive, kSavedRoomsMember);
+    d.additional = readMember(*archive, kAdditionalMember);
+    return d;
+}
+
+// Puts a checked saved game into the running game. Nothing here can fail half-way:
+// picture loading reports its own problems and goes on.
+void applySavedGame(GameState& g, SavedGame s) {
+    g.inventory = s.inventory;
+    for (size_t i = 0; i < s.rooms.size(); ++i) static_cast<RoomRecord&>(g.rooms[i]) = s.rooms[i];
+    for (size_t i = 0; i < g.rooms.size(); ++i) g.rooms[i].objects = std::move(s.objects[i]);
+
+    // The numbers come first, so that the slot labels are translated into the
+    // restored language.
+    const AdditionalRecord& a = s.additional;
+    g.hitPoints = a.hitPoints();
+    g.statusCounters = {a.statusCounter1(), a.statusCounter2(), a.statusCounter3()};
+    g.language = a.language();
+    for (int i = 0; i < kInventorySlots; ++i) refreshSlotPicture(g, i);
+    holdItem(g, a.stashedHeldItem());
+
+    if (s.enterRoom >= 0) {
+        enterRoom(g, s.enterRoom);
+        // Room entry leaves the main character's pictures alone; after a load they must
+        // show the character as saved.
+        if (g.room().isGameRoom()) loadObjectPictures(g, 0, s.enterRoom);
+    } else {
+        // Saved with no game in progress: no room to enter, but the current room's
+        // objects were replaced and need their pictures.
+        g.returnRoom = -1;
+        if (g.hasRoom())
+            for (int p = 1; p < static_cast<int>(g.objects().size()); ++p)
+                loadObjectPictures(g, p, g.currentRoom);
+    }
+}
+
+}  // namespace
+
+std::filesystem::path slotPath(const GameState& g, int slot) {
+    return std::filesystem::path(g.saveFolder) / ("slot" + std::to_string(slot) + ".sav");
+}
+
+bool saveGame(GameState& g, int slot) {
+    showSavingPicture(g);
+    const std::filesystem::path path = slotPath(g, slot);
+    try {
+        writeSlotFile(path, buildSlotMembers(g));
+        return true;
+    } catch (const DataError& e) {
+        reportAgain(g, "Cannot save the game to " + quoted(path) + ": " + reasonOf(e));
+    } catch (const std::bad_alloc&) {
+        reportAgain(g, "Cannot save the game to " + quoted(path) + ": out of memory");
+    }
+    return false;
+}
+
+bool loadGame(GameState& g, int slot) {
+    const std::filesystem::path path = slotPath(g, slot);
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return false;
+    SavedGame saved;
+    try {
+        saved = readSavedGame(g, readSlotFile(path));
+    } catch (const DataError& e) {
+        reportAgain(g, "Cannot load the game from " + quoted(path) + ": " + reasonOf(e));
+        return false;
+    } catch (const std::bad_alloc&) {
+        reportAgain(g, "Cannot load the game from " + quoted(path) + ": out of memory");
+        return false;
+    }
+    applySavedGame(g, std::move(saved));
+    return true;
+}
+
+void captureThumbnail(GameState& g, int width, int height) {
+    if (width <= 0 || height <= 0) {
+        g.screenshotDib = Image{};
+        return;
+    }
+    if (width > kMaxImageSide || height > kMaxImageSide) {
+        reportAgain(g, "Cannot capture a saved-game picture of " + std::to_string(width) + " x " +
+                           std::to_string(height) + " pixels");
+        return;
+    }
+    Image t;
+    t.width = width;
+    t.height = height;
+    t.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    const Surface* screen = g.platform ? &g.platform->display.back() : nullptr;
+    if (screen && screen->width > 0 && screen->height > 0) {
+        // Screen pixel (display width / width * x, display height / height * y), each
+        // computed in floating point and truncated.
+        const double fx = static_cast<double>(screen->width) / width;
+        const double fy = static_cast<double>(screen->height) / height;
+        std::vector<int> columns(static_cast<size_t>(width));
+        for (int x = 0; x < width; ++x)
+            columns[static_cast<size_t>(x)] = std::min(screen->width - 1, static_cast<int>(fx * x));
+        for (int y = 0; y < height; ++y) {
+            const uint32_t* src =
+                screen->row(std::min(screen->height - 1, static_cast<int>(fy * y)));
+            uint32_t* dst = &t.pixels[static_cast<size_t>(y) * static_cast<size_t>(width)];
+            for (int x = 0; x < width; ++x)
+                dst[x] = src[columns[static_cast<size_t>(x)]] & kColorMask;
+        }
+    }
+    g.screenshotDib = std::move(t);
+}
+
+void showSlotThumbnail(GameState& g, int object, int slot) {
+    const std::filesystem::path path = slotPath(g, slot);
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return;
+    if (!g.hasRoom() || object < 0 || object >= static_cast<int>(g.objects().size())) return;
+    PictureList list;
+    try {
+        std::unique_ptr<ArchiveReader> archive = openArchive(path);
+        if (findEntries(archive->entries(), kScreenshotMember).size() != 1) return;
+        list = readPictureList(readMember(*archive, kScreenshotMember));
+    } catch (const DataError& e) {
+        reportAgain(g, "Cannot show the picture of " + quoted(path) + ": " + reasonOf(e));
+        return;
+    }
+    if (list.count() > 0) {
+        list.items[0].transparent = false;
+        list.items[0].prepare();
+    }
+    ensureImageSlotRow(g, object);
+    g.imageSlots[static_cast<size_t>(object)][3] = std::move(list);
+}
 
 }  // namespace zk

@@ -1,0 +1,188 @@
+#include "save/slot_format.h"
+
+#include <algorithm>
+#include <charconv>
+#include <limits>
+
+#include "assets/picture_list.h"
+#include "core/error.h"
+
+namespace zk {
+namespace {
+
+constexpr size_t kObjectSize = ObjectRecord::kSize;
+constexpr size_t kRoomSize = RoomRecord::kSize;
+constexpr size_t kInventorySize = InventoryRecord::kSize;
+constexpr size_t kAdditionalSize = AdditionalRecord::kSize;
+
+void append(std::vector<uint8_t>& out, std::span<const uint8_t> bytes) {
+    out.insert(out.end(), bytes.begin(), bytes.end());
+}
+
+std::string quoted(std::string_view s) {
+    return "'" + std::string(s) + "'";
+}
+
+// A member made of whole records of `size` bytes: their number. `atLeastOne` refuses
+// an empty member.
+size_t recordCount(std::string_view member, const std::vector<uint8_t>& bytes, size_t size,
+                   bool atLeastOne) {
+    if (bytes.size() % size != 0 || (atLeastOne && bytes.empty()))
+        throw DataError(quoted(member) + " holds " + std::to_string(bytes.size()) +
+                        " bytes, not whole records of " + std::to_string(size) + " bytes");
+    return bytes.size() / size;
+}
+
+// A decimal integer as the text lists hold it: optional blanks, an optional sign,
+// digits, optional trailing blanks; nothing else.
+bool parseInteger(std::string_view text, int32_t& value) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (text.empty() || text.front() < '0' || text.front() > '9') return false;
+    }
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end;
+}
+
+}  // namespace
+
+std::vector<uint8_t> thumbnailPictureList(const Image& thumbnail) {
+    PictureList list;
+    list.add().picture = makeDibPicture(thumbnail, 32);
+    return writePictureList(list);
+}
+
+RoomRecord savedRoomRecord(const RoomRecord& room) {
+    RoomRecord r;
+    r.setName(room.name());
+    r.setTitleKey(room.titleKey());
+    r.setBackground(room.background());
+    r.setMaskFile(room.maskFile());
+    r.setMusic(room.music());
+    r.setWeather(room.weather());
+    r.setMinScaleRow(room.minScaleRow());
+    r.setMaxScaleRow(room.maxScaleRow());
+    r.setMinScale(room.minScale());
+    r.setMaxScale(room.maxScale());
+    r.setIsGameRoom(room.isGameRoom());
+    r.setCursorVisible(room.cursorVisible());
+    // Zones and entrances are copied byte for byte.
+    auto from = room.bytes().subspan(RoomRecord::kZonesOffset);
+    std::copy(from.begin(), from.end(), r.bytes().begin() + RoomRecord::kZonesOffset);
+    return r;
+}
+
+AdditionalRecord additionalRecord(const GameState& g) {
+    AdditionalRecord a;
+    if (g.returnRoom >= 0 && g.returnRoom < static_cast<int32_t>(g.rooms.size()))
+        a.setReturnRoomName(g.rooms[static_cast<size_t>(g.returnRoom)].name());
+    a.setStashedHeldItem(g.stashedHeldItem);
+    a.setHitPoints(g.hitPoints);
+    a.setStatusCounter1(g.statusCounters[0]);
+    a.setStatusCounter2(g.statusCounters[1]);
+    a.setStatusCounter3(g.statusCounters[2]);
+    a.setLanguage(g.language);
+    return a;
+}
+
+SlotMembers buildSlotMembers(const GameState& g) {
+    SlotMembers m;
+    m.screenshot = thumbnailPictureList(g.screenshotDib);
+    append(m.inventory, g.inventory.bytes());
+
+    size_t objects = 0;
+    for (const Room& room : g.rooms) objects += room.objects.size();
+    m.roomObjects.reserve(objects * kObjectSize);
+    m.savedRooms.reserve(g.rooms.size() * kRoomSize);
+    m.objectCounts.reserve(g.rooms.size());
+    for (const Room& room : g.rooms) {
+        for (const ObjectRecord& o : room.objects) append(m.roomObjects, o.bytes());
+        m.objectCounts.push_back(std::to_string(room.objects.size()));
+        append(m.savedRooms, savedRoomRecord(room).bytes());
+    }
+    append(m.additional, additionalRecord(g).bytes());
+    return m;
+}
+
+std::vector<std::string> splitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.emplace_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+SavedGame readSavedGame(const GameState& g, const SlotData& data) {
+    const size_t roomCount = g.rooms.size();
+    SavedGame s;
+
+    recordCount(kInventoryMember, data.inventory, kInventorySize, true);
+    s.inventory.assign(data.inventory);
+    recordCount(kAdditionalMember, data.additional, kAdditionalSize, true);
+    s.additional.assign(data.additional);
+
+    size_t savedRooms = recordCount(kSavedRoomsMember, data.savedRooms, kRoomSize, false);
+    if (savedRooms > roomCount)
+        throw DataError(quoted(kSavedRoomsMember) + " holds " + std::to_string(savedRooms) +
+                        " rooms, but the game has " + std::to_string(roomCount));
+
+    // One count per room of the game; lines beyond the last room are not read.
+    std::vector<std::string> lines = splitLines(data.objectCounts);
+    std::vector<int32_t> counts(roomCount);
+    uint64_t total = 0;
+    for (size_t i = 0; i < roomCount; ++i) {
+        if (i >= lines.size())
+            throw DataError(quoted(kObjectCountsMember) + ": List index out of bounds (" +
+                            std::to_string(i) + ")");
+        if (!parseInteger(lines[i], counts[i]))
+            throw DataError(quoted(kObjectCountsMember) + ": " + quoted(lines[i]) +
+                            " is not a valid integer value");
+        if (counts[i] < 0)
+            throw DataError(quoted(kObjectCountsMember) + ": " + quoted(lines[i]) +
+                            " is not a valid object count");
+        total += static_cast<uint64_t>(counts[i]);
+    }
+    size_t records = recordCount(kRoomObjectsMember, data.roomObjects, kObjectSize, false);
+    if (records != total)
+        throw DataError(quoted(kRoomObjectsMember) + " holds " + std::to_string(records) +
+                        " object records, but " + quoted(kObjectCountsMember) + " counts " +
+                        std::to_string(total));
+
+    s.rooms.reserve(savedRooms);
+    for (size_t i = 0; i < savedRooms; ++i)
+        s.rooms.emplace_back(std::span(data.savedRooms).subspan(i * kRoomSize, kRoomSize));
+
+    s.objects.resize(roomCount);
+    std::span<const uint8_t> next(data.roomObjects);
+    for (size_t i = 0; i < roomCount; ++i) {
+        auto& list = s.objects[i];
+        list.reserve(static_cast<size_t>(counts[i]));
+        for (int32_t k = 0; k < counts[i]; ++k) {
+            list.emplace_back(next.first(kObjectSize));
+            next = next.subspan(kObjectSize);
+        }
+    }
+
+    // The room to enter, looked up among the room names as the load leaves them.
+    const std::string target = s.additional.returnRoomName();
+    if (!target.empty()) {
+        for (size_t i = 0; i < roomCount; ++i) {
+            std::string name = i < savedRooms ? s.rooms[i].name() : g.rooms[i].name();
+            if (name == target) s.enterRoom = static_cast<int>(i);
+        }
+        if (s.enterRoom < 0)
+            throw DataError("the saved room " + quoted(target) + " is not in this game");
+    }
+    return s;
+}
+
+}  // namespace zk

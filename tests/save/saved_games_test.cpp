@@ -1,0 +1,504 @@
+#include "save/saved_games.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "save/slot_format.h"
+#include "save_fixture.h"
+#include "support/record_files.h"
+
+namespace zk {
+namespace {
+
+using test::bytesOf;
+using test::fileBytes;
+using test::readSlot;
+using test::RunningGame;
+using test::snapshot;
+using test::writeSlot;
+namespace fs = std::filesystem;
+
+constexpr size_t kObject = ObjectRecord::kSize;
+constexpr size_t kRoom = RoomRecord::kSize;
+
+long fileCount(const fs::path& folder) {
+    return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
+}
+
+// Rooms "hall", "cellar", "menu" holding 5, 0 and 2 objects; the player is in the hall.
+class SavedGamesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(run.g.rooms.size(), 3u);
+        ASSERT_EQ(run.g.room().name(), "hall");
+        run.setObjectCount(0, 5);
+        run.setObjectCount(1, 0);
+        run.setObjectCount(2, 2);
+    }
+    GameState& g() { return run.g; }
+    const std::vector<std::string>& errors() const { return run.hp.errorReport.messages; }
+    fs::path slot(int n) { return slotPath(run.g, n); }
+
+    RunningGame run;
+};
+
+TEST_F(SavedGamesTest, SaveWritesTheSixMembersInOrderWithTheirLayouts) {
+    g().rooms[1].setMusic("cellar.mid");
+    g().rooms[1].setMinScale(-7);
+    g().rooms[1].zone(3).setTargetRoom("hall");
+    g().rooms[2].entrance(9).setX(123456);
+    // Bytes after a string's characters and the padding are not part of a saved room.
+    g().rooms[0].bytes()[186] = 0xAB;
+    g().rooms[0].setWeather("Rainstorm");
+    g().rooms[0].setWeather("Rain");
+
+    ASSERT_TRUE(saveGame(g(), 4));
+    EXPECT_EQ(slot(4), run.saveFolder() / "slot4.sav");
+    auto c = readSlot(slot(4));
+    EXPECT_EQ(c.order,
+              (std::vector<std::string>{"screenshot.dxg", "objcounts.txt", "savedinv.dat",
+                                        "roomobjs.dat", "savedrooms.dat", "additional.dat"}));
+    EXPECT_EQ(c.text("objcounts.txt"), "5\r\n0\r\n2\r\n");
+    EXPECT_EQ(c["savedinv.dat"],
+              std::vector<uint8_t>(g().inventory.bytes().begin(), g().inventory.bytes().end()));
+    EXPECT_EQ(c["additional.dat"].size(), 72u);
+
+    const auto& objs = c["roomobjs.dat"];
+    ASSERT_EQ(objs.size(), 7 * kObject);
+    // Room 0's five objects in list order, then room 2's two.
+    for (size_t k = 0; k < 7; ++k) {
+        const ObjectRecord& o = k < 5 ? g().rooms[0].objects[k] : g().rooms[2].objects[k - 5];
+        EXPECT_TRUE(std::equal(o.bytes().begin(), o.bytes().end(), objs.begin() + k * kObject))
+            << "object record " << k;
+    }
+
+    const auto& rooms = c["savedrooms.dat"];
+    ASSERT_EQ(rooms.size(), 3 * kRoom);
+    const RoomRecord hall{std::span(rooms).first(kRoom)};
+    const RoomRecord cellar{std::span(rooms).subspan(kRoom, kRoom)};
+    const RoomRecord menu{std::span(rooms).subspan(2 * kRoom, kRoom)};
+    EXPECT_EQ(hall.name(), "hall");
+    EXPECT_EQ(hall.weather(), "Rain");
+    EXPECT_EQ(rooms[155 + 5], 0) << "no leftover of a longer weather text";
+    EXPECT_EQ(rooms[186], 0);
+    EXPECT_EQ(rooms[187], 0);
+    EXPECT_EQ(hall.isGameRoom(), 1);
+    EXPECT_EQ(cellar.music(), "cellar.mid");
+    EXPECT_EQ(cellar.minScale(), -7);
+    EXPECT_EQ(cellar.zone(3).targetRoom(), "hall");
+    EXPECT_EQ(menu.name(), "menu");
+    EXPECT_EQ(menu.isGameRoom(), 0);
+    EXPECT_EQ(menu.entrance(9).x(), 123456);
+
+    // No thumbnail captured: one item with an empty "TDIB" and the default properties.
+    PictureList shot = readPictureList(c["screenshot.dxg"]);
+    ASSERT_EQ(shot.count(), 1);
+    EXPECT_EQ(shot.items[0].picture.kind, "TDIB");
+    EXPECT_TRUE(shot.items[0].image().empty());
+    EXPECT_TRUE(shot.items[0].transparent);
+    EXPECT_EQ(shot.items[0].transparentColor, 0u);
+    EXPECT_EQ(shot.items[0].patternWidth, 0);
+    EXPECT_FALSE(shot.items[0].systemMemory);
+    EXPECT_TRUE(errors().empty());
+}
+
+TEST_F(SavedGamesTest, AdditionalRecordKeepsLowSixteenBitsAndCutsTheStashedItem) {
+    g().hitPoints = 40000;
+    g().statusCounters = {-1, 70000, 12};
+    g().language = 1;
+    g().stashedHeldItem = std::string(31, 'x');
+    g().returnRoom = 1;
+    ASSERT_TRUE(saveGame(g(), 1));
+    AdditionalRecord a(readSlot(slot(1))["additional.dat"]);
+    EXPECT_EQ(a.returnRoomName(), "cellar");
+    EXPECT_EQ(a.bytes()[31], 30) << "length byte of the cut item";
+    EXPECT_EQ(a.stashedHeldItem(), std::string(30, 'x'));
+    EXPECT_EQ(a.hitPoints(), -25536);
+    EXPECT_EQ(a.statusCounter1(), -1);
+    EXPECT_EQ(a.statusCounter2(), 4464);
+    EXPECT_EQ(a.statusCounter3(), 12);
+    EXPECT_EQ(a.language(), 1);
+
+    g().hitPoints = 5;
+    g().language = 0;
+    ASSERT_TRUE(loadGame(g(), 1));
+    EXPECT_EQ(g().hitPoints, -25536);
+    EXPECT_EQ(g().statusCounters, (std::array<int32_t, 3>{-1, 4464, 12}));
+    EXPECT_EQ(g().language, 1);
+    EXPECT_EQ(g().slotLabels[0], "Lampe") << "labels follow the restored language";
+    EXPECT_EQ(g().room().name(), "cellar");
+}
+
+TEST_F(SavedGamesTest, LoadRestoresEveryRoomAndObjectListWhateverTheyHeld) {
+    g().inventory.slot(1).setItem("key");
+    g().hitPoints = 77;
+    g().rooms[2].objects[1].setNumVar(2, 9);
+    g().returnRoom = 0;
+    ASSERT_TRUE(saveGame(g(), 2));
+    const auto saved = snapshot(g());
+
+    // Play on: objects appear in the empty room, others move, the inventory changes.
+    run.setObjectCount(1, 3);
+    run.setObjectCount(0, 2);
+    g().rooms[2].objects[1].setX(555);
+    g().rooms[2].setBackground("other.dxg");
+    g().inventory.slot(1).setItem("");
+    g().inventory.slot(2).setItem("lamp");
+    g().hitPoints = 3;
+    enterRoom(g(), 1);
+    g().imageSlots[0][3].clear();
+
+    ASSERT_TRUE(loadGame(g(), 2));
+    EXPECT_TRUE(g().rooms[1].objects.empty());
+    ASSERT_EQ(g().rooms[0].objects.size(), 5u);
+    ASSERT_EQ(g().rooms[2].objects.size(), 2u);
+    EXPECT_EQ(g().rooms[2].objects[1].numVar(2), 9);
+    EXPECT_EQ(g().currentRoom, 0);
+    EXPECT_EQ(g().returnRoom, 0);
+    auto now = snapshot(g());
+    EXPECT_EQ(now.rooms, saved.rooms);
+    EXPECT_EQ(now.objects, saved.objects);
+    EXPECT_EQ(now.inventory, saved.inventory);
+    EXPECT_EQ(now.hitPoints, 77);
+    EXPECT_EQ(g().slotLabels[1], "key") << "slot pictures and labels follow the inventory";
+    // The current room's objects got their pictures, the main character included.
+    EXPECT_GT(g().imageSlots[4][3].count(), 0);
+    EXPECT_GT(g().imageSlots[0][3].count(), 0);
+    EXPECT_TRUE(errors().empty()) << errors().front();
+}
+
+TEST_F(SavedGamesTest, TheStashedItemIsHeldAfterLoading) {
+    g().stashedHeldItem = "key";
+    g().returnRoom = 0;
+    ASSERT_TRUE(saveGame(g(), 3));
+    g().stashedHeldItem.clear();
+    g().heldItem.clear();
+    ASSERT_TRUE(loadGame(g(), 3));
+    EXPECT_EQ(g().heldItem, "key");
+    EXPECT_GT(g().curImageList.count(), 0);
+    EXPECT_EQ(g().cursorIndex, kCursorRows - 1);
+}
+
+TEST_F(SavedGamesTest, SavingOverASlotReplacesEveryMember) {
+    g().hitPoints = 1;
+    g().screenshotDib = test::solidImage(4, 3, 0x112233);
+    ASSERT_TRUE(saveGame(g(), 1));
+    const auto first = readSlot(slot(1));
+
+    run.setObjectCount(0, 1);
+    run.setObjectCount(1, 4);
+    run.setObjectCount(2, 0);
+    g().inventory.slot(0).setItem("key");
+    g().hitPoints = 2;
+    g().rooms[2].setTitleKey("options");
+    g().screenshotDib = test::solidImage(2, 2, 0x445566);
+    ASSERT_TRUE(saveGame(g(), 1));
+    const auto second = readSlot(slot(1));
+    EXPECT_EQ(second.order, first.order);
+    for (const auto& name : first.order) EXPECT_NE(first[name], second[name]) << name;
+    EXPECT_EQ(second.text("objcounts.txt"), "1\r\n4\r\n0\r\n");
+    EXPECT_EQ(second["roomobjs.dat"].size(), 5 * kObject);
+    EXPECT_EQ(fileCount(run.saveFolder()), 1) << "no temporary file is left behind";
+
+    run.setObjectCount(1, 9);
+    ASSERT_TRUE(loadGame(g(), 1));
+    EXPECT_EQ(g().rooms[0].objects.size(), 1u);
+    EXPECT_EQ(g().rooms[1].objects.size(), 4u);
+    EXPECT_TRUE(g().rooms[2].objects.empty());
+    EXPECT_EQ(g().rooms[2].titleKey(), "options");
+    EXPECT_EQ(g().hitPoints, 2);
+}
+
+TEST_F(SavedGamesTest, LoadingAMissingSlotChangesNothing) {
+    const auto before = snapshot(g());
+    EXPECT_FALSE(loadGame(g(), 7));
+    EXPECT_TRUE(snapshot(g()) == before);
+    EXPECT_TRUE(errors().empty());
+}
+
+TEST_F(SavedGamesTest, TheGamePackageStaysInUseAfterSaveAndLoad) {
+    g().returnRoom = 0;
+    ASSERT_TRUE(saveGame(g(), 1));
+    ASSERT_TRUE(loadGame(g(), 1));
+    EXPECT_EQ(run.package.packagePath(), run.packageFile());
+    MemoryStream* prefs = run.package.extractToStream("prefs.dat");
+    ASSERT_NE(prefs, nullptr);
+    EXPECT_EQ(prefs->size(), PreferencesRecord::kSize);
+    run.package.extractToFolder({"rooms.dat"}, run.dir.path() / "check");
+    EXPECT_TRUE(fs::exists(run.dir.path() / "check" / "rooms.dat"));
+    // A failed load too.
+    writeSlot(slot(2), {{"objcounts.txt", bytesOf("x")}});
+    EXPECT_FALSE(loadGame(g(), 2));
+    EXPECT_NE(run.package.extractToStream("inv.dat"), nullptr);
+}
+
+TEST_F(SavedGamesTest, ASlotSavedWithNoGameInProgressEntersNoRoom) {
+    g().returnRoom = -1;
+    ASSERT_TRUE(saveGame(g(), 5));
+    EXPECT_EQ(AdditionalRecord(readSlot(slot(5))["additional.dat"]).returnRoomName(), "");
+
+    enterRoom(g(), 2);
+    g().returnRoom = 1;
+    ASSERT_TRUE(loadGame(g(), 5));
+    EXPECT_EQ(g().currentRoom, 2);
+    EXPECT_EQ(g().returnRoom, -1) << "the loaded game has no game in progress";
+    EXPECT_TRUE(errors().empty());
+}
+
+TEST_F(SavedGamesTest, SavingShowsTheSavingPictureCentredWithItsColourKey) {
+    // 20 x 10, black (the colour key) in the left half.
+    Image img = test::solidImage(20, 10, 0x3366CC);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x) img.pixels[static_cast<size_t>(y * 20 + x)] = 0;
+    g().savingImageList = test::singlePictureList(img);
+    run.hp.display.back().fill(0x00FF00);
+    const auto flips = run.hp.display.flips();
+    ASSERT_TRUE(saveGame(g(), 1));
+    EXPECT_EQ(run.hp.display.flips(), flips + 1);
+    const Surface& shown = run.hp.display.lastFrame();
+    EXPECT_EQ(shown.pixel(400, 295), 0x3366CCu);
+    EXPECT_EQ(shown.pixel(409, 304), 0x3366CCu);
+    EXPECT_EQ(shown.pixel(395, 300), 0x00FF00u) << "colour key";
+    EXPECT_EQ(shown.pixel(410, 300), 0x00FF00u);
+    EXPECT_EQ(shown.pixel(400, 294), 0x00FF00u);
+    EXPECT_EQ(shown.pixel(400, 305), 0x00FF00u);
+}
+
+// ---- Failed saves --------------------------------------------------------------
+
+// Runs `body` in a child process (to change its user or limits) and expects exit 0.
+void expectInChild(const std::function<void()>& body) {
+    EXPECT_EXIT(body(), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(SavedGamesTest, ASaveIntoAReadOnlyFolderLeavesTheOldSlotAsItWas) {
+    ASSERT_TRUE(saveGame(g(), 1));
+    const auto old = fileBytes(slot(1));
+    run.setObjectCount(1, 3);
+    ASSERT_EQ(::chmod(run.dir.path().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(run.saveFolder().c_str(), 0555), 0);
+    expectInChild([&] {
+        // Root writes anywhere; play an ordinary user.
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
+        bool saved = saveGame(g(), 1);
+        const auto& e = errors();
+        _exit(!saved && e.size() == 1 && e[0].find(slot(1).string()) != std::string::npos ? 0 : 1);
+    });
+    ::chmod(run.saveFolder().c_str(), 0755);
+    EXPECT_EQ(fileBytes(slot(1)), old);
+    EXPECT_EQ(fileCount(run.saveFolder()), 1);
+}
+
+TEST_F(SavedGamesTest, ASaveThatFailsHalfwayLeavesTheOldSlotAsItWas) {
+    ASSERT_TRUE(saveGame(g(), 1));
+    const auto old = fileBytes(slot(1));
+    // Objects that do not compress, so the new archive outgrows the file size limit.
+    Random random;
+    random.seed(7);
+    for (auto& o : g().rooms[0].objects)
+        for (auto& b : o.bytes()) b = static_cast<uint8_t>(random.below(256));
+    expectInChild([&] {
+        struct rlimit limit = {64 * 1024, 64 * 1024};
+        signal(SIGXFSZ, SIG_IGN);
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(3);
+        bool saved = saveGame(g(), 1);
+        const auto& e = errors();
+        _exit(!saved && e.size() == 1 && e[0].find("slot1.sav") != std::string::npos ? 0 : 1);
+    });
+    EXPECT_EQ(fileBytes(slot(1)), old);
+    EXPECT_EQ(fileCount(run.saveFolder()), 1);
+    // Without the limit the same save goes through.
+    EXPECT_TRUE(saveGame(g(), 1));
+    EXPECT_NE(fileBytes(slot(1)), old);
+}
+
+TEST_F(SavedGamesTest, ASaveWhoseFolderCannotBeMadeReportsOneError) {
+    g().saveFolder = (run.dir.path() / "game.tgp" / "saves").string() + "/";
+    EXPECT_FALSE(saveGame(g(), 1));
+    ASSERT_EQ(errors().size(), 1u);
+    EXPECT_NE(errors()[0].find("slot1.sav"), std::string::npos) << errors()[0];
+    // Tried again, it is reported again.
+    EXPECT_FALSE(saveGame(g(), 1));
+    EXPECT_EQ(errors().size(), 2u);
+}
+
+// ---- Broken slots ----------------------------------------------------------------
+
+class BrokenSlotTest : public SavedGamesTest {
+  protected:
+    void SetUp() override {
+        SavedGamesTest::SetUp();
+        g().returnRoom = 0;
+        ASSERT_TRUE(saveGame(g(), 1));
+        members = readSlot(slot(1)).members;
+        // The game moves on, so a load that changed anything would show.
+        run.setObjectCount(1, 2);
+        g().hitPoints = 12;
+        g().inventory.slot(2).setItem("key");
+        enterRoom(g(), 2);
+        before = snapshot(g());
+    }
+    // Loads slot 1 rewritten with `members` and expects one error holding `message`
+    // and no change at all.
+    void expectRefused(const std::string& message) {
+        writeSlot(slot(1), members);
+        EXPECT_FALSE(loadGame(g(), 1));
+        ASSERT_EQ(errors().size(), 1u);
+        EXPECT_NE(errors()[0].find(message), std::string::npos) << errors()[0];
+        EXPECT_NE(errors()[0].find(slot(1).string()), std::string::npos) << errors()[0];
+        EXPECT_TRUE(snapshot(g()) == before);
+    }
+
+    std::map<std::string, std::vector<uint8_t>> members;
+    test::SavedState before;
+};
+
+TEST_F(BrokenSlotTest, ABadIntegerLine) {
+    members["objcounts.txt"] = bytesOf("5\r\nzwei\r\n2\r\n");
+    expectRefused("'zwei' is not a valid integer value");
+}
+
+TEST_F(BrokenSlotTest, TooFewLines) {
+    members["objcounts.txt"] = bytesOf("5\r\n0\r\n");
+    expectRefused("List index out of bounds (2)");
+}
+
+TEST_F(BrokenSlotTest, ANegativeCount) {
+    members["objcounts.txt"] = bytesOf("8\r\n-1\r\n0\r\n");
+    expectRefused("'-1'");
+}
+
+TEST_F(BrokenSlotTest, TruncatedRoomObjects) {
+    members["roomobjs.dat"].resize(7 * kObject - 100);
+    expectRefused("roomobjs.dat");
+}
+
+TEST_F(BrokenSlotTest, CountsThatDoNotAddUp) {
+    members["objcounts.txt"] = bytesOf("5\r\n1\r\n2\r\n");
+    expectRefused("roomobjs.dat");
+}
+
+TEST_F(BrokenSlotTest, NoObjectCounts) {
+    members.erase("objcounts.txt");
+    expectRefused("objcounts.txt");
+}
+
+TEST_F(BrokenSlotTest, MoreSavedRoomsThanTheGameHas) {
+    auto& rooms = members["savedrooms.dat"];
+    rooms.insert(rooms.end(), rooms.begin(), rooms.begin() + kRoom);
+    expectRefused("savedrooms.dat");
+}
+
+TEST_F(BrokenSlotTest, ARecordOfTheWrongSize) {
+    members["additional.dat"].push_back(0);
+    expectRefused("additional.dat");
+}
+
+TEST_F(BrokenSlotTest, ASavedRoomThatIsNotInTheGame) {
+    AdditionalRecord a(members["additional.dat"]);
+    a.setReturnRoomName("attic");
+    members["additional.dat"].assign(a.bytes().begin(), a.bytes().end());
+    expectRefused("'attic'");
+}
+
+TEST_F(BrokenSlotTest, NotAnArchive) {
+    test::writeBytes(slot(1).string(), bytesOf("not a zip archive"));
+    EXPECT_FALSE(loadGame(g(), 1));
+    EXPECT_EQ(errors().size(), 1u);
+    EXPECT_TRUE(snapshot(g()) == before);
+}
+
+TEST_F(BrokenSlotTest, FewerSavedRoomsKeepTheOthersAndAGoodSlotStillLoads) {
+    members["savedrooms.dat"].resize(kRoom);
+    RoomRecord hall(members["savedrooms.dat"]);
+    hall.setMusic("saved.mid");
+    members["savedrooms.dat"].assign(hall.bytes().begin(), hall.bytes().end());
+    g().rooms[2].setMusic("kept.mid");
+    writeSlot(slot(1), members);
+    ASSERT_TRUE(loadGame(g(), 1));
+    EXPECT_EQ(g().rooms[0].music(), "saved.mid");
+    EXPECT_EQ(g().rooms[2].music(), "kept.mid");
+    EXPECT_EQ(g().rooms[1].objects.size(), 0u);
+    EXPECT_TRUE(errors().empty());
+}
+
+// ---- Thumbnails -------------------------------------------------------------------
+
+TEST_F(SavedGamesTest, TheThumbnailSamplesTheLastFrameNearestAndTruncated) {
+    Surface& screen = run.hp.display.back();  // 800 x 600
+    for (int y = 0; y < screen.height; ++y)
+        for (int x = 0; x < screen.width; ++x)
+            screen.setPixel(x, y, (uint32_t(y) << 12) | uint32_t(x));
+    captureThumbnail(g(), 3, 7);
+    const Image& t = g().screenshotDib;
+    ASSERT_EQ(t.width, 3);
+    ASSERT_EQ(t.height, 7);
+    // Columns 800 / 3 * x = 0, 266.67, 533.33; rows 600 / 7 * y = 0, 85.71, ... 514.29.
+    auto at = [&](int x, int y) { return screen.pixel(x, y); };
+    EXPECT_EQ(t.at(0, 0), at(0, 0));
+    EXPECT_EQ(t.at(1, 1), at(266, 85));
+    EXPECT_EQ(t.at(2, 6), at(533, 514));
+    EXPECT_EQ(t.at(2, 3), at(533, 257));
+
+    // Larger than the screen: pixels repeat.
+    captureThumbnail(g(), 1600, 1200);
+    EXPECT_EQ(g().screenshotDib.at(1599, 1199), at(799, 599));
+    EXPECT_EQ(g().screenshotDib.at(3, 2), at(1, 1));
+
+    captureThumbnail(g(), 0, 5);
+    EXPECT_TRUE(g().screenshotDib.empty());
+}
+
+TEST_F(SavedGamesTest, TheSlotThumbnailBecomesTheObjectsOpaqueSprite) {
+    Surface& screen = run.hp.display.back();
+    screen.fill(0);
+    screen.fillRect({0, 0, 400, 600}, 0xAA5500);
+    captureThumbnail(g(), 8, 6);
+    ASSERT_TRUE(saveGame(g(), 6));
+
+    enterRoom(g(), 0);
+    ASSERT_EQ(g().objects().size(), 5u);
+    PictureList& sprite = g().imageSlots[3][3];
+    sprite = test::singlePictureList(test::solidImage(20, 40, 0x102030));
+    showSlotThumbnail(g(), 3, 9);  // no such slot
+    EXPECT_EQ(sprite.item(0).pixel(0, 0), 0x102030u);
+
+    showSlotThumbnail(g(), 3, 6);
+    ASSERT_EQ(sprite.count(), 1);
+    EXPECT_FALSE(sprite.item(0).transparent) << "black pixels are drawn";
+    EXPECT_EQ(sprite.item(0).width(), 8);
+    EXPECT_EQ(sprite.item(0).pixel(3, 5), 0xAA5500u);
+    EXPECT_EQ(sprite.item(0).pixel(4, 0), 0u);
+    EXPECT_EQ(sprite.item(0).patterns().size(), 1u);
+
+    // A slot without a thumbnail leaves the picture as it was.
+    sprite = test::singlePictureList(test::solidImage(20, 40, 0x102030));
+    auto members = readSlot(slot(6)).members;
+    members.erase("screenshot.dxg");
+    writeSlot(slot(6), members);
+    showSlotThumbnail(g(), 3, 6);
+    EXPECT_EQ(sprite.item(0).pixel(0, 0), 0x102030u);
+    EXPECT_TRUE(errors().empty());
+
+    // A damaged one is reported and leaves it too.
+    members["screenshot.dxg"] = bytesOf("TPF0 broken");
+    writeSlot(slot(6), members);
+    showSlotThumbnail(g(), 3, 6);
+    EXPECT_EQ(sprite.item(0).pixel(0, 0), 0x102030u);
+    EXPECT_EQ(errors().size(), 1u);
+}
+
+// ---- Text lines ---------------------------------------------------------------------
+
+TEST(SlotFormat, LinesEndInCrLfLfOrCr) {
+    EXPECT_EQ(splitLines("5\r\n0\r\n2\r\n"), (std::vector<std::string>{"5", "0", "2"}));
+    EXPECT_EQ(splitLines("5\n\r\n2"), (std::vector<std::string>{"5", "", "2"}));
+    EXPECT_EQ(splitLines("5\r0"), (std::vector<std::string>{"5", "0"}));
+    EXPECT_TRUE(splitLines("").empty());
+}
+
+}  // namespace
+}  // namespace zk
