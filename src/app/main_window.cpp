@@ -46,7 +46,9 @@ MainWindow::MainWindow(Platform& platform, WindowOptions options)
     if (options_.seed) game_.random.seed(*options_.seed);
     game_.hooks.playRoomMusic = [this] { playRoomMusic(game_); };
     game_.hooks.hoverUpdate = [this] { hoverUpdate(game_); };
+    game_.queue.onOverflow = [this] { platform_.messageBox.show("Event queue overflow", ""); };
     platform_.display.setCaption(kEngineCaption);
+    if (options_.debug) debug_ = std::make_unique<DebugOverlay>();
 }
 
 MainWindow::~MainWindow() = default;
@@ -122,7 +124,11 @@ void MainWindow::DXTimer1Timer() {
         paintWaitingScreen();
         return;
     }
-    runFrame(game_);
+    runFrame(game_, debug_.get());
+}
+
+void MainWindow::ListBox1DblClick(int index) {
+    zk::ListBox1DblClick(game_, index);
 }
 
 void MainWindow::FormClose() {

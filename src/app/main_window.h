@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "app/debug_overlay.h"
 #include "data/game_state.h"
 #include "package/extraction_folder.h"
 #include "package/package.h"
@@ -47,6 +48,8 @@ class MainWindow {
     void DXTimer1Timer();
     // Releases what the loader allocated.
     void FormClose();
+    // The debug room list's double click on entry `index` (a `--debug` run).
+    void ListBox1DblClick(int index);
     bool toggleFullScreen();
 
     bool loaderPending() const { return timer2Enabled_; }
@@ -56,6 +59,7 @@ class MainWindow {
     GameState& game() { return game_; }
     const GameState& game() const { return game_; }
     Package& package() { return package_; }
+    DebugOverlay* debugOverlay() { return debug_.get(); }
 
   private:
     void paintWaitingScreen();
@@ -65,6 +69,7 @@ class MainWindow {
     Package package_;
     std::unique_ptr<ExtractionFolder> extraction_;
     GameState game_;
+    std::unique_ptr<DebugOverlay> debug_;  // only in a `--debug` run
     bool timer2Enabled_ = false;
     int exitStatus_ = 0;
 };

@@ -1,0 +1,41 @@
+#pragma once
+#include <cstdint>
+
+#include "data/game_state.h"
+#include "platform/surface.h"
+
+namespace zk {
+
+// The development view of a `--debug` run, drawn over each frame: the running events
+// (the listing the logic tick keeps) down the left edge and the room list down the
+// right edge. A double click on a room name jumps there; a click on the list's
+// heading turns its page when the rooms do not fit on one.
+class DebugOverlay {
+  public:
+    static constexpr int kListWidth = 180;
+    static constexpr uint32_t kDoubleClickMs = 500;
+
+    // A left press at (mouseX, mouseY); true when it fell on the room list, which then
+    // keeps it from the game.
+    bool press(GameState& g);
+    void draw(GameState& g);
+
+    int selectedRoom() const { return selected_; }
+    int page() const { return page_; }
+
+  private:
+    struct Layout {
+        int left = 0;
+        int lineHeight = 16;
+        int rowsPerPage = 1;
+        int pages = 1;
+    };
+    Layout layout(GameState& g) const;
+
+    int selected_ = -1;
+    int page_ = 0;
+    int lastRow_ = -1;
+    uint32_t lastPressTime_ = 0;
+};
+
+}  // namespace zk

@@ -1,0 +1,369 @@
+// What the player's mouse does: hovering, the left click and the right click.
+#include <optional>
+
+#include "audio/audio.h"
+#include "data/room_entry.h"
+#include "logic/logic.h"
+#include "render/object_draw.h"
+
+namespace zk {
+namespace {
+
+// Interface sounds of the list `sounds`.
+constexpr int kSoundTakeItem = 0;
+constexpr int kSoundPutItem = 1;
+constexpr int kSoundTransmute = 2;
+
+bool inside(int32_t left, int32_t top, int32_t right, int32_t bottom, int x, int y) {
+    return x >= left && x <= right && y >= top && y <= bottom;
+}
+bool inside(const Box& b, int x, int y) {
+    return inside(b[0], b[1], b[2], b[3], x, y);
+}
+
+// Writes a walk of the main character to (x, y) in the current room at command k.
+void putWalk(GameState& g, EventRecord& e, int k, int x, int y, int wait) {
+    CommandView c = e.command(k);
+    c.setVerb("walkto");
+    c.setP1(g.prefs.mainCharacterName());
+    c.setP2(g.room().name());
+    c.setP3("room");
+    c.setP4("<nochange>");
+    c.setNum1(x);
+    c.setNum2(y);
+    c.setNum3(wait);
+}
+
+EventRecord pickUpEvent(GameState& g, const ObjectRecord& object, int source, int x, int y) {
+    EventRecord e;
+    e.setName("onpickup");
+    e.setSourceIndex(source);
+    const bool walk = g.prefs.walkToPickUp() != 0;
+    if (walk) {
+        putWalk(g, e, 0, x, y, 1);
+        e.command(1).setVerb("begin");
+    }
+    CommandView add = e.command(2);
+    add.setVerb("addobj");
+    add.setP1(object.name());
+    add.setP4("holdingsubj");
+    CommandView del = e.command(3);
+    del.setVerb("deleteobj");
+    del.setP1(object.name());
+    del.setP2("<actual>");
+    if (walk) e.command(4).setVerb("end");
+    return e;
+}
+
+// Queues the wrong-use remark, one of the non-empty texts at random; none when the
+// game has no such texts.
+void queueWrongUse(GameState& g) {
+    std::vector<std::string> texts;
+    for (int k = 0; k < PreferencesRecord::kWrongSubjectTexts; ++k) {
+        std::string t = g.prefs.wrongSubjectText(k);
+        if (!t.empty()) texts.push_back(std::move(t));
+    }
+    if (texts.empty()) return;
+    EventRecord e;
+    e.setName("wrongsubjmsg");
+    e.setSourceIndex(0);
+    CommandView c = e.command(0);
+    c.setVerb("showhint");
+    c.setP1(g.objects().empty() ? std::string() : g.objects()[0].name());
+    c.setP2("false");
+    c.setText(texts[static_cast<size_t>(g.random.below(static_cast<int32_t>(texts.size())))]);
+    g.queue.enqueue(e);
+}
+
+EventRecord zoneEvent(GameState& g, ConstZoneView zone, int index) {
+    EventRecord e;
+    e.setName("onzone");
+    e.setSourceIndex(index);
+    putWalk(g, e, 0, zone.walkX(), zone.walkY(), 1);
+    int k = 1;
+    e.command(k++).setVerb("begin");
+    const bool fade = zone.fade() != 0;
+    if (fade) e.command(k++).setVerb("fadeout");
+    CommandView change = e.command(k++);
+    change.setVerb("changeroom");
+    change.setP1(zone.targetRoom());
+    change.setP2(zone.targetEntrance());
+    if (fade) e.command(k++).setVerb("fadein");
+    e.command(k).setVerb("end");
+    return e;
+}
+
+EventRecord floorEvent(GameState& g, int x, int y) {
+    EventRecord e;
+    e.setName("onfloor");
+    e.setSourceIndex(0);
+    putWalk(g, e, 0, x, y, 0);
+    return e;
+}
+
+// A click while scripts wait for hints ends those hints and nothing else.
+bool skipAwaitedHints(GameState& g) {
+    bool any = false;
+    for (int s = 0; s < kQueueSlots; ++s) {
+        if (!g.queue.inUse(s)) continue;
+        EventRecord& e = g.queue.slot(s);
+        for (int k = 0; k < kCommandsPerEvent; ++k) {
+            CommandView c = e.command(k);
+            if (c.verb() != "waitforhint") continue;
+            std::string name = c.p1();
+            if (name == "<self>") name = c.self();
+            int o = findRoomObject(g, name, g.currentRoom);
+            if (o >= 0) g.objects()[static_cast<size_t>(o)].setHintTimer(0);
+            c.setVerb("");
+            any = true;
+        }
+    }
+    return any;
+}
+
+void answerDialogue(GameState& g, int x, int y) {
+    g.dialogueResult = -1;
+    if (inside(g.dialogueCloseBox, x, y)) g.dialogueOpen = false;
+    const int choices = static_cast<int>(g.dialogueLines.size()) - 1;
+    for (int w = 0; w < choices && w < static_cast<int>(g.dialogueChoiceBoxes.size()); ++w) {
+        if (!inside(g.dialogueChoiceBoxes[static_cast<size_t>(w)], x, y)) continue;
+        g.dialogueOpen = false;
+        g.dialogueResult = w;
+        EventRecord say;
+        if (g.dialogueVoice == 0) {
+            CommandView c = say.command(0);
+            c.setVerb("showhint");
+            c.setP1(g.objects().empty() ? std::string() : g.objects()[0].name());
+            c.setP2("true");
+            c.setText(g.dialogueLines[static_cast<size_t>(w) + 1]);
+            g.hintPreTranslated = true;
+        }
+        if (g.dialogueSlot >= 0 && g.dialogueSlot < kQueueSlots)
+            g.queue.insertCommand(g.dialogueSlot, say.command(0).bytes(), 0);
+        break;  // the choice boxes do not overlap
+    }
+}
+
+// The click on the hovered object; false when it is not for an object.
+bool clickObject(GameState& g, int x, int y) {
+    const int h = g.hoveredObject;
+    if (h < 0 || h >= static_cast<int>(g.objects().size())) return false;
+    ObjectRecord& o = g.objects()[static_cast<size_t>(h)];
+    // An object deleted since the cursor found it is no longer there to click.
+    if (o.isEmpty() || !o.active()) return false;
+    if (g.frozen && g.freezeMode != "mainchar") return false;
+
+    const std::string kind = o.kind();
+    if ((kind == "subject" || kind == "weapon") && g.heldItem.empty() &&
+        !g.queue.isRunning("onpickup", h))
+        g.queue.enqueue(pickUpEvent(g, o, h, x, y));
+
+    int found = -1;
+    for (int e = 0; e < kEventsPerObject; ++e) {
+        ConstEventView ev = o.event(e);
+        const std::string name = ev.name();
+        if (name == "onclick" && g.heldItem.empty()) found = e;
+        if (name == "onusewith" && ev.param1() == g.heldItem) {
+            found = e;
+            break;
+        }
+    }
+    if (found >= 0) {
+        EventView ev = o.event(found);
+        if (!g.queue.isRunning(ev.name(), h)) {
+            ev.setSourceIndex(h);
+            g.queue.enqueue(ev.bytes());
+        }
+    } else if (!g.heldItem.empty() && g.heldItem != o.name()) {
+        queueWrongUse(g);
+    }
+    return true;
+}
+
+// The event "transmute" of the first template named `owner` that combines with
+// `other`; its result item, or nothing.
+std::optional<std::string> transmuteResult(const GameState& g, const std::string& owner,
+                                           const std::string& other) {
+    const int t = g.templates.findFirst(owner);
+    if (t >= kTemplateCapacity) return std::nullopt;
+    const ObjectRecord& tpl = g.templates.at(t);
+    for (int e = 0; e < kEventsPerObject; ++e) {
+        ConstEventView ev = tpl.event(e);
+        if (ev.name() == "transmute" && ev.param1() == other) return ev.param2();
+    }
+    return std::nullopt;
+}
+
+// The taken item becomes the cursor, showing the slot's picture of it.
+void takeOntoCursor(GameState& g, int slot, const std::string& item) {
+    PictureItem picture;
+    if (slot < g.slotPictures.count()) picture = g.slotPictures.items[static_cast<size_t>(slot)];
+    g.curImageList.clear();
+    g.curImageList.items.push_back(std::move(picture));
+    g.curImageList.prepare();
+    g.cursorFrame = 0;
+    g.cursorIndex = kCursorRows - 1;
+    const ObjectRecord& tpl = g.templates.at(g.templates.findFirst(item));
+    g.cursors[kCursorRows - 1].setHotX(tpl.cursorHotX());
+    g.cursors[kCursorRows - 1].setHotY(tpl.cursorHotY());
+    g.currentCursorName.clear();
+    playSound(g, kSoundTakeItem);
+}
+
+bool cursorFits(const GameState& g, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    if (g.curImageList.count() == 0) return true;
+    const PictureItem& c = g.curImageList.items[0];
+    return int64_t{c.width()} - 1 <= int64_t{right} - left &&
+           int64_t{c.height()} - 1 <= int64_t{bottom} - top;
+}
+
+void exchangeWithSlot(GameState& g, int i) {
+    SlotView slot = g.inventory.slot(i);
+    const std::string taken = slot.item();
+    slot.setItem(g.heldItem);
+    g.heldItem = taken;
+    const std::string laid = slot.item();
+    if (!taken.empty()) {
+        std::optional<std::string> result;
+        if (!laid.empty()) {
+            result = transmuteResult(g, taken, laid);
+            if (!result) result = transmuteResult(g, laid, taken);
+        }
+        if (result) {
+            slot.setItem(*result);
+            g.heldItem.clear();
+            setCursor(g, g.prefs.startCursor());
+            playSound(g, kSoundTransmute);
+        } else {
+            takeOntoCursor(g, i, taken);
+        }
+    } else if (!laid.empty()) {
+        playSound(g, kSoundPutItem);
+        setCursor(g, g.prefs.startCursor());
+    }
+    refreshSlotPicture(g, i);
+}
+
+// The click on the inventory bar; false when it falls through to the room.
+bool clickInventory(GameState& g, int x, int y) {
+    if (!g.room().isGameRoom() || g.imageList1.count() < 2) return false;
+    const PictureItem& bar = g.imageList1.items[1];
+    const int32_t barX = g.inventory.barX();
+    const int32_t barY = g.inventory.barY();
+    if (bar.width() <= 0 || bar.height() <= 0) return false;
+    if (!inside(barX, barY, barX + bar.width() - 1, barY + bar.height() - 1, x, y)) return false;
+    std::optional<uint32_t> pixel = bar.pixel(x - barX, y - barY);
+    if (bar.transparent && pixel && *pixel == bar.colorKey()) return false;
+
+    if (!g.heldItem.empty() && g.queue.isRunningWithParam("onusewith", g.heldItem)) return true;
+    for (int i = 0; i < kInventorySlots; ++i) {
+        ConstSlotView slot = g.inventory.slot(i);
+        if (!inside(slot.left(), slot.top(), slot.right(), slot.bottom(), x, y)) continue;
+        if (!slot.enabled() || !cursorFits(g, slot.left(), slot.top(), slot.right(), slot.bottom()))
+            continue;
+        exchangeWithSlot(g, i);
+        break;  // one exchange per click, even where slots overlap
+    }
+    return true;
+}
+
+void clickZoneOrFloor(GameState& g, int x, int y) {
+    if (g.frozen) return;
+    Room& room = g.room();
+    if (g.heldItem.empty()) {
+        const int32_t ox = g.inventory.sceneOffsetX();
+        const int32_t oy = g.inventory.sceneOffsetY();
+        for (int i = 0; i < kZonesPerRoom; ++i) {
+            ConstZoneView z = room.zone(i);
+            if (!z.enabled() ||
+                !inside(z.left() + ox, z.top() + oy, z.right() + ox, z.bottom() + oy, x, y))
+                continue;
+            if (g.queue.isRunning("onzone", i)) continue;
+            g.queue.enqueue(zoneEvent(g, z, i));
+            return;
+        }
+    }
+    if (room.isGameRoom() && y != 0 && x != g.prefs.displayWidth() - 1)
+        g.queue.enqueue(floorEvent(g, x, y));
+}
+
+}  // namespace
+
+void hoverUpdate(GameState& g) {
+    if (!g.gameLoaded || !g.hasRoom()) return;
+    const int a = objectUnderCursor(g);
+    const int previous = g.hoveredObject;
+    if (a != previous) {
+        const auto& objects = g.objects();
+        const int count = static_cast<int>(objects.size());
+        if (a >= 0 && a < count) {
+            for (int e = 0; e < kEventsPerObject; ++e) {
+                ConstEventView ev = objects[static_cast<size_t>(a)].event(e);
+                if (ev.name() == "onmouseenter") g.queue.enqueue(ev.bytes());
+            }
+        }
+        if (previous >= 0 && previous < count) {
+            const std::string room = g.room().name();
+            for (int e = 0; e < kEventsPerObject; ++e) {
+                ConstEventView ev = objects[static_cast<size_t>(previous)].event(e);
+                if (ev.name() != "onmouseleave") continue;
+                const int slot = g.queue.enqueue(ev.bytes());
+                if (slot >= 0) g.queue.slot(slot).setOriginRoom(room);
+            }
+        }
+    }
+    g.hoveredObject = a;
+}
+
+void clickDispatch(GameState& g) {
+    if (!g.gameLoaded || !g.hasRoom()) return;
+    const int x = g.mouseX;
+    const int y = g.mouseY;
+    if (skipAwaitedHints(g)) return;
+    if (g.dialogueOpen) {
+        answerDialogue(g, x, y);
+        return;
+    }
+    if (clickObject(g, x, y)) return;
+    if (clickInventory(g, x, y)) return;
+    clickZoneOrFloor(g, x, y);
+}
+
+void returnHeldItem(GameState& g) {
+    if (g.queue.isRunningWithParam("onusewith", g.heldItem)) return;
+    if (g.heldItem.empty()) return;
+    for (int i = 0; i < kInventorySlots; ++i) {
+        SlotView slot = g.inventory.slot(i);
+        if (!slot.enabled() || !slot.item().empty() ||
+            !cursorFits(g, slot.left(), slot.top(), slot.right(), slot.bottom()))
+            continue;
+        slot.setItem(g.heldItem);
+        refreshSlotPicture(g, i);
+        playSound(g, kSoundPutItem);
+        g.heldItem.clear();
+        setCursor(g, g.prefs.startCursor());
+        return;
+    }
+}
+
+void ListBox1DblClick(GameState& g, int roomListIndex) {
+    if (!g.gameLoaded) return;
+    if (roomListIndex < 0 || roomListIndex >= static_cast<int>(g.roomList.size())) return;
+    const std::string& name = g.roomList[static_cast<size_t>(roomListIndex)];
+    std::string entrance;
+    const int r = findRoom(g, name);
+    if (r >= 0) {
+        const Room& room = g.rooms[static_cast<size_t>(r)];
+        for (int i = 0; i < kEntrancesPerRoom; ++i)
+            if (!room.entrance(i).name().empty()) entrance = room.entrance(i).name();
+    }
+    EventRecord e;
+    e.setName("ondebugmode");
+    CommandView c = e.command(0);
+    c.setVerb("changeroom");
+    c.setP1(name);
+    c.setP2(entrance);
+    g.queue.enqueue(e);
+}
+
+}  // namespace zk

@@ -1,0 +1,168 @@
+// The logic tick: everything that moves by itself, one 25 ms step at a time.
+#include <algorithm>
+
+#include "logic/commands.h"
+#include "logic/logic.h"
+#include "logic/walking.h"
+#include "platform/platform.h"
+
+namespace zk {
+namespace {
+
+constexpr int kTickMs = 25;
+constexpr int kHintOver = -30;
+
+void moveRain(GameState& g) {
+    if (g.room().weather() != "Rain") return;
+    const int32_t width = g.prefs.displayWidth();
+    for (RainDrop& d : g.rain) {
+        d.y += 40 - 20 * d.kind;
+        // Drops fall until y reaches the display width, as room entry scatters them.
+        if (d.y < width) continue;
+        d.kind = g.random.below(2);
+        d.x = g.random.below(width);
+        d.y = 0;
+    }
+}
+
+void fireKeyEvents(GameState& g) {
+    if (g.frozen || g.dialogueOpen || !g.platform) return;
+    Input& input = g.platform->input;
+    std::array<bool, kLogicalKeys> flagged{};
+    // Every object sees the press before it is released, so several may react to it.
+    for (const ObjectRecord& o : g.objects()) {
+        if (o.isEmpty()) continue;
+        for (int e = 0; e < kEventsPerObject; ++e) {
+            ConstEventView ev = o.event(e);
+            if (ev.name() != "onkey" || !input.keyPressed(ev.number())) continue;
+            g.queue.enqueue(ev.bytes());
+            flagged[static_cast<size_t>(ev.number())] = true;
+        }
+    }
+    for (int k = 0; k < kLogicalKeys; ++k)
+        if (flagged[static_cast<size_t>(k)]) input.releaseKey(k);
+}
+
+// The list an object is drawn from: slot 3, or for a character the slot of the
+// animation file its spriteFile names (the last equal one).
+const PictureList* shownPictures(const GameState& g, int position, const ObjectRecord& o) {
+    if (position < 0 || position >= static_cast<int>(g.imageSlots.size())) return nullptr;
+    const auto& row = g.imageSlots[static_cast<size_t>(position)];
+    if (o.kind() != "character") return &row[3];
+    const std::string sprite = o.spriteFile();
+    const std::string files[] = {o.walkLeftSprite(), o.walkRightSprite(), o.walkUpSprite(),
+                                 o.walkDownSprite(), o.standLeftSprite(), o.standRightSprite(),
+                                 o.standUpSprite(),  o.standDownSprite()};
+    const PictureList* found = nullptr;
+    for (int k = 0; k < 8; ++k)
+        if (files[k] == sprite) found = &row[static_cast<size_t>(4 + k)];
+    return found;
+}
+
+// One full cycle of `name`'s animation ended: counts down the scripts waiting for it.
+void animationCycleEnded(GameState& g, const std::string& name) {
+    for (int s = 0; s < kQueueSlots; ++s) {
+        if (!g.queue.inUse(s)) continue;
+        EventRecord& e = g.queue.slot(s);
+        for (int k = 0; k < kCommandsPerEvent; ++k) {
+            CommandView c = e.command(k);
+            if (c.verb() != "waitforanim" || c.p1() != name) continue;
+            c.setNum1(c.num1() - 1);
+            // A count written as 0 or less ends with the first cycle instead of never.
+            if (c.num1() <= 0) c.setVerb("");
+        }
+    }
+}
+
+void updateHintsAndAnimations(GameState& g) {
+    auto& objects = g.objects();
+    for (size_t i = 0; i < objects.size(); ++i) {
+        ObjectRecord& o = objects[i];
+        if (o.isEmpty()) continue;
+        const int hint = o.hintTimer();
+        if (hint > 0) {
+            o.setHintTimer(hint - kTickMs);
+        } else if (hint > kHintOver) {
+            o.setHintTimer(kHintOver);
+            o.setDisplayName(g.translate(o.displayNameKey()));
+        }
+        if (!o.animating()) continue;
+        o.setFrameTicks(o.frameTicks() + 1);
+        if (o.frameTicks() * kTickMs < o.frameDelay()) continue;
+        const PictureList* list = shownPictures(g, static_cast<int>(i), o);
+        const int pictures = list ? list->count() : 0;
+        if (o.frame() < pictures - 1) {
+            o.setFrame(o.frame() + 1);
+        } else {
+            o.setFrame(0);
+            animationCycleEnded(g, o.name());
+        }
+        o.setFrameTicks(0);
+    }
+}
+
+void runObjectTimers(GameState& g) {
+    const auto& objects = g.objects();
+    const int timed = std::min<int>(kTimedObjects, static_cast<int>(objects.size()));
+    for (int i = 0; i < timed; ++i) {
+        const ObjectRecord& o = objects[static_cast<size_t>(i)];
+        if (o.isEmpty()) continue;
+        for (int n = 0; n < kTimersPerObject; ++n) {
+            ObjectTimer& t = g.timers[static_cast<size_t>(i * kTimersPerObject + n)];
+            if (t.period == -1) continue;
+            ++t.ticks;
+            if (int64_t{t.ticks} * kTickMs < t.period) continue;
+            t.ticks = 0;
+            for (int e = 0; e < kEventsPerObject; ++e) {
+                ConstEventView ev = o.event(e);
+                if (ev.name() == "ontimer" && ev.number() == n) g.queue.enqueue(ev.bytes());
+            }
+        }
+    }
+}
+
+void animateCursor(GameState& g) {
+    if (g.cursorIndex < 0 || g.cursorIndex >= kCursorRows) return;
+    ++g.cursorTicks;
+    const int32_t delay = g.cursors[static_cast<size_t>(g.cursorIndex)].frameDelay();
+    if (int64_t{g.cursorTicks} * kTickMs < delay) return;
+    g.cursorTicks = 0;
+    g.cursorFrame = g.cursorFrame < g.curImageList.count() - 1 ? g.cursorFrame + 1 : 0;
+}
+
+}  // namespace
+
+std::vector<std::string> runningEventListing(const EventQueue& queue) {
+    std::vector<std::string> lines;
+    for (int s = 0; s < kQueueSlots; ++s) {
+        if (!queue.inUse(s)) continue;
+        const EventRecord& e = queue.slot(s);
+        lines.push_back((e.name() + "{").substr(0, 31));
+        for (int k = 0; k < kCommandsPerEvent; ++k) {
+            ConstCommandView c = e.command(k);
+            if (c.verb().empty()) continue;
+            lines.push_back("  " + c.verb() + " " + std::to_string(c.num1()) + " " +
+                            std::to_string(c.num2()));
+        }
+        lines.push_back("}");
+        lines.push_back("");
+    }
+    return lines;
+}
+
+void logicTick(GameState& g) {
+    if (!g.hasRoom()) return;
+    moveRain(g);
+    g.runningEvents = runningEventListing(g.queue);
+    fireKeyEvents(g);
+    updateHintsAndAnimations(g);
+    runObjectTimers(g);
+    runQueue(g);
+    g.queue.freeFinished();
+    // The scripts may have changed the room; the rest works on the one now current.
+    if (!g.hasRoom()) return;
+    animateCursor(g);
+    if (g.walk.walking) walkingStep(g);
+}
+
+}  // namespace zk
