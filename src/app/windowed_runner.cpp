@@ -6,11 +6,12 @@
 
 #include "app/main_window.h"
 #include "core/error.h"
-#include "platform/headless/null_audio.h"
 #include "platform/sdl/sdl_clock.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_input.h"
+#include "platform/sdl/sdl_media_player.h"
 #include "platform/sdl/sdl_message_box.h"
+#include "platform/sdl/sdl_mixer.h"
 
 namespace zk {
 
@@ -26,9 +27,10 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
         OnceErrorReport errorReport(windowReport);
         Fonts fonts;
         Canvas canvas(display.back(), fonts);
-        RecordingSoundMixer mixer(clock);
-        RecordingMediaPlayer media;
-        media.requireFiles = false;
+        // Without a sound device the game plays silently (one line on stderr).
+        SdlAudioDevice audio(std::cerr);
+        SdlSoundMixer mixer(audio);
+        SdlMediaPlayer media(audio);
         Platform platform{display, canvas, fonts,      input,      clock,
                           mixer,   media,  messageBox, errorReport};
 

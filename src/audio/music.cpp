@@ -1,0 +1,71 @@
+#include <string>
+#include <string_view>
+
+#include "audio/audio.h"
+#include "core/error.h"
+#include "data/room_entry.h"
+#include "platform/platform.h"
+
+namespace zk {
+namespace {
+
+// The file-name part of a path, after its last separator of either kind.
+std::string_view baseName(std::string_view path) {
+    const size_t cut = path.find_last_of("/\\");
+    return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+// The first music record named `name` exactly, -1 if none.
+int findMusic(const GameState& g, std::string_view name) {
+    for (int i = 0; i < kMusicRows; ++i)
+        if (g.music[static_cast<size_t>(i)].name() == name) return i;
+    return -1;
+}
+
+void silence(MediaPlayer& m) {
+    if (m.mode() == MediaMode::Playing) m.stop();
+    m.close();
+}
+
+}  // namespace
+
+void playRoomMusic(GameState& g) {
+    if (!g.platform || !g.hasRoom() || g.prefs.musicEnabled() == 0) return;
+    MediaPlayer& m = g.platform->media;
+    const std::string name = g.room().music();
+    if (name.empty()) {
+        silence(m);
+        return;
+    }
+    const int record = findMusic(g, name);
+    if (record < 0) {
+        silence(m);
+        reportError(
+            g, "Music '" + name + "' of room '" + g.room().name() + "' is not in the music table");
+        return;
+    }
+    const std::string file = g.music[static_cast<size_t>(record)].file();
+    if (baseName(m.fileName()) == file) return;  // the track plays on
+    std::string path = g.tempFolder + "music/" + file;
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    if (m.mode() == MediaMode::Playing) m.stop();
+    try {
+        m.open(path);
+    } catch (const DataError& e) {
+        reportError(g, e.what());
+        return;
+    }
+    m.play();
+    m.setVolume(g.prefs.musicVolume());
+}
+
+void restartMusicIfStopped(GameState& g) {
+    if (!g.platform || !g.hasRoom()) return;
+    MediaPlayer& m = g.platform->media;
+    if (m.mode() != MediaMode::Stopped || g.room().music().empty()) return;
+    m.seekToStart();
+    m.play();
+}
+
+}  // namespace zk

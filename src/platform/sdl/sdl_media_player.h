@@ -1,0 +1,51 @@
+#pragma once
+#include <string>
+
+#include "platform/media_player.h"
+
+struct _Mix_Music;
+
+namespace zk {
+
+class SdlAudioDevice;
+
+// Music files through SDL_mixer: OGG Vorbis, MP3, FLAC, WAV and MIDI (with the
+// device's sound font), whatever the file's type is. stop() pauses, so a later
+// play() goes on where it stopped; seekToStart() makes it start over. The volume
+// 0..1000 maps linearly onto the mixer's 0..128.
+//
+// Without a sound device it keeps its state without sound: a file opens when it
+// exists and then counts as playing until stopped, so the game runs as usual.
+class SdlMediaPlayer : public MediaPlayer {
+  public:
+    explicit SdlMediaPlayer(SdlAudioDevice& device);
+    ~SdlMediaPlayer() override;
+    SdlMediaPlayer(const SdlMediaPlayer&) = delete;
+    SdlMediaPlayer& operator=(const SdlMediaPlayer&) = delete;
+
+    void open(const std::string& path) override;
+    void close() override;
+    void play() override;
+    void stop() override;
+    void seekToStart() override;
+    MediaMode mode() const override;
+    const std::string& fileName() const override { return file_; }
+    void setVolume(int32_t volume) override;
+
+    // The mixer volume (0..128) that the game's volume value became.
+    int mixerVolume() const { return mixerVolume_; }
+
+  private:
+    void start();
+
+    SdlAudioDevice& device_;
+    _Mix_Music* music_ = nullptr;
+    std::string file_;
+    bool silentPlaying_ = false;  // the mode while there is no device
+    int mixerVolume_ = 128;
+};
+
+// The game's music volume (0 silent .. 1000 full) on the mixer's scale, clamped.
+int mixerMusicVolume(int32_t volume);
+
+}  // namespace zk
