@@ -143,6 +143,12 @@ struct GameState {
     bool dialogueDrawn = false;
     Box dialogueCloseBox{};
     std::vector<Box> dialogueChoiceBoxes;
+    // The dialogue box layout of the latest frame; it outlives the dialogue, and the
+    // background picture of the next frame is drawn from it.
+    int32_t dialogueLeft = 0;
+    int32_t dialogueTop = 0;
+    int32_t dialogueWidth = 0;
+    Box dialogueRect{};
     int32_t hoveredObject = -1;
     int32_t hitPoints = 100;
     std::array<int32_t, 3> statusCounters{};

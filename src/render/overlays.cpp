@@ -1,8 +1,338 @@
 #include "render/overlays.h"
 
-namespace zk {
+#include <cstdint>
 
-void drawInterfacePass(GameState&) {}
-void drawTextsAndDialogue(GameState&) {}
+#include "platform/platform.h"
+#include "render/blit.h"
+#include "render/object_draw.h"
+
+namespace zk {
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kBlack = 0x000000;
+constexpr uint32_t kGrey = 0x808080;
+constexpr uint32_t kGreen = 0x008000;
+
+// Lines of an object text are this far apart, whatever the font.
+constexpr int kTextLineStep = 20;
+// The dialogue box sits above this row, or is centred on the other one; both are
+// fixed, whatever the display height.
+constexpr int kDialogueBottomRow = 460;
+constexpr int kDialogueCentreRow = 240;
+constexpr int kDialogueMinWidth = 150;
+
+// Item `index` of a list, or nullptr when the list has no such item.
+const PictureItem* listItem(const PictureList& list, int index) {
+    if (index < 0 || index >= list.count()) return nullptr;
+    return &list.items[static_cast<size_t>(index)];
+}
+
+struct Size {
+    int width = 0;
+    int height = 0;
+};
+
+Size itemSize(const PictureList& list, int index) {
+    const PictureItem* item = listItem(list, index);
+    return item ? Size{item->width(), item->height()} : Size{};
+}
+
+Rect toDrawRect(const Box& b) {
+    return {b[0], b[1], b[2], b[3]};
+}
+
+Box toBox(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+    return {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right),
+            static_cast<int32_t>(bottom)};
+}
+
+bool boxContains(const Box& b, int x, int y) {
+    return x >= b[0] && x <= b[2] && y >= b[1] && y <= b[3];
+}
+
+bool dialogImagesOn(const GameState& g) {
+    return g.prefs.dialogImages() == "true";
+}
+
+bool inPlayRoom(const GameState& g) {
+    return g.hasRoom() && g.room().isGameRoom();
+}
+
+// The dialogue text, never without its heading line.
+std::vector<std::string> dialogueText(const GameState& g) {
+    if (g.dialogueLines.empty()) return {std::string()};
+    return g.dialogueLines;
+}
+
+void drawDialogueBackground(GameState& g) {
+    if (const PictureItem* bg = listItem(g.dlgImageList, 0))
+        drawStretched(g.platform->display.back(), *bg, toDrawRect(g.dialogueRect));
+}
+
+// Lays out and writes the dialogue box; records the close box and the choice
+// rectangles that clicks are tested against.
+void drawDialogueBox(GameState& g) {
+    Canvas& canvas = g.platform->canvas;
+    const std::vector<std::string> lines = dialogueText(g);
+    const int64_t n = static_cast<int64_t>(lines.size());
+    const Size head = itemSize(g.headImageList, 0);
+    canvas.setBrushStyle(BrushStyle::Clear);
+    const int64_t hA = canvas.textHeight("a");
+    const int64_t hl = canvas.textHeight(lines.back());
+
+    // Width: the widest choice (the first of equals), or the heading beside the head.
+    size_t best = 0;
+    for (size_t j = 1; j < lines.size(); ++j)
+        if (canvas.textWidth(lines[j]) > canvas.textWidth(lines[best])) best = j;
+    int64_t width = canvas.textWidth(lines[best]);
+    const int64_t headingWidth = int64_t{canvas.textWidth(lines[0])} + head.width + 10;
+    if (headingWidth > width) width = headingWidth;
+    if (width < kDialogueMinWidth) width = kDialogueMinWidth;
+
+    const int64_t textHeight = (n - 1) * hA + head.height + 25;
+    int64_t left = 0;
+    int64_t top = 0;
+    if (g.dialogueStyle == 0) {
+        top = kDialogueBottomRow - textHeight;
+        left = 15;
+    } else {
+        top = kDialogueCentreRow - textHeight / 2;
+        left = int64_t{g.prefs.displayWidth()} / 2 - width / 2;
+    }
+    g.dialogueLeft = static_cast<int32_t>(left);
+    g.dialogueTop = static_cast<int32_t>(top);
+    g.dialogueWidth = static_cast<int32_t>(width);
+    g.dialogueRect = toBox(left, top + 5, left + 15 + width, hl * (n - 1) + head.height + top + 30);
+
+    Surface& back = g.platform->display.back();
+    if (g.prefs.dialogImages() == "false") back.fillRect(toDrawRect(g.dialogueRect), kBlack);
+
+    canvas.setFontColor(kWhite);
+    canvas.textOut(static_cast<int>(left + 15 + head.width),
+                   static_cast<int>(top + 5 + head.height / 2), lines[0]);
+
+    // The close box: a grey "X" box at the top right, its letter white under the cursor.
+    canvas.setBrushColor(kGrey);
+    canvas.setFontColor(kBlack);
+    const int64_t wX = canvas.textWidth("X");
+    const int64_t hX = canvas.textHeight("X");
+    g.dialogueCloseBox = toBox(left + 10 + width - wX, top + 10, left + 10 + width, top + 10 + hX);
+    if (boxContains(g.dialogueCloseBox, g.mouseX, g.mouseY)) canvas.setFontColor(kWhite);
+    canvas.textOut(g.dialogueCloseBox[0], g.dialogueCloseBox[1], "X");
+
+    canvas.setBrushColor(kBlack);
+    canvas.setBrushStyle(BrushStyle::Clear);
+
+    g.dialogueChoiceBoxes.clear();
+    for (int64_t w = 0; w + 1 < n; ++w) {
+        const std::string& line = lines[static_cast<size_t>(w + 1)];
+        const int64_t wd = canvas.textWidth(line);
+        const int64_t h = canvas.textHeight(line);
+        const Box box = toBox(left + 5, w * h + head.height + top + 20, left + 5 + wd,
+                              (w + 1) * h + head.height + top + 18);
+        g.dialogueChoiceBoxes.push_back(box);
+        canvas.setFontColor(boxContains(box, g.mouseX, g.mouseY) ? kWhite : kGrey);
+        canvas.textOut(box[0], box[1], line);
+    }
+    canvas.setBrushStyle(BrushStyle::Solid);
+    g.dialogueDrawn = true;
+}
+
+void drawObjectTexts(GameState& g) {
+    Canvas& canvas = g.platform->canvas;
+    const auto& objects = g.objects();
+    for (int i = 0; i < static_cast<int>(objects.size()); ++i) {
+        const ObjectRecord& o = objects[static_cast<size_t>(i)];
+        if (!o.active() || (i != g.hoveredObject && o.hintTimer() <= 0)) continue;
+        for (const PlacedText& line : layoutObjectText(g, i))
+            canvas.textOut(line.x, line.y, line.text);
+    }
+}
+
+void drawZoneHints(GameState& g) {
+    Canvas& canvas = g.platform->canvas;
+    const Room& room = g.room();
+    const int64_t dx = g.inventory.sceneOffsetX();
+    const int64_t dy = g.inventory.sceneOffsetY();
+    const int cursorHeight = itemSize(g.curImageList, 0).height;
+    for (int z = 0; z < kZonesPerRoom; ++z) {
+        ConstZoneView zone = room.zone(z);
+        if (!zone.enabled()) continue;
+        if (g.mouseX < zone.left() + dx || g.mouseX > zone.right() + dx ||
+            g.mouseY < zone.top() + dy || g.mouseY > zone.bottom() + dy)
+            continue;
+        const std::string hint = zone.hint();
+        const int w = canvas.textWidth(hint);
+        canvas.textOut(clampToDisplay(g.mouseX, w, g.prefs.displayWidth()),
+                       g.mouseY + cursorHeight + 2, hint);
+    }
+}
+
+}  // namespace
+
+int clampToDisplay(int64_t pos, int size, int limit) {
+    const int64_t far = int64_t{limit} - size - 5;
+    if (pos > far) return static_cast<int>(far);
+    if (pos > 4) return static_cast<int>(pos);
+    return 5;
+}
+
+std::vector<std::string> splitTextLines(std::string_view text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (;;) {
+        const size_t hash = text.find('#', start);
+        if (hash == std::string_view::npos) break;
+        lines.emplace_back(text.substr(start, hash - start));
+        start = hash + 1;
+    }
+    lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::vector<PlacedText> layoutObjectText(GameState& g, int index) {
+    std::vector<PlacedText> placed;
+    if (!g.hasRoom() || index < 0 || index >= static_cast<int>(g.objects().size())) return placed;
+    Canvas& canvas = g.platform->canvas;
+    canvas.setFont("Tahoma", 12);
+    const ObjectRecord& o = g.objects()[static_cast<size_t>(index)];
+    const std::vector<std::string> lines = splitTextLines(o.displayName());
+    const int64_t count = static_cast<int64_t>(lines.size());
+    // The horizontal offset from the anchor is not scaled, the vertical one is.
+    const int64_t centreX =
+        int64_t{o.x()} + g.inventory.sceneOffsetX() + o.textAnchorX() - o.anchorX();
+    const int64_t scaledRise = (int64_t{o.textAnchorY()} - o.anchorY()) * o.scale();
+    for (int64_t k = 1; k <= count; ++k) {
+        const std::string& line = lines[static_cast<size_t>(k - 1)];
+        const int w = canvas.textWidth(line);
+        const int h = canvas.textHeight(line);
+        const int64_t x = centreX - w / 2;
+        const int64_t base =
+            int64_t{o.y()} + g.inventory.sceneOffsetY() - (count + 1 - k) * kTextLineStep;
+        const int64_t y = divideRoundHalfEven(scaledRise + 100 * base, 100);
+        placed.push_back({line, clampToDisplay(x, w, g.prefs.displayWidth()),
+                          clampToDisplay(y, h, g.prefs.displayHeight())});
+    }
+    return placed;
+}
+
+Rect slotRect(const GameState& g, int i) {
+    ConstSlotView s = g.inventory.slot(i);
+    return {s.left(), s.top(), s.right(), s.bottom()};
+}
+
+bool cursorFitsSlot(const GameState& g, int i) {
+    const Size cursor = itemSize(g.curImageList, 0);
+    const Rect r = slotRect(g, i);
+    return cursor.width <= int64_t{r.right} - r.left + 1 &&
+           cursor.height <= int64_t{r.bottom} - r.top + 1;
+}
+
+int highlightedSlot(const GameState& g) {
+    int highlight = -1;
+    for (int i = 0; i < kInventorySlots; ++i) {
+        ConstSlotView s = g.inventory.slot(i);
+        if (!slotRect(g, i).contains(g.mouseX, g.mouseY)) continue;
+        if (g.heldItem.empty() && s.item().empty()) continue;
+        if (cursorFitsSlot(g, i)) highlight = i;
+    }
+    return highlight;
+}
+
+Rect inventoryBarRect(const GameState& g) {
+    const Size bar = itemSize(g.imageList1, 1);
+    const int64_t x = g.inventory.barX();
+    const int64_t y = g.inventory.barY();
+    return {g.inventory.barX(), g.inventory.barY(), static_cast<int>(x + bar.width - 1),
+            static_cast<int>(y + bar.height - 1)};
+}
+
+bool inventoryBarHit(const GameState& g, int x, int y) {
+    const PictureItem* bar = listItem(g.imageList1, 1);
+    if (!bar || !inventoryBarRect(g).contains(x, y)) return false;
+    const auto pixel = bar->pixel(x - g.inventory.barX(), y - g.inventory.barY());
+    return !(bar->transparent && pixel && *pixel == bar->colorKey());
+}
+
+void drawInterfacePass(GameState& g) {
+    Surface& back = g.platform->display.back();
+    if (g.dialogueOpen && dialogImagesOn(g)) drawDialogueBackground(g);
+    if (!inPlayRoom(g)) return;
+
+    if (const PictureItem* bar = listItem(g.imageList1, 1))
+        drawPattern(back, *bar, 0, g.inventory.barX(), g.inventory.barY());
+    for (int i = 0; i < kInventorySlots; ++i) {
+        ConstSlotView s = g.inventory.slot(i);
+        if (!s.enabled() || s.item().empty()) continue;
+        if (const PictureItem* picture = listItem(g.slotPictures, i))
+            drawPattern(back, *picture, 0, s.left(), s.top());
+    }
+    const int highlight = highlightedSlot(g);
+
+    drawPartyObjects(g);
+
+    Canvas& canvas = g.platform->canvas;
+    canvas.setBrushColor(kGreen);
+    if (highlight >= 0) {
+        const Rect r = slotRect(g, highlight);
+        canvas.frameRect(r);
+        if (!g.inventory.slot(highlight).item().empty() &&
+            static_cast<size_t>(highlight) < g.slotLabels.size()) {
+            canvas.setBrushColor(kBlack);
+            canvas.setFont("Tahoma", 12);
+            canvas.setFontColor(kWhite);
+            const int lift = 2 + canvas.textHeight("a");
+            canvas.textOut(r.left, r.top - lift, g.slotLabels[static_cast<size_t>(highlight)]);
+        }
+    }
+
+    canvas.setFont("Lucida console", 12);
+    canvas.setFontColor(kWhite);
+    canvas.setBrushStyle(BrushStyle::Clear);
+    if (g.inventory.showRoomTitle())
+        canvas.textOut(g.inventory.titleX(), g.inventory.titleY(), g.currentRoomTitle);
+    if (g.inventory.showStatus()) {
+        // The hit points are centred on their position.
+        const std::string points = std::to_string(g.hitPoints) + "%";
+        const int w = canvas.textWidth(points);
+        canvas.textOut(g.inventory.statusX(0) - w / 2, g.inventory.statusY(0), points);
+        for (int k = 0; k < 3; ++k)
+            canvas.textOut(g.inventory.statusX(k + 1), g.inventory.statusY(k + 1),
+                           std::to_string(g.statusCounters[static_cast<size_t>(k)]));
+    }
+}
+
+void drawTextsAndDialogue(GameState& g) {
+    Canvas& canvas = g.platform->canvas;
+    canvas.setFont("Tahoma", 12);
+    if (g.dialogueOpen && dialogImagesOn(g)) {
+        // The background follows the box of the latest frame.
+        const std::vector<std::string> lines = dialogueText(g);
+        const int64_t hl = canvas.textHeight(lines.back());
+        const int64_t n = static_cast<int64_t>(lines.size());
+        const int64_t headH = itemSize(g.headImageList, 0).height;
+        const int64_t left = g.dialogueLeft;
+        const int64_t top = g.dialogueTop;
+        g.dialogueRect = toBox(left, top + 5, left + 15 + g.dialogueWidth,
+                               (hl + 2) * (n - 1) + headH + top + 25);
+        drawDialogueBackground(g);
+    }
+
+    canvas.setBrushColor(kBlack);
+    canvas.setFontColor(kWhite);
+    if (g.dialogueOpen) {
+        drawDialogueBox(g);
+    } else if (!g.screenFaded && g.hasRoom()) {
+        if (g.prefs.showObjectTexts()) drawObjectTexts(g);
+        if (g.prefs.showZoneHints()) drawZoneHints(g);
+    }
+
+    if (g.dialogueOpen) {
+        if (const PictureItem* head = listItem(g.headImageList, 0))
+            drawPattern(g.platform->display.back(), *head, 0, g.dialogueLeft + 5,
+                        g.dialogueTop + 10);
+    }
+}
 
 }  // namespace zk

@@ -1,11 +1,56 @@
 #pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "data/game_state.h"
+#include "platform/surface.h"
 
 namespace zk {
 
-// The inventory bar, its slots, the party, the slot label, room title and status.
+// The inventory bar, its slots, the party, the slot highlight and label, the room
+// title and the status values. The dialogue background comes first, in any room.
 void drawInterfacePass(GameState& g);
-// Object texts, the zone hint and the dialogue box.
+// The dialogue background, then either the dialogue box (with the close box and the
+// choice rectangles that clicks are tested against) or, on an unfaded screen, the
+// object texts and zone hints; with an open dialogue the head picture last.
 void drawTextsAndDialogue(GameState& g);
+
+// Keeps a text `size` pixels wide (or high) at least 5 pixels inside a display side
+// of `limit` pixels; the far edge wins over the near one when the text cannot fit.
+int clampToDisplay(int64_t pos, int size, int limit);
+
+// An object text split at every '#': one line more than there are '#', empty lines
+// (also a trailing one) included.
+std::vector<std::string> splitTextLines(std::string_view text);
+
+// A text line placed on the display (top-left corner).
+struct PlacedText {
+    std::string text;
+    int x = 0;
+    int y = 0;
+    bool operator==(const PlacedText&) const = default;
+};
+
+// Where the lines of room object `index`'s display name go: centred over its text
+// anchor, 20 pixels apart, the last one 20 pixels above the anchor, kept inside the
+// display, measured in Tahoma 12 (the canvas is left with that font).
+std::vector<PlacedText> layoutObjectText(GameState& g, int index);
+
+// Slot i's rectangle as stored; in hit tests all four edges count.
+Rect slotRect(const GameState& g, int i);
+// Whether the cursor picture (item 0 of the cursor list; an empty list counts as
+// 0 x 0) fits inside slot i, edges included.
+bool cursorFitsSlot(const GameState& g, int i);
+// The slot framed in green: the last slot under the cursor that the cursor fits and
+// that holds an item or could take the held item; -1 if none.
+int highlightedSlot(const GameState& g);
+
+// The inventory bar picture's rectangle at (`barX`, `barY`), edges included; empty
+// (right < left) when there is no bar picture.
+Rect inventoryBarRect(const GameState& g);
+// Whether (x, y) lies on the bar picture and its pixel there is not transparent.
+bool inventoryBarHit(const GameState& g, int x, int y);
 
 }  // namespace zk
