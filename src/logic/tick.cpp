@@ -5,6 +5,7 @@
 #include "logic/logic.h"
 #include "logic/walking.h"
 #include "platform/platform.h"
+#include "render/object_draw.h"
 
 namespace zk {
 namespace {
@@ -43,22 +44,6 @@ void fireKeyEvents(GameState& g) {
         if (flagged[static_cast<size_t>(k)]) input.releaseKey(k);
 }
 
-// The list an object is drawn from: slot 3, or for a character the slot of the
-// animation file its spriteFile names (the last equal one).
-const PictureList* shownPictures(const GameState& g, int position, const ObjectRecord& o) {
-    if (position < 0 || position >= static_cast<int>(g.imageSlots.size())) return nullptr;
-    const auto& row = g.imageSlots[static_cast<size_t>(position)];
-    if (o.kind() != "character") return &row[3];
-    const std::string sprite = o.spriteFile();
-    const std::string files[] = {o.walkLeftSprite(), o.walkRightSprite(), o.walkUpSprite(),
-                                 o.walkDownSprite(), o.standLeftSprite(), o.standRightSprite(),
-                                 o.standUpSprite(),  o.standDownSprite()};
-    const PictureList* found = nullptr;
-    for (int k = 0; k < 8; ++k)
-        if (files[k] == sprite) found = &row[static_cast<size_t>(4 + k)];
-    return found;
-}
-
 // One full cycle of `name`'s animation ended: counts down the scripts waiting for it.
 void animationCycleEnded(GameState& g, const std::string& name) {
     for (int s = 0; s < kQueueSlots; ++s) {
@@ -89,7 +74,7 @@ void updateHintsAndAnimations(GameState& g) {
         if (!o.animating()) continue;
         o.setFrameTicks(o.frameTicks() + 1);
         if (o.frameTicks() * kTickMs < o.frameDelay()) continue;
-        const PictureList* list = shownPictures(g, static_cast<int>(i), o);
+        const PictureList* list = objectPictureList(g, static_cast<int>(i));
         const int pictures = list ? list->count() : 0;
         if (o.frame() < pictures - 1) {
             o.setFrame(o.frame() + 1);

@@ -43,12 +43,15 @@ class RunningGame {
     }
     // The motion that brings the cursor to (x, y) at the next frame.
     void moveTo(int x, int y) { hp.input.addMotion(x - g().mouseX, y - g().mouseY); }
-    void click(int x, int y, int button = ButtonLeft) {
+    // Points at (x, y) for a frame, so the object there is hovered, then presses the
+    // button for one frame: the click is dispatched in that frame, after its tick, so
+    // what it queued is still in the queue. The release shows at the next frame.
+    void press(int x, int y, int button = ButtonLeft) {
         moveTo(x, y);
+        frame();
         hp.input.setButton(button, true);
         frame();
         hp.input.setButton(button, false);
-        frame();
     }
 
     // Names of the events in the queue slots in use, in slot order.
@@ -88,6 +91,15 @@ class RunningGame {
     // Last, so the window goes before the services it uses.
     std::unique_ptr<MainWindow> window;
 };
+
+// A short silent sound for the interface sound list.
+inline WaveItem silentWave(const std::string& name) {
+    WaveItem w;
+    w.name = name;
+    w.wave.format = pcmFormat(1, 8000, 8);
+    w.wave.samples.assign(800, 128);
+    return w;
+}
 
 // Gives event e of template `t` the name `name` and, at command 0, a verb the
 // interpreter never finishes, so the queued copy stays visible in the queue.
