@@ -1,14 +1,37 @@
 #include "platform/sdl/sdl_media_player.h"
 
+#include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "core/error.h"
+#include "platform/sdl/sdl_media_player_midi.h"
 #include "platform/sdl/sdl_mixer.h"
 
 namespace zk {
+namespace {
+
+// How long a MIDI file plays; empty for other files and unreadable ones.
+std::optional<uint32_t> midiLengthOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    char head[12] = {};
+    in.read(head, sizeof head);
+    const auto* h = reinterpret_cast<const uint8_t*>(head);
+    if (!isMidiFile(std::span<const uint8_t>(h, static_cast<size_t>(in.gcount())))) return {};
+    in.clear();
+    in.seekg(0);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    std::optional<uint32_t> ms = midiLengthMs(bytes);
+    if (ms && *ms == 0) return {};
+    return ms;
+}
+
+}  // namespace
 
 int mixerMusicVolume(int32_t volume) {
     const int64_t v = std::clamp<int64_t>(volume, 0, 1000);
@@ -33,6 +56,7 @@ void SdlMediaPlayer::open(const std::string& path) {
     music_ = Mix_LoadMUS(path.c_str());
     if (!music_) throw DataError("Cannot open music file " + path + ": " + Mix_GetError());
     file_ = path;
+    midiLength_ = midiLengthOf(path);
 }
 
 void SdlMediaPlayer::close() {
@@ -43,11 +67,18 @@ void SdlMediaPlayer::close() {
     }
     file_.clear();
     silentPlaying_ = false;
+    midiLength_.reset();
 }
 
 void SdlMediaPlayer::start() {
     // The mixer plays one piece of music at a time; it is always ours.
     if (Mix_PlayMusic(music_, 1) == 0) Mix_VolumeMusic(mixerVolume_);
+    playedBefore_ = 0;
+    resumedAt_ = SDL_GetTicks64();
+}
+
+uint64_t SdlMediaPlayer::playedMs() const {
+    return playedBefore_ + (Mix_PausedMusic() ? 0 : SDL_GetTicks64() - resumedAt_);
 }
 
 void SdlMediaPlayer::play() {
@@ -57,7 +88,10 @@ void SdlMediaPlayer::play() {
         return;
     }
     if (Mix_PlayingMusic()) {
-        if (Mix_PausedMusic()) Mix_ResumeMusic();
+        if (Mix_PausedMusic()) {
+            Mix_ResumeMusic();
+            resumedAt_ = SDL_GetTicks64();
+        }
         return;
     }
     start();
@@ -65,7 +99,10 @@ void SdlMediaPlayer::play() {
 
 void SdlMediaPlayer::stop() {
     silentPlaying_ = false;
-    if (music_ && Mix_PlayingMusic() && !Mix_PausedMusic()) Mix_PauseMusic();
+    if (music_ && Mix_PlayingMusic() && !Mix_PausedMusic()) {
+        playedBefore_ = playedMs();
+        Mix_PauseMusic();
+    }
 }
 
 void SdlMediaPlayer::seekToStart() {
@@ -82,7 +119,8 @@ void SdlMediaPlayer::seekToStart() {
 MediaMode SdlMediaPlayer::mode() const {
     if (file_.empty()) return MediaMode::NotOpen;
     if (!music_) return silentPlaying_ ? MediaMode::Playing : MediaMode::Stopped;
-    return Mix_PlayingMusic() && !Mix_PausedMusic() ? MediaMode::Playing : MediaMode::Stopped;
+    if (!Mix_PlayingMusic() || Mix_PausedMusic()) return MediaMode::Stopped;
+    return midiLength_ && playedMs() >= *midiLength_ ? MediaMode::Stopped : MediaMode::Playing;
 }
 
 void SdlMediaPlayer::setVolume(int32_t volume) {

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/media_player.h"
@@ -12,7 +14,9 @@ class SdlAudioDevice;
 // Music files through SDL_mixer: OGG Vorbis, MP3, FLAC, WAV and MIDI (with the
 // device's sound font), whatever the file's type is. stop() pauses, so a later
 // play() goes on where it stopped; seekToStart() makes it start over. The volume
-// 0..1000 maps linearly onto the mixer's 0..128.
+// 0..1000 maps linearly onto the mixer's 0..128. A MIDI track counts as stopped
+// when its last event has played: the synthesiser would go on for seconds while
+// the notes fade, which would leave a long silence before the track starts over.
 //
 // Without a sound device it keeps its state without sound: a file opens when it
 // exists and then counts as playing until stopped, so the game runs as usual.
@@ -37,12 +41,16 @@ class SdlMediaPlayer : public MediaPlayer {
 
   private:
     void start();
+    uint64_t playedMs() const;
 
     SdlAudioDevice& device_;
     _Mix_Music* music_ = nullptr;
     std::string file_;
     bool silentPlaying_ = false;  // the mode while there is no device
     int mixerVolume_ = 128;
+    std::optional<uint32_t> midiLength_;  // ms; empty for other files
+    uint64_t playedBefore_ = 0;           // ms played up to the last pause
+    uint64_t resumedAt_ = 0;              // SDL ticks of the last start or resume
 };
 
 // The game's music volume (0 silent .. 1000 full) on the mixer's scale, clamped.
