@@ -99,17 +99,18 @@ void DebugOverlay::draw(GameState& g) {
         y += l.lineHeight;
     }
 
-    c.fillRect({l.left, 0, c.target().width, height});
+    const int rooms = static_cast<int>(g.roomList.size());
+    const int shown = std::clamp(rooms - page_ * l.rowsPerPage, 0, l.rowsPerPage);
+    // The panel is only as tall as the list, so the room stays visible below it.
+    c.fillRect({l.left, 0, c.target().width, std::min(height, (shown + 1) * l.lineHeight)});
     c.setFontColor(0xFFFFFF);
     std::string heading = "Rooms";
     if (l.pages > 1)
         heading += " " + std::to_string(page_ + 1) + "/" + std::to_string(l.pages) + " >>";
     c.textOut(l.left + 2, 0, heading);
-    const int rooms = static_cast<int>(g.roomList.size());
     const std::string current = g.hasRoom() ? g.room().name() : std::string();
-    for (int row = 0; row < l.rowsPerPage; ++row) {
+    for (int row = 0; row < shown; ++row) {
         const int index = page_ * l.rowsPerPage + row;
-        if (index >= rooms) break;
         const std::string& name = g.roomList[static_cast<size_t>(index)];
         const int top = (row + 1) * l.lineHeight;
         if (index == selected_) {

@@ -57,14 +57,36 @@ TEST(FrameDebug, TheListIsDrawnOnlyInADebugRun) {
         RunningGame game(twoRooms(), debug);
         game.moveTo(100, 100);
         game.frame();
-        const uint32_t corner = game.hp.display.lastFrame().pixel(795, 590);
+        const int lh = listLineHeight(game);
+        const uint32_t corner = game.hp.display.lastFrame().pixel(795, 3 * lh - 1);
         EXPECT_EQ(corner, debug ? 0u : 0x606060u) << debug;
+        // Below the list the room shows.
+        EXPECT_EQ(game.hp.display.lastFrame().pixel(795, 3 * lh + 1), 0x606060u) << debug;
         if (!debug) {
             EXPECT_EQ(game.window->debugOverlay(), nullptr);
             game.press(700, 20);
             EXPECT_EQ(game.queued(), std::vector<std::string>{"onfloor"});
         }
     }
+}
+
+TEST(FrameDebug, ALongListTurnsPagesAtItsHeading) {
+    GameBuilder b = GameBuilder::minimal();
+    for (int i = 0; i < 60; ++i) b.addRoom("room" + std::to_string(i));
+    RunningGame game(b, true);
+    const int lh = listLineHeight(game);
+    const int perPage = 600 / lh - 1;
+    ASSERT_LT(perPage, 61);
+    const int x = 800 - DebugOverlay::kListWidth + 20;
+    game.press(x, 2);
+    EXPECT_EQ(game.window->debugOverlay()->page(), 1);
+    game.frame();
+    game.press(x, lh + 2);
+    game.frame();
+    game.press(x, lh + 2);
+    ASSERT_EQ(game.queued(), std::vector<std::string>{"ondebugmode"});
+    EXPECT_EQ(game.g().queue.slot(0).command(0).p1(),
+              game.g().roomList[static_cast<size_t>(perPage)]);
 }
 
 }  // namespace
