@@ -162,6 +162,9 @@ void applySavedGame(GameState& g, SavedGame s) {
     g.statusCounters = {a.statusCounter1(), a.statusCounter2(), a.statusCounter3()};
     g.language = a.language();
     for (int i = 0; i < kInventorySlots; ++i) refreshSlotPicture(g, i);
+    // The item put aside in the saved game comes back in hand; what the abandoned game
+    // had put aside must not come back into this one.
+    g.stashedHeldItem.clear();
     holdItem(g, a.stashedHeldItem());
 
     if (s.enterRoom >= 0) {

@@ -174,10 +174,11 @@ TEST_F(SavedGamesTest, TheStashedItemIsHeldAfterLoading) {
     g().stashedHeldItem = "key";
     g().returnRoom = 0;
     ASSERT_TRUE(saveGame(g(), 3));
-    g().stashedHeldItem.clear();
+    g().stashedHeldItem = "lamp";  // put aside in the game being left
     g().heldItem.clear();
     ASSERT_TRUE(loadGame(g(), 3));
     EXPECT_EQ(g().heldItem, "key");
+    EXPECT_EQ(g().stashedHeldItem, "");
     EXPECT_GT(g().curImageList.count(), 0);
     EXPECT_EQ(g().cursorIndex, kCursorRows - 1);
 }

@@ -1,0 +1,129 @@
+// The zelkin binary, headless: a game script saves, plays on (hit points, an object
+// moved and changed, the language, another room), loads, and the game is back where
+// it was saved in everything a slot holds.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+
+#include "support/game_builder.h"
+#include "support/temp_dir.h"
+
+namespace zk::test {
+namespace {
+
+void command(EventView e, int k, const std::string& verb, const std::string& p1 = "",
+             const std::string& p2 = "", int num1 = 0, int num2 = 0) {
+    CommandView c = e.command(k);
+    c.setVerb(verb);
+    c.setP1(p1);
+    c.setP2(p2);
+    c.setNum1(num1);
+    c.setNum2(num2);
+}
+
+// "hall" holds the hero, a crate and a panel; "cellar" another panel. The panels' key
+// events: Space saves into slot 1 (after capturing a thumbnail), Enter plays on, Escape
+// loads slot 1.
+GameBuilder saveGame() {
+    GameBuilder b = GameBuilder::minimal();
+    b.addTemplate("crate");
+    ObjectRecord& panel = b.addTemplate("panel");
+    EventView save = panel.event(0);
+    save.setName("onkey");
+    save.setNumber(0);
+    command(save, 0, "savelastgs", "", "", 80, 60);
+    command(save, 1, "savegame", "", "", 1);
+    EventView play = panel.event(1);
+    play.setName("onkey");
+    play.setNumber(1);
+    command(play, 0, "sethp", "", "", 9);
+    command(play, 1, "changexy", "crate", "hall", 10, 20);
+    command(play, 2, "changevar", "crate", "hall", 5);
+    play.command(2).setText("opened");
+    command(play, 3, "deleteobj", "crate", "cellar");
+    command(play, 4, "setlanguage", "", "", 1);
+    command(play, 5, "changeroom", "cellar", "");
+    EventView load = panel.event(2);
+    load.setName("onkey");
+    load.setNumber(2);
+    command(load, 0, "loadgame", "", "", 1);
+
+    StoredRoomRecord& hall = *b.findRoom("hall");
+    b.place(hall, "crate", 200, 300);
+    b.place(hall, "panel", 600, 100);
+    StoredRoomRecord& cellar = b.addRoom("cellar");
+    b.place(cellar, "panel", 600, 100);
+    b.place(cellar, "crate", 300, 300);
+    b.prefs.setStartRoomOverride("hall");
+    b.languages = "text=\"hall\" lang1=\"Halle\"\r\ntext=\"cellar\" lang1=\"Keller\"\r\n";
+    return b;
+}
+
+int runZelkin(const TempDir& dir, const std::string& script) {
+    { std::ofstream(dir.file("input.txt")) << script; }
+    const std::string cmd = std::string("'") + ZELKIN_BINARY + "' '" + dir.file("game.tgp") +
+                            "' --headless --seed 3 --input '" + dir.file("input.txt") +
+                            "' --out '" + dir.file("out") + "' --save-dir '" + dir.file("saves") +
+                            "' 2>'" + dir.file("stderr.txt") + "'";
+    int raw = std::system(cmd.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+// The top-level members of a state dump, each as its JSON text (the dump puts every
+// top-level member on a line of its own).
+std::map<std::string, std::string> dumpMembers(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::map<std::string, std::string> members;
+    for (std::string line; std::getline(in, line);) {
+        size_t start = line.find('"');
+        size_t end = start == std::string::npos ? start : line.find("\":", start + 1);
+        if (end == std::string::npos) continue;
+        std::string value = line.substr(end + 2);
+        while (!value.empty() && (value.back() == ',' || value.back() == ' ')) value.pop_back();
+        while (!value.empty() && value.front() == ' ') value.erase(0, 1);
+        members[line.substr(start + 1, end - start - 1)] = value;
+    }
+    return members;
+}
+
+TEST(SaveEndToEnd, ALoadBringsBackEverySavedPartOfTheGame) {
+    TempDir dir;
+    saveGame().write(dir.file("game.tgp"));
+    ASSERT_EQ(runZelkin(dir,
+                        "wait 2\n"
+                        "key space\n"
+                        "state saved\n"
+                        "key enter\n"
+                        "wait 2\n"
+                        "state changed\n"
+                        "key escape\n"
+                        "wait 2\n"
+                        "state loaded\n"),
+              0);
+    ASSERT_TRUE(std::filesystem::exists(dir.path() / "saves" / "slot1.sav"))
+        << "the \"savegame\" command wrote no slot";
+    auto saved = dumpMembers(dir.path() / "out" / "saved.json");
+    auto changed = dumpMembers(dir.path() / "out" / "changed.json");
+    auto loaded = dumpMembers(dir.path() / "out" / "loaded.json");
+    ASSERT_TRUE(saved.count("rooms")) << "no state dump";
+
+    // Playing on changed what a load must bring back ...
+    for (const char* key : {"rooms", "hitPoints", "language", "currentRoom", "currentRoomIndex"})
+        EXPECT_NE(changed[key], saved[key]) << key << " did not change between save and load";
+    // ... and the load brought back every part of it.
+    for (const char* key :
+         {"rooms", "inventory", "hitPoints", "statusCounters", "language", "currentRoom",
+          "currentRoomIndex", "returnRoom", "stashedHeldItem", "heldItem", "currentRoomTitle"})
+        EXPECT_EQ(loaded[key], saved[key]) << key;
+    EXPECT_EQ(loaded["errors"], "[]");
+    EXPECT_EQ(saved["currentRoom"], "\"hall\"");
+}
+
+}  // namespace
+}  // namespace zk::test
