@@ -144,7 +144,10 @@ void drawObjectTexts(GameState& g) {
     const auto& objects = g.objects();
     for (int i = 0; i < static_cast<int>(objects.size()); ++i) {
         const ObjectRecord& o = objects[static_cast<size_t>(i)];
-        if (!o.active() || (i != g.hoveredObject && o.hintTimer() <= 0)) continue;
+        // A removed object (its name cleared) keeps its bytes, but its hint no longer
+        // counts down: it must not leave its text on the screen.
+        if (o.name().empty() || !o.active()) continue;
+        if (i != g.hoveredObject && o.hintTimer() <= 0) continue;
         for (const PlacedText& line : layoutObjectText(g, i))
             canvas.textOut(line.x, line.y, line.text);
     }

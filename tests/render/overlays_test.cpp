@@ -153,6 +153,11 @@ TEST_F(Overlays, ObjectTextsShowForTheHoveredObjectAndRunningHintsOnly) {
     drawFrame();
     EXPECT_EQ(countOther(all, kFill), 0) << "inactive or no hint: nothing";
 
+    other.setHintTimer(25);
+    other.setName("");  // removed from the room while its hint ran
+    drawFrame();
+    EXPECT_EQ(countOther(all, kFill), 0) << "a removed object shows no text";
+
     hovered.setActive(1);
     g.screenFaded = true;
     drawFrame();
