@@ -14,6 +14,11 @@ namespace zk {
 // equal to the item's colour key are skipped when the item is transparent.
 void drawPattern(Surface& dst, const PictureItem& item, int pattern, int x, int y);
 
+// Fills the whole surface with `color` and draws pattern `pattern` of `item` at (x, y)
+// over it in one pass: the same pixels as a fill followed by drawPattern.
+void fillAndDrawPattern(Surface& dst, uint32_t color, const PictureItem& item, int pattern, int x,
+                        int y);
+
 // Pattern `pattern` of `item` stretched into `dest` (right and bottom excluded),
 // nearest-neighbour, with the colour key as above. The source position for a
 // destination offset d (from the unclipped edge) is floor(d * step), step being

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "core/error.h"
 #include "data/room_entry.h"
@@ -25,13 +26,18 @@ void framePart(GameState& g, Part&& part) {
     }
 }
 
-void drawBackground(GameState& g) {
-    if (g.imageList1.count() <= kBackgroundItem) {
-        reportError(g, "Room '" + g.room().name() + "' has no background picture");
+// Clears the back surface to black and, unless the screen is faded, draws the room
+// background at the scene offset, both in one pass over the surface.
+void clearAndDrawBackground(GameState& g) {
+    Surface& back = g.platform->display.back();
+    const bool background = !g.screenFaded;
+    if (background && g.imageList1.count() > kBackgroundItem) {
+        fillAndDrawPattern(back, 0, g.imageList1.items[kBackgroundItem], 0,
+                           g.inventory.sceneOffsetX(), g.inventory.sceneOffsetY());
         return;
     }
-    drawPattern(g.platform->display.back(), g.imageList1.items[kBackgroundItem], 0,
-                g.inventory.sceneOffsetX(), g.inventory.sceneOffsetY());
+    std::memset(back.pixels.data(), 0, back.pixels.size() * sizeof(uint32_t));
+    if (background) reportError(g, "Room '" + g.room().name() + "' has no background picture");
 }
 
 void drawCursor(GameState& g) {
@@ -97,7 +103,6 @@ void drawRain(GameState& g) {
 
 void composeScene(GameState& g) {
     if (!g.platform || !g.hasRoom()) return;
-    Surface& back = g.platform->display.back();
 
     if (g.heldItem.empty() && !g.dialogueOpen) {
         framePart(g, [&] {
@@ -109,10 +114,8 @@ void composeScene(GameState& g) {
         if (!g.hasRoom()) return;
     }
 
-    back.fill(0);
-
+    clearAndDrawBackground(g);
     if (!g.screenFaded) {
-        framePart(g, [&] { drawBackground(g); });
         framePart(g, [&] { drawSceneObjects(g); });
         if (g.room().weather() == "Rain") framePart(g, [&] { drawRain(g); });
     }

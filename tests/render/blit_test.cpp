@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 
 #include "render_fixture.h"
 
@@ -134,6 +135,51 @@ TEST(Blit, AlphaSkipsTheColourKey) {
     drawStretchedAlpha(t, pictureItem(img, true, 0x00FF00), {0, 0, 2, 1}, 255);
     EXPECT_EQ(t.pixel(0, 0), 0u);
     EXPECT_EQ(t.pixel(1, 0), 0xFFFFFFu);
+}
+
+TEST(Blit, FillAndDrawEqualsFillThenDraw) {
+    // Key pixels scattered through a picture wider than the vector width.
+    const Image img = imageOf(23, 9, [](int x, int y) {
+        return (x * 7 + y * 3) % 5 == 0 ? 0x00FF00u : uint32_t(x << 16 | y << 8 | 0x40);
+    });
+    for (bool transparent : {true, false})
+        for (auto [x, y] :
+             {std::pair{3, 2}, std::pair{-5, -4}, std::pair{20, 8}, std::pair{40, 0}}) {
+            const PictureItem item = pictureItem(img, transparent, 0x00FF00);
+            Surface expected(30, 12, 0x999999);
+            expected.fill(0x123456);
+            drawPattern(expected, item, 0, x, y);
+            Surface actual(30, 12, 0x999999);
+            fillAndDrawPattern(actual, 0x123456, item, 0, x, y);
+            EXPECT_EQ(actual.pixels, expected.pixels) << transparent << " " << x << "," << y;
+        }
+    Surface none(5, 5, 0x999999);
+    fillAndDrawPattern(none, 0, PictureItem{}, 0, 0, 0);
+    for (uint32_t p : none.pixels) EXPECT_EQ(p, 0u);
+}
+
+TEST(Blit, WideBlendedRowsMatchThePixelBlend) {
+    // Rows long enough for the four-pixel path, with key pixels among them; unscaled
+    // and enlarged.
+    const Image img = imageOf(19, 3, [](int x, int y) {
+        return x % 6 == 2 ? 0xFF00FFu : uint32_t((x * 13) << 16 | (y * 70) << 8 | (255 - x * 9));
+    });
+    const Image ground = imageOf(40, 6, [](int x, int y) { return uint32_t(x * 6 << 8 | y * 40); });
+    const PictureItem item = pictureItem(img, true, 0xFF00FF);
+    for (int alpha : {1, 77, 128, 254})
+        for (const Rect& dest : {Rect{1, 0, 20, 3}, Rect{0, 0, 38, 6}}) {
+            Surface s(40, 6);
+            s.pixels = ground.pixels;
+            drawStretchedAlpha(s, item, dest, alpha);
+            const int dw = dest.right - dest.left, dh = dest.bottom - dest.top;
+            for (int y = dest.top; y < dest.bottom; ++y)
+                for (int x = dest.left; x < dest.right; ++x) {
+                    const uint32_t src = img.at((x - dest.left) * 19 / dw, (y - dest.top) * 3 / dh);
+                    const uint32_t under = ground.at(x, y);
+                    const uint32_t want = src == 0xFF00FF ? under : blendPixel(src, under, alpha);
+                    ASSERT_EQ(s.pixel(x, y), want) << alpha << " " << x << "," << y;
+                }
+        }
 }
 
 }  // namespace
