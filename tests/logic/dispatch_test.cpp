@@ -292,6 +292,19 @@ TEST(DispatchInventory, TransmuteWorksInBothDirections) {
     }
 }
 
+TEST(DispatchInventory, TakingAnItemAloneNeverTransmutes) {
+    GameBuilder b = gameWithInventory();
+    EventView odd = b.addTemplate("seed", "subject").event(0);
+    odd.setName("transmute");  // combines with "nothing"
+    odd.setParam2("tree");
+    b.inventory.slot(0).setItem("seed");
+    RunningGame game(b);
+    game.press(20, 560);
+    EXPECT_EQ(game.g().heldItem, "seed");
+    EXPECT_EQ(game.g().inventory.slot(0).item(), "");
+    EXPECT_EQ(lastSound(game.g()), 0);
+}
+
 TEST(DispatchInventory, BlockedSlotsAndWaitingUsesKeepEverything) {
     GameBuilder b = gameWithInventory();
     b.inventory.slot(1).setItem("stone");

@@ -111,16 +111,5 @@ TEST(Hover, AFullQueueKeepsTheOriginRoomOffOtherSlots) {
     EXPECT_EQ(game.hp.messageBox.shown[0].caption, "Event queue overflow");
 }
 
-TEST(Hover, NothingBeforeTheGameIsLoaded) {
-    RunningGame game(hoverGame());
-    GameState& g = game.g();
-    g.gameLoaded = false;
-    g.mouseX = 200;
-    g.mouseY = 280;
-    hoverUpdate(g);
-    EXPECT_EQ(g.hoveredObject, -1);
-    EXPECT_TRUE(queue(g).empty());
-}
-
 }  // namespace
 }  // namespace zk::test
