@@ -12,7 +12,9 @@ PACKAGES := build-essential cmake pkg-config clang zip unzip \
 	libzip-dev libjpeg62-turbo-dev libjpeg-turbo-progs libfontconfig-dev timgm6mb-soundfont \
 	fonts-wine fonts-dejavu-core googletest libgtest-dev libgmock-dev libbenchmark-dev
 
-.PHONY: all deps configure build run test bench asan clean
+.PHONY: all deps configure build run test bench asan install clean
+
+PREFIX ?= /usr/local
 
 all: build
 
@@ -55,6 +57,10 @@ bench:
 
 asan:
 	@$(MAKE) --no-print-directory test BUILD=build-asan CMAKE_FLAGS="-DZELKIN_SANITIZE=ON"
+
+# Installs into PREFIX (default /usr/local); DESTDIR stages the files elsewhere.
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 clean:
 	rm -rf build build-bench build-asan
