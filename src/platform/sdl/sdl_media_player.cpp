@@ -45,6 +45,7 @@ SdlMediaPlayer::~SdlMediaPlayer() {
 }
 
 void SdlMediaPlayer::open(const std::string& path) {
+    known_.reset();
     close();
     if (!device_.ready()) {
         std::error_code ec;
@@ -60,6 +61,7 @@ void SdlMediaPlayer::open(const std::string& path) {
 }
 
 void SdlMediaPlayer::close() {
+    known_.reset();
     if (music_) {
         Mix_HaltMusic();
         Mix_FreeMusic(music_);
@@ -74,14 +76,15 @@ void SdlMediaPlayer::start() {
     // The mixer plays one piece of music at a time; it is always ours.
     if (Mix_PlayMusic(music_, 1) == 0) Mix_VolumeMusic(mixerVolume_);
     playedBefore_ = 0;
-    resumedAt_ = SDL_GetTicks64();
+    resumedAt_ = device_.mixedMs();
 }
 
 uint64_t SdlMediaPlayer::playedMs() const {
-    return playedBefore_ + (Mix_PausedMusic() ? 0 : SDL_GetTicks64() - resumedAt_);
+    return playedBefore_ + (Mix_PausedMusic() ? 0 : device_.mixedMs() - resumedAt_);
 }
 
 void SdlMediaPlayer::play() {
+    known_.reset();
     if (file_.empty()) return;
     if (!music_) {
         silentPlaying_ = true;
@@ -90,7 +93,7 @@ void SdlMediaPlayer::play() {
     if (Mix_PlayingMusic()) {
         if (Mix_PausedMusic()) {
             Mix_ResumeMusic();
-            resumedAt_ = SDL_GetTicks64();
+            resumedAt_ = device_.mixedMs();
         }
         return;
     }
@@ -98,6 +101,7 @@ void SdlMediaPlayer::play() {
 }
 
 void SdlMediaPlayer::stop() {
+    known_.reset();
     silentPlaying_ = false;
     if (music_ && Mix_PlayingMusic() && !Mix_PausedMusic()) {
         playedBefore_ = playedMs();
@@ -106,6 +110,7 @@ void SdlMediaPlayer::stop() {
 }
 
 void SdlMediaPlayer::seekToStart() {
+    known_.reset();
     if (!music_ || !Mix_PlayingMusic()) return;  // the next play starts at the beginning
     if (Mix_PausedMusic()) {
         Mix_HaltMusic();
@@ -119,6 +124,15 @@ void SdlMediaPlayer::seekToStart() {
 MediaMode SdlMediaPlayer::mode() const {
     if (file_.empty()) return MediaMode::NotOpen;
     if (!music_) return silentPlaying_ ? MediaMode::Playing : MediaMode::Stopped;
+    const uint64_t now = SDL_GetTicks64();
+    if (!known_ || now - knownAt_ >= 10) {
+        known_ = queryMode();
+        knownAt_ = now;
+    }
+    return *known_;
+}
+
+MediaMode SdlMediaPlayer::queryMode() const {
     if (!Mix_PlayingMusic() || Mix_PausedMusic()) return MediaMode::Stopped;
     return midiLength_ && playedMs() >= *midiLength_ ? MediaMode::Stopped : MediaMode::Playing;
 }

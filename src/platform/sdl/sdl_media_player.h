@@ -42,6 +42,7 @@ class SdlMediaPlayer : public MediaPlayer {
   private:
     void start();
     uint64_t playedMs() const;
+    MediaMode queryMode() const;
 
     SdlAudioDevice& device_;
     _Mix_Music* music_ = nullptr;
@@ -49,8 +50,15 @@ class SdlMediaPlayer : public MediaPlayer {
     bool silentPlaying_ = false;  // the mode while there is no device
     int mixerVolume_ = 128;
     std::optional<uint32_t> midiLength_;  // ms; empty for other files
-    uint64_t playedBefore_ = 0;           // ms played up to the last pause
-    uint64_t resumedAt_ = 0;              // SDL ticks of the last start or resume
+    // Play time on the device's clock of mixed sound, so that a busy machine
+    // that mixes late does not end a track before it was heard.
+    uint64_t playedBefore_ = 0;  // ms played up to the last pause
+    uint64_t resumedAt_ = 0;     // mixed ms at the last start or resume
+    // The mixer's state is asked at most every few milliseconds: every question
+    // takes the lock of the audio thread, and a frame loop that runs unthrottled
+    // (no vertical blank to wait for) would starve it.
+    mutable std::optional<MediaMode> known_;
+    mutable uint64_t knownAt_ = 0;
 };
 
 // The game's music volume (0 silent .. 1000 full) on the mixer's scale, clamped.

@@ -94,6 +94,12 @@ SdlAudioDevice::SdlAudioDevice(std::ostream& log) {
         mixInit_ = true;
         if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) == 0) {
             ready_ = true;
+            Uint16 format = 0;
+            int channels = 0;
+            Mix_QuerySpec(&rate_, &format, &channels);
+            frameBytes_ = channels * SDL_AUDIO_BITSIZE(format) / 8;
+            if (rate_ > 0 && frameBytes_ > 0)
+                Mix_RegisterEffect(MIX_CHANNEL_POST, countMixed, nullptr, this);
         } else {
             failure_ = std::string("Cannot open the sound device: ") + Mix_GetError();
         }
@@ -104,10 +110,24 @@ SdlAudioDevice::SdlAudioDevice(std::ostream& log) {
 }
 
 SdlAudioDevice::~SdlAudioDevice() {
-    if (ready_) Mix_CloseAudio();
+    if (ready_) {
+        Mix_UnregisterEffect(MIX_CHANNEL_POST, countMixed);
+        Mix_CloseAudio();
+    }
     if (mixInit_) Mix_Quit();
     audio_.reset();
     alsaLibrary_.reset();
+}
+
+void SdlAudioDevice::countMixed(int, void*, int bytes, void* device) {
+    auto* d = static_cast<SdlAudioDevice*>(device);
+    d->mixedFrames_.fetch_add(static_cast<uint64_t>(bytes / d->frameBytes_),
+                              std::memory_order_relaxed);
+}
+
+uint64_t SdlAudioDevice::mixedMs() const {
+    if (rate_ <= 0) return 0;
+    return mixedFrames_.load(std::memory_order_relaxed) * 1000 / static_cast<uint64_t>(rate_);
 }
 
 std::vector<uint8_t> riffWave(std::span<const uint8_t> format, std::span<const uint8_t> samples) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -30,14 +31,22 @@ class SdlAudioDevice {
     const std::string& failure() const { return failure_; }
     // The sound font given to the MIDI synthesiser, empty when none was found.
     const std::string& soundFont() const { return soundFont_; }
+    // Milliseconds of sound mixed since the device opened: the time of what is
+    // heard, which falls behind the wall clock on a machine too busy to keep up.
+    uint64_t mixedMs() const;
 
   private:
+    static void countMixed(int channel, void* stream, int bytes, void* device);
+
     std::optional<SdlSubsystem> audio_;
     std::shared_ptr<void> alsaLibrary_;
     bool ready_ = false;
     bool mixInit_ = false;
     std::string failure_;
     std::string soundFont_;
+    int rate_ = 0;
+    int frameBytes_ = 0;
+    std::atomic<uint64_t> mixedFrames_ = 0;
 };
 
 // The first General MIDI sound font among the usual places, empty if none exists.
