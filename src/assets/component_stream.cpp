@@ -209,9 +209,15 @@ std::string ComponentReader::readIdentifier() {
     return s_.readString(s_.readU8());
 }
 
-std::vector<uint8_t> ComponentReader::readBinary() {
+std::vector<uint8_t> ComponentReader::readBinary(std::vector<uint8_t> storage) {
     if (readTag() != ValueTag::Binary) invalidValue();
-    return s_.readBytes(readLength());
+    const size_t n = readLength();
+    if (n > s_.remaining()) throw DataError("Stream read error");
+    const auto* from = s_.data().data() + s_.position();
+    if (storage.capacity() < n) storage = {};
+    storage.assign(from, from + n);
+    s_.seek(s_.position() + n);
+    return storage;
 }
 
 uint32_t ComponentReader::readColor() {

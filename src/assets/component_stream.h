@@ -50,7 +50,8 @@ class ComponentReader {
     // Any of the string kinds, as Windows-1252 text.
     std::string readString();
     std::string readIdentifier();
-    std::vector<uint8_t> readBinary();
+    // The bytes are kept in `storage` when it is large enough.
+    std::vector<uint8_t> readBinary(std::vector<uint8_t> storage = {});
     // A colour: an identifier of the colour table or an integer.
     uint32_t readColor();
 

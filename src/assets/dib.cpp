@@ -236,7 +236,8 @@ void toColours(const Format& f, std::vector<uint32_t>& px) {
 }
 
 // pixelOffset, when not 0, is where a BMP file header says the pixels start.
-Image decode(std::span<const uint8_t> dib, bool raw, bool inFile = false, size_t pixelOffset = 0) {
+Image decode(std::span<const uint8_t> dib, bool raw, std::vector<uint32_t> storage,
+             bool inFile = false, size_t pixelOffset = 0) {
     if (dib.empty()) return {};
     if (dib.size() < 4) invalidDib();
     Reader r{dib};
@@ -244,24 +245,28 @@ Image decode(std::span<const uint8_t> dib, bool raw, bool inFile = false, size_t
     if (pixelOffset >= r.pos && pixelOffset <= dib.size()) r.pos = pixelOffset;
     Image img;
     if (f.width == 0 || f.height == 0) return img;
-    img.pixels.assign(static_cast<size_t>(f.width) * static_cast<size_t>(f.height), 0);
-    if (f.compression == kRle8 || f.compression == kRle4)
+    img.pixels = reusePixels(std::move(storage),
+                             static_cast<size_t>(f.width) * static_cast<size_t>(f.height));
+    if (f.compression == kRle8 || f.compression == kRle4) {
+        std::fill(img.pixels.begin(), img.pixels.end(), 0);  // what the runs skip is index 0
         readRle(r, f, img.pixels);
-    else
+    } else {
         readRows(r, f, img.pixels);
+    }
     if (!raw) toColours(f, img.pixels);
     img.width = f.width;
     img.height = f.height;
     return img;
 }
 
-Image decodeFile(std::span<const uint8_t> file, bool raw) {
+Image decodeFile(std::span<const uint8_t> file, bool raw, std::vector<uint32_t> storage) {
     try {
         if (file.size() < 18 || file[0] != 'B' || file[1] != 'M') throw DataError("");
         // The pixel offset of the file header is honoured when it points past the
         // colour table; otherwise the pixels follow the table directly.
         uint32_t offBits = getU32(file, 10);
-        return decode(file.subspan(14), raw, true, offBits > 14 ? offBits - 14 : 0);
+        return decode(file.subspan(14), raw, std::move(storage), true,
+                      offBits > 14 ? offBits - 14 : 0);
     } catch (const DataError&) {
         throw DataError("Bitmap image is not valid");
     }
@@ -281,17 +286,17 @@ void putHeader(std::vector<uint8_t>& out, int w, int h, int bitCount, uint32_t c
 
 }  // namespace
 
-Image decodeDib(std::span<const uint8_t> dib) {
-    return decode(dib, false);
+Image decodeDib(std::span<const uint8_t> dib, std::vector<uint32_t> storage) {
+    return decode(dib, false, std::move(storage));
 }
 Image decodeDibRaw(std::span<const uint8_t> dib) {
-    return decode(dib, true);
+    return decode(dib, true, {});
 }
-Image decodeBmp(std::span<const uint8_t> file) {
-    return decodeFile(file, false);
+Image decodeBmp(std::span<const uint8_t> file, std::vector<uint32_t> storage) {
+    return decodeFile(file, false, std::move(storage));
 }
 Image decodeBmpRaw(std::span<const uint8_t> file) {
-    return decodeFile(file, true);
+    return decodeFile(file, true, {});
 }
 
 std::vector<uint8_t> encodeDib(const Image& image, int bitCount) {

@@ -13,15 +13,16 @@ namespace zk {
 // Decodes a DIB without file header (information header, optional masks, colour
 // table, pixels) into 0xRRGGBB pixels. Empty data gives an empty image. Faults throw
 // DataError: "DIB is invalid", "Bitcount in invalid (%d)", "PixelFormat in invalid",
-// or "Stream read error" when uncompressed rows are cut short.
-Image decodeDib(std::span<const uint8_t> dib);
+// or "Stream read error" when uncompressed rows are cut short. The pixels are kept
+// in `storage` when it is large enough (see reusePixels).
+Image decodeDib(std::span<const uint8_t> dib, std::vector<uint32_t> storage = {});
 // The same, but keeping the raw pixel values: the palette index of 1-, 4- and
 // 8-bit images, the packed little-endian value of 16-, 24- and 32-bit ones.
 Image decodeDibRaw(std::span<const uint8_t> dib);
 
 // Decodes a complete BMP file (14-byte "BM" header, then a DIB). Every fault is
 // reported as "Bitmap image is not valid".
-Image decodeBmp(std::span<const uint8_t> file);
+Image decodeBmp(std::span<const uint8_t> file, std::vector<uint32_t> storage = {});
 Image decodeBmpRaw(std::span<const uint8_t> file);
 
 // Writes a DIB without file header: a 40-byte header with positive height, then for

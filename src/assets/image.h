@@ -29,6 +29,16 @@ struct Image {
     }
 };
 
+// A buffer of n pixels made from the storage of an image that is no longer needed,
+// so that reloading pictures reuses memory instead of asking the system for fresh
+// pages. The contents are unspecified. Storage too small is dropped, not grown, so
+// no stale pixels are copied.
+inline std::vector<uint32_t> reusePixels(std::vector<uint32_t> storage, size_t n) {
+    if (storage.capacity() < n) storage = {};
+    storage.resize(n);
+    return storage;
+}
+
 // A palette image: one index per pixel (rows top to bottom) and up to 256 colours
 // as 0xRRGGBB. Used to write 8-bit pictures whose indexes matter (walk masks).
 struct IndexedImage {

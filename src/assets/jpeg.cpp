@@ -62,7 +62,7 @@ bool guarded(ErrorManager& err, Work&& work) {
 
 }  // namespace
 
-Image decodeJpeg(std::span<const uint8_t> jpeg) {
+Image decodeJpeg(std::span<const uint8_t> jpeg, std::vector<uint32_t> storage) {
     jpeg_decompress_struct cinfo{};
     ErrorManager err{};
     jpeg_progress_mgr progress{};
@@ -80,7 +80,8 @@ Image decodeJpeg(std::span<const uint8_t> jpeg) {
         jpeg_start_decompress(&cinfo);
         img.width = static_cast<int>(cinfo.output_width);
         img.height = static_cast<int>(cinfo.output_height);
-        img.pixels.resize(static_cast<size_t>(img.width) * static_cast<size_t>(img.height));
+        img.pixels = reusePixels(std::move(storage),
+                                 static_cast<size_t>(img.width) * static_cast<size_t>(img.height));
         while (cinfo.output_scanline < cinfo.output_height) {
             auto* row = reinterpret_cast<JSAMPROW>(img.pixels.data() +
                                                    static_cast<size_t>(cinfo.output_scanline) *

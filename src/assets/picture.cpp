@@ -59,18 +59,18 @@ std::vector<uint8_t> withKind(std::string_view kind, std::span<const uint8_t> da
 
 }  // namespace
 
-Picture decodePicture(std::vector<uint8_t> payload) {
+Picture decodePicture(std::vector<uint8_t> payload, std::vector<uint32_t> storage) {
     auto data = imageData(payload);
     std::string_view kind(reinterpret_cast<const char*>(payload.data() + 1), payload[0]);
     Picture p;
     if (kind == kDib) {
-        p.image = decodeDib(data);
+        p.image = decodeDib(data, std::move(storage));
     } else if (storedAsBmp(kind)) {
         auto file = lengthPrefixed(data);
-        if (!file.empty()) p.image = decodeBmp(file);
+        if (!file.empty()) p.image = decodeBmp(file, std::move(storage));
     } else if (kind == kJpeg) {
         auto file = lengthPrefixed(data);
-        if (!file.empty()) p.image = decodeJpeg(file);
+        if (!file.empty()) p.image = decodeJpeg(file, std::move(storage));
     } else {
         return {};  // no picture, or a kind that is not supported
     }

@@ -22,7 +22,8 @@ struct Picture {
 // Decodes a stored picture. Unknown and unsupported kinds give no picture. Faults
 // throw DataError with the decoder's message ("DIB is invalid", "Bitmap image is not
 // valid", "JPEG error #%d", ...) or "Stream read error" for a cut-off payload.
-Picture decodePicture(std::vector<uint8_t> payload);
+// The pixels are kept in `storage` when it is large enough (see reusePixels).
+Picture decodePicture(std::vector<uint8_t> payload, std::vector<uint32_t> storage = {});
 
 // New pictures for writing. A "TDIB" of 24 or 32 bits (an empty image gives an empty
 // "TDIB"), an 8-bit "TDIB" keeping the given indexes and palette, or a "TJPEGImage"

@@ -15,7 +15,9 @@ namespace {
 // gets no patterns) rather than allocating gigabytes for one-pixel cells.
 constexpr int64_t kMaxPatterns = int64_t{1} << 20;
 
-void readItem(ComponentReader& r, PictureItem& item) {
+// donor, if not null, is an item of the list's previous contents whose buffers the
+// new picture may take over.
+void readItem(ComponentReader& r, PictureItem& item, PictureItem* donor) {
     for (std::string name = r.readName(); !name.empty(); name = r.readName()) {
         if (name == "Name")
             item.name = r.readString();
@@ -24,7 +26,9 @@ void readItem(ComponentReader& r, PictureItem& item) {
         else if (name == "PatternWidth")
             item.patternWidth = r.readInteger();
         else if (name == "Picture.Data")
-            item.picture = decodePicture(r.readBinary());
+            item.picture = donor ? decodePicture(r.readBinary(std::move(donor->picture.payload)),
+                                                 std::move(donor->picture.image.pixels))
+                                 : decodePicture(r.readBinary());
         else if (name == "SkipHeight")
             item.skipHeight = r.readInteger();
         else if (name == "SkipWidth")
@@ -129,8 +133,11 @@ void PictureList::prepare() {
 }
 
 void PictureList::loadFromStream(MemoryStream& s) {
+    // The old items lend their buffers to the new ones: lists are reloaded on every
+    // room entry, and reusing memory saves faulting in megabytes of fresh pages.
+    std::vector<PictureItem> old = std::move(items);
     clear();
-    readComponent(s, [this](ComponentReader& r, const std::string& name) {
+    readComponent(s, [this, &old](ComponentReader& r, const std::string& name) {
         if (name == "List.ColorTable") {
             auto table = r.readBinary();
             if (table.size() < colorTable.size()) throw DataError("Stream read error");
@@ -138,7 +145,10 @@ void PictureList::loadFromStream(MemoryStream& s) {
         } else if (name == "List") {
             r.readCollection();
             items.clear();
-            while (r.readEntry()) readItem(r, items.emplace_back());
+            while (r.readEntry()) {
+                PictureItem& it = items.emplace_back();
+                readItem(r, it, items.size() <= old.size() ? &old[items.size() - 1] : nullptr);
+            }
         } else {
             return false;
         }

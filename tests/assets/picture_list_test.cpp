@@ -277,6 +277,35 @@ TEST(PictureList, RawPixelsForTheWalkMask) {
     EXPECT_TRUE(rawPixels(Picture{}).empty());
 }
 
+TEST(PictureList, ReloadingGivesTheSameAsAFreshLoad) {
+    // The second load takes over the buffers of the first: bigger, smaller and
+    // run-length pictures must not show anything of the old pixels.
+    PictureList first;
+    for (int n : {3, 9, 6})
+        first.add().picture =
+            makeDibPicture(Image{n, n, std::vector<uint32_t>(size_t(n) * size_t(n), 0xABCDEF)});
+    Bytes rle = test::dibHeader(4, 2, 8, 1, 2);
+    rle.u8({0x10, 0x20, 0x30, 0, 0xFF, 0xFF, 0xFF, 0, 2, 1, 0, 1});  // two white pixels, then the end
+    PictureList second;
+    second.add().picture = makeDibPicture(test::pattern(5, 4));
+    second.add().picture = decodePicture(payload("TDIB", rle.b, false));
+    second.add().picture = makeJpegPicture(test::gradient(16, 8));
+    second.add().picture = makeDibPicture(test::pattern(2, 2));
+    const auto bytes = writePictureList(second);
+
+    PictureList list = readPictureList(writePictureList(first));
+    MemoryStream s(bytes);
+    list.loadFromStream(s);
+    const PictureList fresh = readPictureList(bytes);
+    ASSERT_EQ(list.count(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(list.item(i).image().pixels, fresh.item(i).image().pixels) << i;
+        EXPECT_EQ(list.item(i).picture.payload, fresh.item(i).picture.payload) << i;
+    }
+    EXPECT_EQ(list.item(1).image().pixels[4], 0xFFFFFFu);
+    EXPECT_EQ(list.item(1).image().pixels[2], 0x302010u);
+}
+
 TEST(PictureList, ItemOperations) {
     PictureList list;
     PictureItem& it = list.add();
