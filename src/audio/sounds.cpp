@@ -101,8 +101,10 @@ void loadWaveList(GameState& g, WaveList& list, SoundBuffers& buffers, MemoryStr
 
 void playSound(GameState& g, int index) {
     if (index < 0 || index >= g.sounds.count()) {
-        reportError(g,
-                    "Interface sound " + std::to_string(index) + " is missing from 'sounds.dxw'");
+        // An empty list was reported when it failed to load.
+        if (g.sounds.count() > 0)
+            reportError(
+                g, "Interface sound " + std::to_string(index) + " is missing from 'sounds.dxw'");
         return;
     }
     const std::optional<SoundCopy> c = startSound(g, g.sounds, g.soundBuffers, index);

@@ -180,6 +180,13 @@ TEST(Sounds, MissingAndUnplayableSoundsAreReportedOnce) {
     EXPECT_TRUE(a.g.soundLog.empty());
     playSound(a.g, 0);  // the others still play
     EXPECT_EQ(a.g.soundLog.size(), 1u);
+
+    // A game without interface sounds was told so when they failed to load.
+    AudioGame quiet;
+    quiet.load(test::GameBuilder::minimal());
+    const size_t before = quiet.errors().size();
+    playSound(quiet.g, 0);
+    EXPECT_EQ(quiet.errors().size(), before);
 }
 
 }  // namespace
