@@ -17,6 +17,7 @@
 #include "package/package.h"
 #include "platform/archive.h"
 #include "platform/platform.h"
+#include "render/blit.h"
 #include "save/slot_format.h"
 
 namespace zk {
@@ -46,22 +47,8 @@ void showSavingPicture(GameState& g) {
     if (!display.canDraw()) return;
     const PictureItem& item = g.savingImageList.items[0];
     if (item.patterns().empty()) return;
-    const Pattern& p = item.patterns()[0];
-    const Image& image = item.image();
     Surface& back = display.back();
-    const int left = (back.width - item.width()) / 2;
-    const int top = (back.height - item.height()) / 2;
-    const int x0 = std::max(0, -left), x1 = std::min(p.width, back.width - left);
-    const int y0 = std::max(0, -top), y1 = std::min(p.height, back.height - top);
-    const uint32_t key = item.colorKey();
-    for (int y = y0; y < y1; ++y) {
-        const uint32_t* src = &image.pixels[static_cast<size_t>(p.y + y) * image.width + p.x];
-        uint32_t* dst = back.row(top + y) + left;
-        for (int x = x0; x < x1; ++x) {
-            uint32_t c = src[x] & kColorMask;
-            if (!item.transparent || c != key) dst[x] = c;
-        }
-    }
+    drawPattern(back, item, 0, (back.width - item.width()) / 2, (back.height - item.height()) / 2);
     display.flip();
 }
 
