@@ -2,10 +2,17 @@
 
 #include <SDL.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
 #include <iostream>
 
 #include "app/main_window.h"
 #include "core/error.h"
+#include "core/text.h"
+#include "platform/png.h"
 #include "platform/sdl/sdl_clock.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_input.h"
@@ -14,6 +21,50 @@
 #include "platform/sdl/sdl_mixer.h"
 
 namespace zk {
+namespace {
+
+// The user's pictures folder ("xdg-user-dir PICTURES"), else the home folder.
+std::filesystem::path picturesFolder() {
+    std::string folder;
+    if (FILE* pipe = popen("xdg-user-dir PICTURES 2>/dev/null", "r")) {
+        char buf[4096];
+        if (fgets(buf, sizeof buf, pipe)) folder = buf;
+        pclose(pipe);
+    }
+    while (!folder.empty() && (folder.back() == '\n' || folder.back() == '\r')) folder.pop_back();
+    std::error_code ec;
+    if (!folder.empty() && std::filesystem::is_directory(folder, ec)) return folder;
+    const char* home = std::getenv("HOME");
+    return home && *home ? std::filesystem::path(home) : std::filesystem::current_path(ec);
+}
+
+// A file name of the game title and the time, with nothing that a file system minds.
+std::string screenshotName(const std::string& title) {
+    std::string name;
+    for (char c : title) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           (c >= '0' && c <= '9') || c == '-' || c == '_';
+        name += plain ? c : '_';
+    }
+    if (name.empty()) name = "zelkin";
+    std::time_t now = std::time(nullptr);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", std::localtime(&now));
+    return name + "_" + stamp + ".png";
+}
+
+void saveScreenshot(const Surface& frame, const std::string& title) {
+    std::filesystem::path path = picturesFolder() / screenshotName(title);
+    try {
+        writePng(frame, path.string());
+        std::cerr << "zelkin: screenshot saved to " << path.string() << '\n';
+    } catch (const std::exception& e) {
+        std::cerr << "zelkin: cannot save the screenshot " << path.string() << ": " << e.what()
+                  << '\n';
+    }
+}
+
+}  // namespace
 
 int runWindowed(const CommandLine& options, const std::string& executableDir) {
     // Errors before the window exists still reach the player as a message box.
@@ -21,6 +72,8 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
     try {
         SdlDisplay display;
         SdlInput input;
+        input.attach(display);
+        if (options.scale > 0) display.setWindowScale(options.scale);
         SdlClock clock;
         SdlMessageBox messageBox(&display, std::cerr);
         MessageBoxErrorReport windowReport(messageBox, "Zelkin engine", std::cerr);
@@ -51,6 +104,10 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
         while (!input.quitRequested() && !window.finished()) {
             input.pumpEvents();
             try {
+                if (input.takeFullScreenToggle() && !window.loaderPending())
+                    window.toggleFullScreen();
+                if (input.takeScreenshotRequest())
+                    saveScreenshot(display.back(), cp1252ToUtf8(window.game().prefs.title()));
                 if (window.loaderPending()) {
                     window.Timer2Timer();
                 } else if (input.windowActive()) {

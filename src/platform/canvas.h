@@ -10,12 +10,6 @@ namespace zk {
 
 enum class BrushStyle { Solid, Clear };
 
-struct Point {
-    int x = 0;
-    int y = 0;
-    bool operator==(const Point&) const = default;
-};
-
 // Drawing state and operations on a surface, in software. The state (font, colours,
 // brush, pen position) persists between uses, like the canvas of a window. Texts are
 // Windows-1252. Everything is clipped to the surface.

@@ -7,6 +7,12 @@ namespace zk {
 
 // A rectangle (left, top, right, bottom). As a drawing destination the right and
 // bottom edges are excluded; as a hit-test area (`contains`) all four edges count.
+struct Point {
+    int x = 0;
+    int y = 0;
+    bool operator==(const Point&) const = default;
+};
+
 struct Rect {
     int left = 0;
     int top = 0;

@@ -77,7 +77,12 @@ TEST(SdlDisplay, OpensFlipsAndCaptionsUnderTheDummyDriver) {
     EXPECT_EQ(d.back().width, 640);
     d.flip();
     d.showSystemCursor(false);
+    d.setPointerOverGame(true);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    // The hidden pointer shows again off the game picture (in the bars, outside).
+    d.setPointerOverGame(false);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+    d.setPointerOverGame(true);
     d.showSystemCursor(true);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
     EXPECT_THROW(d.initialize(0, 0, false), PlatformError);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "platform/platform_error.h"
+#include "platform/presentation.h"
 
 namespace zk {
 namespace {
@@ -37,22 +38,20 @@ void SdlDisplay::initialize(int width, int height, bool fullScreen) {
     ready_ = false;
     const Uint32 fullFlag = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
     if (!window_) {
-        window_.reset(SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED,
-                                       SDL_WINDOWPOS_CENTERED, width, height,
-                                       SDL_WINDOW_RESIZABLE | fullFlag));
+        window_.reset(SDL_CreateWindow(
+            caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * windowScale_,
+            height * windowScale_, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | fullFlag));
         if (!window_) fail("Cannot open the window");
     } else {
         if (SDL_SetWindowFullscreen(window_.get(), fullFlag) != 0)
             fail("Cannot change the display mode");
         if (!fullScreen && (width != back_.width || height != back_.height)) {
-            SDL_SetWindowSize(window_.get(), width, height);
+            SDL_SetWindowSize(window_.get(), width * windowScale_, height * windowScale_);
         }
     }
     fullScreen_ = fullScreen;
     back_.resize(width, height);
     if (!renderer_) createRenderer();
-    if (SDL_RenderSetLogicalSize(renderer_.get(), width, height) != 0)
-        fail("Cannot scale the display");
     createTexture();
     applyCursor();
     ready_ = true;
@@ -88,7 +87,11 @@ void SdlDisplay::flip() {
     }
     SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
     SDL_RenderClear(renderer_.get());
-    SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, nullptr);
+    int outW = 0, outH = 0;
+    SDL_GetRendererOutputSize(renderer_.get(), &outW, &outH);
+    const Rect r = presentationRect(outW, outH, back_.width, back_.height);
+    const SDL_Rect dst{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &dst);
     SDL_RenderPresent(renderer_.get());
 }
 
@@ -102,10 +105,27 @@ void SdlDisplay::showSystemCursor(bool visible) {
     applyCursor();
 }
 
+void SdlDisplay::setPointerOverGame(bool over) {
+    if (over == pointerOverGame_) return;
+    pointerOverGame_ = over;
+    applyCursor();
+}
+
 void SdlDisplay::applyCursor() {
-    SDL_ShowCursor(cursorVisible_ ? SDL_ENABLE : SDL_DISABLE);
-    // Not every video driver has a relative mode; the hidden cursor is enough there.
-    if (window_) SDL_SetRelativeMouseMode(cursorVisible_ ? SDL_FALSE : SDL_TRUE);
+    const bool show = cursorVisible_ || !pointerOverGame_;
+    SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+Point SdlDisplay::windowToGame(int x, int y) const {
+    if (!window_ || !renderer_) return {x, y};
+    int winW = 0, winH = 0, outW = 0, outH = 0;
+    SDL_GetWindowSize(window_.get(), &winW, &winH);
+    SDL_GetRendererOutputSize(renderer_.get(), &outW, &outH);
+    // Mouse events come in window points; on high-DPI screens the output has more pixels.
+    const int64_t ox = winW > 0 ? static_cast<int64_t>(x) * outW / winW : x;
+    const int64_t oy = winH > 0 ? static_cast<int64_t>(y) * outH / winH : y;
+    const Rect r = presentationRect(outW, outH, back_.width, back_.height);
+    return outputToGame(static_cast<int>(ox), static_cast<int>(oy), r, back_.width, back_.height);
 }
 
 }  // namespace zk

@@ -13,11 +13,12 @@ namespace zk {
 
 // The display in a window. The back surface is drawn in software and uploaded to a
 // streaming texture at flip, then shown scaled to the window with its aspect kept
-// (black bars) and nearest-pixel scaling, waiting for the vertical blank. Full
-// screen uses the desktop's mode. The window is made by the first initialize and
-// kept until the display goes away; finalize releases only the renderer.
-// Hiding the system cursor also switches the mouse to relative mode, so that the
-// game's own cursor gets motion even at the screen edges.
+// (black bars; whole multiples where they fill the window) and nearest-pixel
+// scaling, waiting for the vertical blank; high-DPI screens draw at their full
+// resolution. Full screen uses the desktop's mode. The window is made by the first
+// initialize and kept until the display goes away; finalize releases only the
+// renderer. The mouse is never grabbed: when the game hides the system pointer it
+// is hidden only while it is over the game picture.
 class SdlDisplay : public Display {
   public:
     SdlDisplay();  // starts SDL video; throws PlatformError
@@ -35,6 +36,14 @@ class SdlDisplay : public Display {
 
     // Null until the first initialize.
     SDL_Window* window() const { return window_.get(); }
+
+    // The first window opens at `factor` times the game's size (1 by default).
+    void setWindowScale(int factor) { windowScale_ = factor < 1 ? 1 : factor; }
+    // The game pixel under window point (x, y), as mouse events report it; outside
+    // the picture the result lies outside the game's size.
+    Point windowToGame(int x, int y) const;
+    // The pointer moved over (true) or off the game picture.
+    void setPointerOverGame(bool over);
 
   private:
     struct Deleter {
@@ -55,6 +64,8 @@ class SdlDisplay : public Display {
     bool fullScreen_ = false;
     bool ready_ = false;
     bool cursorVisible_ = true;
+    bool pointerOverGame_ = false;
+    int windowScale_ = 1;
 };
 
 }  // namespace zk

@@ -2,6 +2,10 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+
+#include "platform/sdl/sdl_display.h"
+
 namespace zk {
 namespace {
 
@@ -64,11 +68,26 @@ void SdlInput::handle(const SDL_Event& event) {
                     break;
             }
             break;
-        case SDL_MOUSEMOTION:
+        case SDL_MOUSEMOTION: {
             if (!windowActive()) break;
-            dx_ = saturatingAdd(dx_, event.motion.xrel);
-            dy_ = saturatingAdd(dy_, event.motion.yrel);
+            if (!display_) {
+                dx_ = saturatingAdd(dx_, event.motion.xrel);
+                dy_ = saturatingAdd(dy_, event.motion.yrel);
+                break;
+            }
+            const Point p = display_->windowToGame(event.motion.x, event.motion.y);
+            const Surface& game = display_->back();
+            const bool over = p.x >= 0 && p.y >= 0 && p.x < game.width && p.y < game.height;
+            display_->setPointerOverGame(over);
+            // Outside the picture the cursor waits at the nearest edge, so it is back
+            // under the pointer as soon as the pointer returns.
+            const Point clamped{std::clamp(p.x, 0, std::max(0, game.width - 1)),
+                                std::clamp(p.y, 0, std::max(0, game.height - 1))};
+            dx_ = saturatingAdd(dx_, clamped.x - pointer_.x);
+            dy_ = saturatingAdd(dy_, clamped.y - pointer_.y);
+            pointer_ = clamped;
             break;
+        }
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             const int b = buttonOf(event.button.button);
@@ -80,6 +99,15 @@ void SdlInput::handle(const SDL_Event& event) {
         }
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
+            if (event.type == SDL_KEYDOWN && !event.key.repeat) {
+                const SDL_Scancode code = event.key.keysym.scancode;
+                if ((code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER) &&
+                    (event.key.keysym.mod & KMOD_ALT)) {
+                    toggleFullScreen_ = true;
+                    break;
+                }
+                if (code == SDL_SCANCODE_F12) screenshot_ = true;
+            }
             const int k = keyOf(event.key.keysym.scancode);
             if (k < 0 || event.key.repeat) break;
             const bool down = event.type == SDL_KEYDOWN;

@@ -1,12 +1,16 @@
 #pragma once
 #include <array>
+#include <utility>
 
 #include "platform/input.h"
 #include "platform/sdl/sdl_subsystem.h"
+#include "platform/surface.h"
 
 union SDL_Event;
 
 namespace zk {
+
+class SdlDisplay;
 
 // Keyboard and mouse from SDL's event queue. Motion is summed over the events
 // between two refreshes; a button or key pressed and let go between two refreshes
@@ -27,6 +31,13 @@ class SdlInput : public DeviceInput {
     // Handles one event as pumpEvents does (the main loop may route events here).
     void handle(const SDL_Event& event);
 
+    // Mouse motion is the change of the pointer's position in game pixels on this
+    // display, so the game's cursor stays under the system pointer.
+    void attach(SdlDisplay& display) { display_ = &display; }
+    // Alt+Enter (switch window / full screen) and F12 (screenshot) since the last call.
+    bool takeFullScreenToggle() { return std::exchange(toggleFullScreen_, false); }
+    bool takeScreenshotRequest() { return std::exchange(screenshot_, false); }
+
   private:
     SdlSubsystem events_;
     int dx_ = 0;
@@ -35,6 +46,10 @@ class SdlInput : public DeviceInput {
     std::array<bool, 2> buttonPresses_{};
     std::array<bool, kLogicalKeys> keysDown_{};
     std::array<bool, kLogicalKeys> keyPresses_{};
+    SdlDisplay* display_ = nullptr;
+    Point pointer_;  // last pointer position in game pixels, inside the picture
+    bool toggleFullScreen_ = false;
+    bool screenshot_ = false;
     bool quit_ = false;
     bool focused_ = true;
     bool minimised_ = false;
