@@ -481,6 +481,8 @@ void newgame(Run& r) {
     GameState& g = r.g;
     r.done();
     r.enteringRoom();
+    // A walk of the game left behind must not go on in the new one.
+    g.walk.walking = false;
     loadInventoryRecord(g, "inv.dat");
     for (int i = 0; i < kInventorySlots; ++i) refreshSlotPicture(g, i);
     reloadRooms(g);
@@ -750,12 +752,6 @@ constexpr std::array<Verb, 49> kVerbs = {{
     {"stopchar", stopchar},
 }};
 
-constexpr std::array<std::string_view, kVerbs.size()> kVerbNames = [] {
-    std::array<std::string_view, kVerbs.size()> names{};
-    for (size_t i = 0; i < kVerbs.size(); ++i) names[i] = kVerbs[i].name;
-    return names;
-}();
-
 enum class Outcome {
     Next,     // go on with the next command of the script
     Hold,     // the script waits, or its slot no longer holds it: next slot
@@ -785,10 +781,6 @@ Outcome runCommand(GameState& g, int slot, int pos) {
 }
 
 }  // namespace
-
-std::span<const std::string_view> commandVerbs() {
-    return kVerbNames;
-}
 
 void runQueue(GameState& g) {
     for (int s = 0; s < kQueueSlots; ++s) {

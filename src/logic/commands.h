@@ -6,9 +6,6 @@
 // command's self name), "<actual>" the current room, a flag is on only when it is
 // exactly "true", and an object, room or template that does not exist makes the
 // command do nothing.
-#include <span>
-#include <string_view>
-
 #include "data/game_state.h"
 
 namespace zk {
@@ -24,8 +21,5 @@ namespace zk {
 // and ends the queue run for this tick; the failing command counts as done. So does
 // the end of the program ("exitgame", or "newgame" without a start room).
 void runQueue(GameState& g);
-
-// Every verb the interpreter knows, in the order they are tested.
-std::span<const std::string_view> commandVerbs();
 
 }  // namespace zk

@@ -41,9 +41,11 @@ TEST(CommandGame, NewgameRebuildsTheRoomsAndEntersTheStartRoom) {
     game.tick();
     ASSERT_EQ(g.room().name(), "menu");
     EXPECT_EQ(game.object("door", "hall").x(), 1);
+    g.walk.walking = true;
     game.run({{.verb = "newgame"}, {.verb = "sethp", .num1 = 3}});
     game.tick();
     EXPECT_EQ(g.room().name(), "hall");
+    EXPECT_FALSE(g.walk.walking);
     EXPECT_EQ(g.returnRoom, g.currentRoom);
     EXPECT_EQ(game.object("door").x(), 100);
     EXPECT_EQ(g.inventory.slot(0).item(), "");
@@ -117,9 +119,14 @@ TEST(CommandGame, SoundsMusicCursorsAndLanguage) {
               {.verb = "playsnd", .p1 = "<self>", .p2 = "creak"},
               {.verb = "changemusic", .p1 = "<actual>", .p2 = "calm"},
               {.verb = "changemusic", .p1 = "cellar", .p2 = ""},
-              {.verb = "setlanguage", .num1 = 2}},
+              {.verb = "setlanguage", .num1 = 2},
+              {.verb = "fadeout"}},
              "door");
     game.tick();
+    EXPECT_TRUE(g.screenFaded);
+    game.run({{.verb = "fadein"}});
+    game.tick();
+    EXPECT_FALSE(g.screenFaded);
     ASSERT_EQ(g.soundLog.size(), 2u);
     EXPECT_FALSE(g.soundLog[0].fromObject);
     EXPECT_EQ(g.soundLog[0].index, 0);

@@ -78,6 +78,33 @@ TEST(CommandTiming, PlayanimWithWaitPlaysOneCycleAndRestoresThePictures) {
     EXPECT_FALSE(g.queue.inUse(s));
 }
 
+TEST(CommandTiming, AScriptWaitsForItsWalkAndStopcharEndsOne) {
+    ScriptGame game(scriptTestGame());
+    GameState& g = game.g;
+    game.run({{.verb = "walkto", .p1 = "hero", .p4 = "<left>", .num1 = 440, .num2 = 400, .num3 = 1},
+              {.verb = "sethp", .num1 = 1}});
+    game.logicTicks();
+    EXPECT_TRUE(g.walk.walking);
+    // The walk puts the hero on the target at the end of one tick; the waiting script
+    // goes on in the next.
+    int arrived = 0;
+    for (int tick = 2; tick < 100 && g.hitPoints == 100; ++tick) {
+        game.logicTicks();
+        if (!arrived && g.objects()[0].x() == 440) arrived = tick;
+        if (g.hitPoints == 1) {
+            EXPECT_EQ(tick, arrived + 1);
+        }
+    }
+    EXPECT_EQ(g.hitPoints, 1);
+    EXPECT_GT(arrived, 2);
+
+    game.run({{.verb = "walkto", .p1 = "<self>", .num1 = 100, .num2 = 400}, {.verb = "stopchar"}},
+             "hero");
+    game.logicTicks();
+    EXPECT_FALSE(g.walk.walking);
+    EXPECT_EQ(g.objects()[0].x(), 440);
+}
+
 // A hall clock whose timer 0 fires every 100 ms; a cellar lamp greets room entry.
 GameBuilder timedGame() {
     GameBuilder b = scriptTestGame();
