@@ -23,6 +23,8 @@
 namespace zk {
 namespace {
 
+constexpr uint32_t kMinFrameMs = 8;
+
 // The user's pictures folder ("xdg-user-dir PICTURES"), else the home folder.
 std::filesystem::path picturesFolder() {
     std::string folder;
@@ -111,7 +113,12 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
                 if (window.loaderPending()) {
                     window.Timer2Timer();
                 } else if (input.windowActive()) {
+                    const uint32_t start = SDL_GetTicks();
                     window.DXTimer1Timer();
+                    // Presenting waits for the vertical blank; where a driver does not,
+                    // frames are held to about 120 a second instead of spinning.
+                    const uint32_t spent = SDL_GetTicks() - start;
+                    if (spent < kMinFrameMs) SDL_Delay(kMinFrameMs - spent);
                 } else {
                     // Paused while the window is inactive: wait for events, use no CPU.
                     SDL_WaitEventTimeout(nullptr, 100);

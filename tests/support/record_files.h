@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -9,8 +10,14 @@ namespace zk::test {
 // Concatenates whole records (anything with bytes()) into one data file image.
 template <typename Records>
 std::vector<uint8_t> recordFile(const Records& records) {
-    std::vector<uint8_t> out;
-    for (const auto& r : records) out.insert(out.end(), r.bytes().begin(), r.bytes().end());
+    size_t total = 0;
+    for (const auto& r : records) total += r.bytes().size();
+    std::vector<uint8_t> out(total);
+    size_t at = 0;
+    for (const auto& r : records) {
+        std::memcpy(out.data() + at, r.bytes().data(), r.bytes().size());
+        at += r.bytes().size();
+    }
     return out;
 }
 
