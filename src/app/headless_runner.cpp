@@ -51,6 +51,11 @@ class Runner {
         return status();
     }
 
+    ~Runner() {
+        if (window_.finished() && !window_.exitReason().empty())
+            std::cerr << "zelkin: " << window_.exitReason() << '\n';
+    }
+
   private:
     static WindowOptions windowOptions(const CommandLine& o, const std::string& executableDir) {
         WindowOptions w;

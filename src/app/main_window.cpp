@@ -7,11 +7,11 @@
 #include "app/frame.h"
 #include "app/version.h"
 #include "audio/audio.h"
-#include "logic/logic.h"
 #include "core/error.h"
 #include "core/text.h"
 #include "data/loader.h"
 #include "data/room_entry.h"
+#include "logic/logic.h"
 
 namespace zk {
 
@@ -113,7 +113,9 @@ void MainWindow::Timer2Timer() {
     std::filesystem::create_directories(game_.saveFolder, ec);
     if (loadGame(game_) == LoadOutcome::NoStartRoom) {
         platform_.messageBox.show("No game startroom found", "");
-        exitStatus_ = 1;
+        game_.exitStatus = 1;
+        game_.exitReason = "No game startroom found: no room places the main character '" +
+                           game_.prefs.mainCharacterName() + "'";
         game_.quitRequested = true;
     }
 }

@@ -55,7 +55,8 @@ class MainWindow {
     bool loaderPending() const { return timer2Enabled_; }
     // The game asked to end ("exitgame", or no start room); exitStatus() says how.
     bool finished() const { return game_.quitRequested; }
-    int exitStatus() const { return exitStatus_; }
+    int exitStatus() const { return game_.exitStatus; }
+    const std::string& exitReason() const { return game_.exitReason; }
     GameState& game() { return game_; }
     const GameState& game() const { return game_; }
     Package& package() { return package_; }
@@ -71,7 +72,6 @@ class MainWindow {
     GameState game_;
     std::unique_ptr<DebugOverlay> debug_;  // only in a `--debug` run
     bool timer2Enabled_ = false;
-    int exitStatus_ = 0;
 };
 
 }  // namespace zk

@@ -166,6 +166,8 @@ struct GameState {
     bool screenFaded = false;
     bool fading = false;  // a fade runs: no frames until it ends
     bool quitRequested = false;
+    int exitStatus = 0;      // 1 when the game ended on an error
+    std::string exitReason;  // that error, for the log
 
     // Pictures and sounds.
     PictureList imageList1;  // item 1 the inventory bar, item 2 the room background
