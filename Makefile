@@ -10,7 +10,8 @@ CMAKE_FLAGS ?=
 PACKAGES := build-essential cmake pkg-config clang zip unzip \
 	libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev \
 	libzip-dev libjpeg62-turbo-dev libjpeg-turbo-progs libfontconfig-dev timgm6mb-soundfont \
-	fonts-wine fonts-dejavu-core googletest libgtest-dev libgmock-dev libbenchmark-dev
+	fonts-wine fonts-dejavu-core googletest libgtest-dev libgmock-dev libbenchmark-dev \
+	libtomlplusplus-dev
 
 .PHONY: all deps configure build run test bench asan install clean
 

@@ -1,0 +1,809 @@
+#include "pack.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "core/text.h"
+#include "data/object_record.h"
+#include "data/room_record.h"
+#include "data/small_records.h"
+#include "layout.h"
+#include "media_files.h"
+#include "package/package_writer.h"
+#include "script.h"
+#include "text_codec.h"
+#include "toml_in.h"
+
+namespace zk::tools {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A name that must exist somewhere once every file is read.
+struct Reference {
+    enum Kind { Template, Room, Entrance, Cursor, Music, MusicFile, Picture, Sound } kind;
+    std::string a;  // the name (for Entrance and Sound: the room / the wave list)
+    std::string b;  // Entrance: the entrance; Sound: the sound
+    std::string file;
+    int line = 0;
+    std::string what;  // how the message names the referring value
+};
+
+template <typename Record>
+struct Named {
+    Record record;
+    std::string file;
+    int line = 0;
+};
+
+// The line where a multi-line string's text starts: TOML drops the line break that
+// follows the opening quotes.
+int firstTextLine(const SourceFile& f, const toml::node& n) {
+    const auto& begin = n.source().begin;
+    size_t line = 1, at = 0;
+    while (line < begin.line && at < f.text.size()) {
+        if (f.text[at] == '\n') ++line;
+        ++at;
+    }
+    at += begin.column - 1;
+    std::string_view rest = std::string_view(f.text).substr(std::min(at, f.text.size()));
+    if (rest.starts_with("'''") || rest.starts_with("\"\"\"")) {
+        rest.remove_prefix(3);
+        if (rest.starts_with("\n") || rest.starts_with("\r\n")) return int(begin.line) + 1;
+    }
+    return int(begin.line);
+}
+
+class Builder {
+  public:
+    Builder(fs::path root, Diagnostics& diag) : root_(std::move(root)), diag_(diag) {}
+
+    void run(std::vector<PackageEntry>& entries);
+
+  private:
+    void readGame();
+    void readCursors();
+    void readMusic();
+    void readInventory();
+    void readRoom(const SourceFile& f, const std::string& stem);
+    void readObject(const SourceFile& f, const std::string& stem);
+    void readEvents(TableReader& r, ObjectRecord& o, const std::string& self);
+    void readTables(
+        TableReader& r, const Layout& layout, std::span<uint8_t> bytes,
+        const std::function<void(const SubTable&, int, TableReader&, std::span<uint8_t>)>& each);
+    void applyRaw(TableReader& r, const Layout& layout, std::span<uint8_t> bytes);
+    std::vector<std::string> orderedStems(const std::string& folder,
+                                          const std::vector<std::string>& order,
+                                          const std::string& what);
+    void packAssets(std::vector<PackageEntry>& out);
+    void packMusicAndExtras(std::vector<PackageEntry>& out);
+    void checkReferences();
+
+    void ref(Reference::Kind kind, std::string a, const std::string& file, int line,
+             std::string what, std::string b = {}) {
+        refs_.push_back({kind, std::move(a), std::move(b), file, line, std::move(what)});
+    }
+    void pictureRef(const std::string& folder, const std::string& owner, const std::string& list,
+                    const std::string& file, int line, const std::string& what) {
+        if (list.empty()) return;
+        ref(Reference::Picture, folder + "\\" + owner + "\\" + list, file, line, what);
+    }
+
+    fs::path root_;
+    Diagnostics& diag_;
+    PreferencesRecord prefs_;
+    InventoryRecord inventory_;
+    std::vector<Named<CursorRecord>> cursors_;
+    std::vector<Named<MusicRecord>> music_;
+    std::vector<Named<ObjectRecord>> objects_;
+    std::vector<Named<StoredRoomRecord>> rooms_;
+    std::vector<std::string> objectOrder_, roomOrder_;
+    std::map<std::string, int64_t> minRecords_;
+    std::vector<Reference> refs_;
+    AssetIndex assets_;
+    std::set<std::string> musicFiles_;
+    bool hasGame_ = false;
+};
+
+void Builder::applyRaw(TableReader& r, const Layout& layout, std::span<uint8_t> bytes) {
+    const toml::array* raw = r.array("raw");
+    if (!raw) return;
+    for (size_t i = 0; i < raw->size(); ++i) {
+        const toml::node& n = *raw->get(i);
+        const auto* s = n.as_string();
+        if (!s) {
+            r.error(lineOf(n), "raw lines must be texts \"OFFSET: HH HH ...\"");
+            continue;
+        }
+        try {
+            applyRawLine(layout, bytes, s->get());
+        } catch (const std::invalid_argument& e) {
+            r.error(lineOf(n), e.what());
+        }
+    }
+}
+
+void Builder::readTables(
+    TableReader& r, const Layout& layout, std::span<uint8_t> bytes,
+    const std::function<void(const SubTable&, int, TableReader&, std::span<uint8_t>)>& each) {
+    for (const SubTable& t : layout.tables) {
+        if (t.hasScript) continue;
+        const toml::array* arr = r.array(t.key);
+        if (!arr) continue;
+        if (arr->size() > size_t(t.count)) {
+            r.error(t.key, "a " + std::string(layout.what) + " holds at most " +
+                               std::to_string(t.count) + " [[" + std::string(t.key) +
+                               "]] entries, not " + std::to_string(arr->size()));
+            continue;
+        }
+        for (size_t i = 0; i < arr->size(); ++i) {
+            const toml::table* tt = arr->get(i)->as_table();
+            if (!tt) {
+                r.error(lineOf(*arr->get(i)), std::string(t.key) + " entries must be [[" +
+                                                  std::string(t.key) + "]] tables");
+                continue;
+            }
+            TableReader er(r.source(), *tt, diag_,
+                           r.context() + std::string(t.key) + " " + std::to_string(i) + ": ");
+            std::span<uint8_t> element = bytes.subspan(t.base + t.size * i, t.size);
+            er.readFields(t.fields, element);
+            if (each) each(t, int(i), er, element);
+            er.finish();
+        }
+    }
+}
+
+void Builder::readGame() {
+    auto f = loadToml(root_, "game.toml", diag_);
+    if (!f) return;
+    hasGame_ = true;
+    TableReader r(*f, f->root, diag_);
+    r.readFields(preferencesLayout().fields, prefs_.bytes());
+    const std::string file = f->name;
+    if (prefs_.mainCharacterName().empty())
+        r.error("mainCharacterName",
+                "mainCharacterName is missing: every game needs a main character");
+    else
+        ref(Reference::Template, prefs_.mainCharacterName(), file, r.line("mainCharacterName"),
+            "mainCharacterName");
+    if (!prefs_.startCursor().empty())
+        ref(Reference::Cursor, prefs_.startCursor(), file, r.line("startCursor"), "startCursor");
+    if (prefs_.startRoomOverride() != "<none>" && !prefs_.startRoomOverride().empty())
+        ref(Reference::Room, prefs_.startRoomOverride(), file, r.line("startRoomOverride"),
+            "startRoomOverride");
+    if (const toml::table* order = r.table("order")) {
+        TableReader o(*f, *order, diag_, "order: ");
+        for (auto [key, out] :
+             {std::pair{"objects", &objectOrder_}, std::pair{"rooms", &roomOrder_}}) {
+            const toml::array* a = o.array(key);
+            for (size_t i = 0; a && i < a->size(); ++i) {
+                if (const auto* s = a->get(i)->as_string()) {
+                    out->push_back(s->get());
+                } else {
+                    o.error(lineOf(*a->get(i)), std::string(key) + " lists file names in quotes");
+                }
+            }
+        }
+        o.finish();
+    }
+    if (const toml::table* records = r.table("records")) {
+        TableReader o(*f, *records, diag_, "records: ");
+        for (const char* key : {"objects", "rooms", "cursors", "music"})
+            if (auto n = o.integer(key, 1,
+                                   key == std::string("objects") ? 1000
+                                   : key == std::string("rooms") ? 100000
+                                                                 : 30))
+                minRecords_[key] = *n;
+        o.finish();
+    }
+    applyRaw(r, preferencesLayout(), prefs_.bytes());
+    r.finish();
+}
+
+void Builder::readCursors() {
+    if (!fs::exists(root_ / "cursors.toml")) return;
+    auto f = loadToml(root_, "cursors.toml", diag_);
+    if (!f) return;
+    TableReader r(*f, f->root, diag_);
+    if (const toml::array* arr = r.array("cursor")) {
+        if (arr->size() > 30) r.error("cursor", "a game has at most 30 cursors");
+        for (size_t i = 0; i < arr->size() && i < 30; ++i) {
+            const toml::table* t = arr->get(i)->as_table();
+            if (!t) continue;
+            TableReader c(*f, *t, diag_, "cursor " + std::to_string(i) + ": ");
+            Named<CursorRecord> n{{}, f->name, c.line()};
+            c.readFields(cursorLayout().fields, n.record.bytes());
+            if (!n.record.name().empty())
+                pictureRef("cursors", n.record.name(), "sprite.dxg", f->name, c.line("name"),
+                           "the pictures of cursor '" + n.record.name() + "'");
+            applyRaw(c, cursorLayout(), n.record.bytes());
+            c.finish();
+            cursors_.push_back(std::move(n));
+        }
+    }
+    r.finish();
+}
+
+void Builder::readMusic() {
+    if (!fs::exists(root_ / "music.toml")) return;
+    auto f = loadToml(root_, "music.toml", diag_);
+    if (!f) return;
+    TableReader r(*f, f->root, diag_);
+    if (const toml::array* arr = r.array("music")) {
+        if (arr->size() > 30) r.error("music", "a game has at most 30 music tracks");
+        for (size_t i = 0; i < arr->size() && i < 30; ++i) {
+            const toml::table* t = arr->get(i)->as_table();
+            if (!t) continue;
+            TableReader m(*f, *t, diag_, "music " + std::to_string(i) + ": ");
+            Named<MusicRecord> n{{}, f->name, m.line()};
+            m.readFields(musicLayout().fields, n.record.bytes());
+            if (!n.record.file().empty())
+                ref(Reference::MusicFile, n.record.file(), f->name, m.line("file"), "music file");
+            applyRaw(m, musicLayout(), n.record.bytes());
+            m.finish();
+            music_.push_back(std::move(n));
+        }
+    }
+    r.finish();
+}
+
+void Builder::readInventory() {
+    if (!fs::exists(root_ / "inventory.toml")) return;
+    auto f = loadToml(root_, "inventory.toml", diag_);
+    if (!f) return;
+    TableReader r(*f, f->root, diag_);
+    r.readFields(inventoryLayout().fields, inventory_.bytes());
+    readTables(r, inventoryLayout(), inventory_.bytes(),
+               [&](const SubTable& t, int, TableReader& er, std::span<uint8_t> el) {
+                   const std::string key = t.key == "slot" ? "item" : "name";
+                   std::string v = getText(*findField(t.fields, key), el);
+                   if (!v.empty())
+                       ref(Reference::Template, v, f->name, er.line(key), er.context() + key);
+               });
+    applyRaw(r, inventoryLayout(), inventory_.bytes());
+    r.finish();
+}
+
+void Builder::readRoom(const SourceFile& f, const std::string& stem) {
+    Named<StoredRoomRecord> n{{}, f.name, 1};
+    StoredRoomRecord& room = n.record;
+    TableReader r(f, f.root, diag_);
+    if (auto name = r.text("name", 30))
+        room.setName(*name);
+    else if (!r.has("name")) {
+        auto s = toRecordText(stem);
+        if (!s || s->size() > 30)
+            r.error(1, "the file name '" + stem + "' cannot be a room name; give name = \"...\"");
+        else
+            room.setName(*s);
+    }
+    r.readFields(roomLayout().fields, room.bytes(), {"name"});
+    const std::string rn = room.name();
+    const std::string file = f.name;
+    pictureRef("rooms", rn, room.background(), file, r.line("background"), "background");
+    pictureRef("rooms", rn, room.maskFile(), file, r.line("maskFile"), "maskFile");
+    if (!room.music().empty()) ref(Reference::Music, room.music(), file, r.line("music"), "music");
+    readTables(
+        r, roomLayout(), room.bytes(),
+        [&](const SubTable& t, int, TableReader& er, std::span<uint8_t> el) {
+            auto get = [&](std::string_view k) { return getText(*findField(t.fields, k), el); };
+            const std::string ctx = er.context();
+            if (t.key == "placement") {
+                if (!get("name").empty())
+                    ref(Reference::Template, get("name"), file, er.line("name"), ctx + "name");
+            } else if (t.key == "zone") {
+                if (!get("cursor").empty())
+                    ref(Reference::Cursor, get("cursor"), file, er.line("cursor"), ctx + "cursor");
+                const bool enabled = getNumber(*findField(t.fields, "enabled"), el) != 0;
+                if (get("targetRoom").empty()) {
+                    if (enabled) er.error("targetRoom", "an enabled zone needs a targetRoom");
+                } else {
+                    ref(Reference::Room, get("targetRoom"), file, er.line("targetRoom"),
+                        ctx + "targetRoom");
+                    if (!get("targetEntrance").empty())
+                        ref(Reference::Entrance, get("targetRoom"), file, er.line("targetEntrance"),
+                            ctx + "targetEntrance", get("targetEntrance"));
+                }
+            } else if (t.key == "entrance") {
+                static const std::set<std::string> facings = {"",     "<left>", "<right>",
+                                                              "<up>", "<down>", "<nochange>"};
+                if (!facings.count(get("facing")))
+                    er.error("facing",
+                             "facing '" + get("facing") +
+                                 "' is none of <left>, <right>, <up>, <down>, <nochange>");
+            }
+        });
+    applyRaw(r, roomLayout(), room.bytes());
+    r.finish();
+    rooms_.push_back(std::move(n));
+}
+
+void Builder::readObject(const SourceFile& f, const std::string& stem) {
+    Named<ObjectRecord> n{{}, f.name, 1};
+    ObjectRecord& o = n.record;
+    TableReader r(f, f.root, diag_);
+    if (auto name = r.text("name", 30))
+        o.setName(*name);
+    else if (!r.has("name")) {
+        auto s = toRecordText(stem);
+        if (!s || s->size() > 30)
+            r.error(1,
+                    "the file name '" + stem + "' cannot be an object name; give name = \"...\"");
+        else
+            o.setName(*s);
+    }
+    r.readFields(objectLayout().fields, o.bytes(), {"name"});
+    std::string self = o.name();
+    if (auto s = r.text("self", 30)) self = *s;
+    const std::string on = o.name();
+    const std::string file = f.name;
+    const std::string folder = o.imageFolder() == "<self>" ? on : o.imageFolder();
+    pictureRef("objects", folder, o.spriteFile(), file, r.line("spriteFile"), "spriteFile");
+    pictureRef("objects", folder, o.clickMaskFile(), file, r.line("clickMaskFile"),
+               "clickMaskFile");
+    for (const char* key : {"iconFile", "spareSprite", "walkLeftSprite", "walkRightSprite",
+                            "walkUpSprite", "walkDownSprite", "standLeftSprite", "standRightSprite",
+                            "standUpSprite", "standDownSprite"})
+        pictureRef("objects", on, getText(*findField(objectLayout().fields, key), o.bytes()), file,
+                   r.line(key), key);
+    if (!o.hoverCursor().empty())
+        ref(Reference::Cursor, o.hoverCursor(), file, r.line("hoverCursor"), "hoverCursor");
+    readEvents(r, o, self);
+    applyRaw(r, objectLayout(), o.bytes());
+    r.finish();
+    objects_.push_back(std::move(n));
+}
+
+void Builder::readEvents(TableReader& r, ObjectRecord& o, const std::string& self) {
+    const SubTable& et = objectLayout().tables[0];
+    // Every command names its owner, also in events the object does not use.
+    for (int e = 0; e < kEventsPerObject; ++e)
+        for (int c = 0; c < kCommandsPerEvent; ++c) o.event(e).command(c).setSelf(self);
+    const toml::array* arr = r.array("event");
+    if (!arr) return;
+    const std::string file = r.file();
+    if (arr->size() > size_t(kEventsPerObject)) {
+        r.error("event", "an object holds at most 10 events, not " + std::to_string(arr->size()));
+        return;
+    }
+    struct Alias {
+        std::string_view key, field, event;
+    };
+    static const Alias aliases[] = {{"item", "param1", "onusewith"},
+                                    {"with", "param1", "transmute"},
+                                    {"result", "param2", "transmute"},
+                                    {"key", "number", "onkey"},
+                                    {"timer", "number", "ontimer"}};
+    for (size_t i = 0; i < arr->size(); ++i) {
+        const toml::table* t = arr->get(i)->as_table();
+        if (!t) {
+            r.error(lineOf(*arr->get(i)), "events must be [[event]] tables");
+            continue;
+        }
+        const std::string ctx = "event " + std::to_string(i) + ": ";
+        TableReader er(r.source(), *t, diag_, ctx);
+        std::span<uint8_t> ev = o.event(int(i)).bytes();
+        er.readFields(et.fields, ev, {"param1", "param2", "number"});
+        const std::string name = o.event(int(i)).name();
+        const bool anyName = er.boolean("anyName").value_or(false);
+        if (!name.empty() && !knownEvent(name) && !anyName) {
+            std::vector<std::string> known(eventNames().begin(), eventNames().end());
+            std::string msg = "unknown event name '" + name + "'";
+            std::string near = suggestion(name, known);
+            if (!near.empty()) msg += " (did you mean '" + near + "'?)";
+            er.error("name", msg);
+        }
+        for (std::string_view field : {"param1", "param2", "number"}) {
+            std::vector<std::string_view> given;
+            if (er.take(field)) given.push_back(field);
+            for (const Alias& a : aliases) {
+                if (a.field != field || !er.take(a.key)) continue;
+                if (a.event != name)
+                    er.error(a.key, "'" + std::string(a.key) + "' belongs to \"" +
+                                        std::string(a.event) + "\" events; write " +
+                                        std::string(field) + " = ...");
+                else
+                    given.push_back(a.key);
+            }
+            if (given.size() > 1) {
+                er.error(given[1], "'" + std::string(given[0]) + "' and '" + std::string(given[1]) +
+                                       "' set the same field");
+                continue;
+            }
+            if (given.empty()) continue;
+            const Field& f = *findField(et.fields, field);
+            const toml::node& n = *t->get(given[0]);
+            if (f.type == FieldType::Text) {
+                if (auto s = er.textOf(n, given[0], f.cap)) setText(f, ev, *s);
+            } else if (auto v = er.integerOf(n, given[0], -32768, 32767)) {
+                setNumber(f, ev, *v);
+            }
+        }
+        ConstEventView view(ev);
+        if (name == "onusewith" && !view.param1().empty())
+            ref(Reference::Template, view.param1(), file, er.line("item"), ctx + "item");
+        if (name == "transmute") {
+            if (!view.param1().empty())
+                ref(Reference::Template, view.param1(), file, er.line("with"), ctx + "with");
+            if (!view.param2().empty())
+                ref(Reference::Template, view.param2(), file, er.line("result"), ctx + "result");
+        }
+        if (name == "onkey" && (view.number() < 0 || view.number() > 4))
+            diag_.warning(file, er.line("key"),
+                          ctx + "key " + std::to_string(view.number()) +
+                              " is none of 0 Space, 1 Enter, 2 Escape, 3 F4, 4 F10");
+        if (name == "ontimer" && (view.number() < 0 || view.number() > 9))
+            diag_.warning(file, er.line("timer"),
+                          ctx + "timer " + std::to_string(view.number()) +
+                              " is outside 0..9; it never fires");
+
+        if (const toml::node* s = er.take("script")) {
+            if (!s->is_string()) {
+                er.error("script", "script must be a text (use ''' ... ''' for several lines)");
+            } else {
+                auto commands = parseScript(s->as_string()->get(), firstTextLine(r.source(), *s),
+                                            file, ctx, ev.subspan(kScriptOffset), self, diag_);
+                for (const ScriptCommand& sc : commands) {
+                    ConstCommandView cmd(std::span<const uint8_t>(ev).subspan(
+                        kScriptOffset + kCommandBytes * size_t(sc.position)));
+                    auto value = [&](std::string_view field) {
+                        return getText(*findField(commandFields(), field), cmd.bytes());
+                    };
+                    auto param = [&](std::string_view name) -> const VerbParam* {
+                        for (const VerbParam& p : sc.verb->params)
+                            if (p.name == name) return &p;
+                        return nullptr;
+                    };
+                    auto resolve = [&](const std::string& v) { return v == "<self>" ? self : v; };
+                    const std::string verb(sc.verb->name);
+                    for (const VerbParam& p : sc.verb->params) {
+                        if (p.ref == Ref::None) continue;
+                        const std::string v = value(p.field);
+                        const std::string what = ctx + "'" + verb + "' " + std::string(p.name);
+                        auto missing = [&] {
+                            diag_.error(file, sc.line,
+                                        ctx + "'" + verb + "' needs its " + std::string(p.name));
+                        };
+                        switch (p.ref) {
+                            case Ref::Object:
+                            case Ref::Template:
+                                if (v.empty())
+                                    missing();
+                                else if (!(p.ref == Ref::Object && v == "<self>"))
+                                    ref(Reference::Template, v, file, sc.line, what);
+                                break;
+                            case Ref::Room:
+                                if (v.empty()) {
+                                    if (verb != "addobj" || value("p4") == "room") missing();
+                                } else if (v != "<actual>") {
+                                    ref(Reference::Room, v, file, sc.line, what);
+                                }
+                                break;
+                            case Ref::Entrance: {
+                                const std::string room = value(param("room")->field);
+                                if (!v.empty() && !room.empty() && room != "<actual>")
+                                    ref(Reference::Entrance, room, file, sc.line, what, v);
+                                break;
+                            }
+                            case Ref::Cursor:
+                                if (v.empty())
+                                    missing();
+                                else
+                                    ref(Reference::Cursor, v, file, sc.line, what);
+                                break;
+                            case Ref::Music:
+                                if (!v.empty()) ref(Reference::Music, v, file, sc.line, what);
+                                break;
+                            case Ref::Sound:
+                                if (v.empty())
+                                    missing();
+                                else
+                                    ref(Reference::Sound,
+                                        "objects\\" + resolve(value("p1")) + "\\waves.dxw", file,
+                                        sc.line, what, v);
+                                break;
+                            case Ref::Picture:
+                                if (v.empty()) {
+                                    missing();
+                                } else if (verb == "changebg") {
+                                    const std::string room = value("p1");
+                                    if (!room.empty() && room != "<actual>")
+                                        pictureRef("rooms", room, v, file, sc.line, what);
+                                } else {
+                                    const std::string owner =
+                                        resolve(value(verb == "startdialog" ? "p1" : "p2"));
+                                    if (!owner.empty())
+                                        pictureRef("objects", owner, v, file, sc.line, what);
+                                }
+                                break;
+                            case Ref::Facing: {
+                                static const std::set<std::string> walk = {
+                                    "", "<left>", "<right>", "<up>", "<down>", "<nochange>"};
+                                static const std::set<std::string> stand = {"<left>", "<right>",
+                                                                            "<up>", "<down>"};
+                                if (!(verb == "setcharspr" ? stand : walk).count(v))
+                                    diag_.error(
+                                        file, sc.line,
+                                        ctx + "'" + verb + "' facing '" + v + "' is none of " +
+                                            (verb == "setcharspr"
+                                                 ? "<left>, <right>, <up>, <down>"
+                                                 : "<left>, <right>, <up>, <down>, <nochange>"));
+                                break;
+                            }
+                            case Ref::None:
+                                break;
+                        }
+                    }
+                }
+            }
+        }
+        er.finish();
+    }
+}
+
+std::vector<std::string> Builder::orderedStems(const std::string& folder,
+                                               const std::vector<std::string>& order,
+                                               const std::string& what) {
+    std::vector<std::string> stems;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(root_ / folder, ec))
+        if (e.is_regular_file() && e.path().extension() == ".toml")
+            stems.push_back(e.path().stem().string());
+    std::sort(stems.begin(), stems.end());
+    std::vector<std::string> out;
+    for (const std::string& s : order) {
+        auto it = std::find(stems.begin(), stems.end(), s);
+        if (it == stems.end()) {
+            diag_.error("game.toml", 0,
+                        "[order] " + what + " names '" + s + "', but there is no " + folder + "/" +
+                            s + ".toml");
+        } else if (std::find(out.begin(), out.end(), s) != out.end()) {
+            diag_.error("game.toml", 0, "[order] " + what + " names '" + s + "' twice");
+        } else {
+            out.push_back(s);
+        }
+    }
+    for (const std::string& s : stems)
+        if (std::find(out.begin(), out.end(), s) == out.end()) out.push_back(s);
+    return out;
+}
+
+void Builder::packAssets(std::vector<PackageEntry>& out) {
+    auto folders = [&](const std::string& top) {
+        std::vector<std::string> names;
+        std::error_code ec;
+        for (const auto& e : fs::directory_iterator(root_ / top, ec))
+            if (e.is_directory()) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    if (fs::is_directory(root_ / "interface"))
+        packAssetFolder({root_, "interface", "", "sounds.dxw", nullptr}, diag_, out, assets_);
+    for (const std::string& c : folders("cursors"))
+        packAssetFolder({root_, "cursors/" + c, "cursors\\" + c + "\\", "waves.dxw", nullptr},
+                        diag_, out, assets_);
+    for (const std::string& o : folders("objects"))
+        packAssetFolder({root_, "objects/" + o, "objects\\" + o + "\\", "waves.dxw", nullptr},
+                        diag_, out, assets_);
+    for (const std::string& rname : folders("rooms")) {
+        std::string mask;
+        for (const auto& r : rooms_)
+            if (r.record.name() == rname) mask = r.record.maskFile();
+        auto role = [mask](const std::string& list) {
+            return equalsIgnoreCase(list, mask) ? PictureRole::WalkMask : PictureRole::Background;
+        };
+        packAssetFolder({root_, "rooms/" + rname, "rooms\\" + rname + "\\", "waves.dxw", role},
+                        diag_, out, assets_);
+    }
+}
+
+void Builder::packMusicAndExtras(std::vector<PackageEntry>& out) {
+    std::error_code ec;
+    std::vector<fs::path> music;
+    for (const auto& e : fs::directory_iterator(root_ / "music", ec))
+        if (e.is_regular_file()) music.push_back(e.path());
+    std::sort(music.begin(), music.end());
+    for (const fs::path& p : music) {
+        auto bytes = readFileBytes(p);
+        const std::string name = p.filename().string();
+        if (!bytes) {
+            diag_.error("music/" + name, 0, "cannot be read");
+            continue;
+        }
+        musicFiles_.insert(name);
+        const std::string ext = toLowerAscii(p.extension().string());
+        const bool compressed = ext == ".ogg" || ext == ".mp3" || ext == ".flac" || ext == ".opus";
+        out.push_back({"music\\" + name, std::move(*bytes), !compressed});
+    }
+    if (fs::is_directory(root_ / "extra")) {
+        std::vector<fs::path> extra;
+        for (auto it = fs::recursive_directory_iterator(root_ / "extra", ec);
+             it != fs::recursive_directory_iterator(); it.increment(ec))
+            if (it->is_regular_file()) extra.push_back(it->path());
+        std::sort(extra.begin(), extra.end());
+        for (const fs::path& p : extra) {
+            std::string name = fs::relative(p, root_ / "extra").generic_string();
+            std::replace(name.begin(), name.end(), '/', '\\');
+            auto bytes = readFileBytes(p);
+            if (!bytes) {
+                diag_.error("extra/" + name, 0, "cannot be read");
+                continue;
+            }
+            out.push_back({name, std::move(*bytes), true});
+        }
+    }
+}
+
+void Builder::checkReferences() {
+    std::set<std::string> templates, rooms, cursors, music;
+    std::map<std::string, std::set<std::string>> entrances;
+    for (const auto& o : objects_) templates.insert(o.record.name());
+    for (const auto& r : rooms_) {
+        rooms.insert(r.record.name());
+        for (int i = 0; i < kEntrancesPerRoom; ++i)
+            if (!r.record.entrance(i).name().empty())
+                entrances[r.record.name()].insert(r.record.entrance(i).name());
+    }
+    for (const auto& c : cursors_) cursors.insert(c.record.name());
+    for (const auto& m : music_) music.insert(m.record.name());
+    for (const Reference& r : refs_) {
+        const std::string& what = r.what;
+        switch (r.kind) {
+            case Reference::Template:
+                if (!templates.count(r.a))
+                    diag_.reference(r.file, r.line,
+                                    what + ": there is no object template '" + r.a + "'");
+                break;
+            case Reference::Room:
+                if (!rooms.count(r.a))
+                    diag_.reference(r.file, r.line, what + ": there is no room '" + r.a + "'");
+                break;
+            case Reference::Entrance:
+                if (rooms.count(r.a) && !entrances[r.a].count(r.b))
+                    diag_.reference(r.file, r.line,
+                                    what + ": room '" + r.a + "' has no entrance '" + r.b + "'");
+                break;
+            case Reference::Cursor:
+                if (!cursors.count(r.a))
+                    diag_.reference(r.file, r.line,
+                                    what + ": there is no cursor '" + r.a + "' in cursors.toml");
+                break;
+            case Reference::Music:
+                if (!music.count(r.a))
+                    diag_.reference(r.file, r.line,
+                                    what + ": there is no music '" + r.a + "' in music.toml");
+                break;
+            case Reference::MusicFile:
+                if (!musicFiles_.count(r.a)) {
+                    std::string msg = what + ": there is no file 'music/" + r.a + "'";
+                    for (const std::string& f : musicFiles_)
+                        if (equalsIgnoreCase(f, r.a))
+                            msg += " (there is '" + f + "': names are case-sensitive)";
+                    diag_.reference(r.file, r.line, msg);
+                }
+                break;
+            case Reference::Picture:
+                if (!assets_.pictureLists.count(entryKey(r.a))) {
+                    std::string path = r.a;
+                    std::replace(path.begin(), path.end(), '\\', '/');
+                    const std::string folder = fs::path(path).parent_path().generic_string();
+                    const std::string list = fs::path(path).filename().string();
+                    diag_.reference(r.file, r.line,
+                                    what + ": there is no picture list '" + list + "' in " +
+                                        folder + "/ (from " + fs::path(list).stem().string() +
+                                        ".png or pictures.toml)");
+                }
+                break;
+            case Reference::Sound: {
+                auto it = assets_.sounds.find(entryKey(r.a));
+                if (it == assets_.sounds.end() ||
+                    std::find(it->second.begin(), it->second.end(), r.b) == it->second.end()) {
+                    std::string folder = r.a.substr(0, r.a.rfind('\\'));
+                    std::replace(folder.begin(), folder.end(), '\\', '/');
+                    diag_.reference(r.file, r.line,
+                                    what + ": there is no sound '" + r.b + "' in " + folder + "/");
+                }
+                break;
+            }
+        }
+    }
+}
+
+template <typename Records>
+std::vector<uint8_t> recordFile(const Records& records, size_t recordSize, int64_t minimum) {
+    std::vector<uint8_t> out;
+    for (const auto& r : records)
+        out.insert(out.end(), r.record.bytes().begin(), r.record.bytes().end());
+    // The engine cannot read a data file shorter than one record.
+    const size_t count = std::max<size_t>({records.size(), size_t(std::max<int64_t>(minimum, 1))});
+    out.resize(count * recordSize, 0);
+    return out;
+}
+
+void Builder::run(std::vector<PackageEntry>& entries) {
+    readGame();
+    if (!hasGame_) return;
+    readCursors();
+    readMusic();
+    readInventory();
+    for (const std::string& s : orderedStems("rooms", roomOrder_, "rooms"))
+        if (auto f = loadToml(root_, "rooms/" + s + ".toml", diag_)) readRoom(*f, s);
+    for (const std::string& s : orderedStems("objects", objectOrder_, "objects"))
+        if (auto f = loadToml(root_, "objects/" + s + ".toml", diag_)) readObject(*f, s);
+
+    std::vector<PackageEntry> assets;
+    packAssets(assets);
+    std::vector<PackageEntry> media;
+    packMusicAndExtras(media);
+    checkReferences();
+
+    // The game cannot start without a room that places the main character.
+    const std::string hero = prefs_.mainCharacterName();
+    bool placed = false;
+    for (const auto& r : rooms_)
+        for (int i = 0; i < kPlacementsPerRoom; ++i)
+            if (!hero.empty() && r.record.placement(i).name() == hero) placed = true;
+    if (!hero.empty() && !placed)
+        diag_.error("game.toml", 0,
+                    "no room places the main character '" + hero + "' ([[placement]] name = \"" +
+                        hero + "\"): the game could not start");
+    auto need = [&](const std::string& entry, const std::string& from, const std::string& why) {
+        if (!assets_.pictureLists.count(entryKey(entry)))
+            diag_.error(from, 0,
+                        "the package needs the picture list '" + entry + "' (" + why + ")");
+    };
+    need("inv.dxg", "interface", "the inventory bar: interface/inv.png");
+    need("saving.dxg", "interface", "shown while saving: interface/saving.png");
+    if (prefs_.dialogImages() == "true")
+        need("dlg.dxg", "interface", "dialogImages is \"true\": interface/dlg.png");
+    for (const auto& [name, n] :
+         std::map<std::string, size_t>{{"object templates", objects_.size()}})
+        if (n > 1000) diag_.error("objects", 0, "a game holds at most 1000 " + name);
+    if (diag_.hasErrors()) return;
+
+    auto minimum = [&](const char* key) { return minRecords_.count(key) ? minRecords_[key] : 1; };
+    entries.push_back({"prefs.dat", {prefs_.bytes().begin(), prefs_.bytes().end()}, true});
+    entries.push_back(
+        {"objects.dat", recordFile(objects_, ObjectRecord::kSize, minimum("objects")), true});
+    entries.push_back(
+        {"rooms.dat", recordFile(rooms_, StoredRoomRecord::kSize, minimum("rooms")), true});
+    entries.push_back(
+        {"cursors.dat", recordFile(cursors_, CursorRecord::kSize, minimum("cursors")), true});
+    entries.push_back(
+        {"music.dat", recordFile(music_, MusicRecord::kSize, minimum("music")), true});
+    entries.push_back({"inv.dat", {inventory_.bytes().begin(), inventory_.bytes().end()}, true});
+    std::vector<uint8_t> languages;
+    if (auto bytes = readFileBytes(root_ / "languages.txt")) languages = std::move(*bytes);
+    entries.push_back({"languages.txt", std::move(languages), true});
+    // The loader always reads the interface sounds; a game without any gets an empty list.
+    if (!assets_.sounds.count(entryKey("sounds.dxw"))) {
+        WaveList none;
+        entries.push_back({"sounds.dxw", writeWaveList(none), true});
+    }
+    for (auto* part : {&assets, &media})
+        for (PackageEntry& e : *part) entries.push_back(std::move(e));
+}
+
+}  // namespace
+
+bool buildPackage(const fs::path& source, std::vector<PackageEntry>& entries, Diagnostics& diag,
+                  const PackOptions& options) {
+    diag.lenient = options.lenient;
+    if (!fs::is_directory(source)) {
+        diag.error(source.string(), 0, "is not a folder");
+        return false;
+    }
+    Builder b(source, diag);
+    b.run(entries);
+    return !diag.hasErrors();
+}
+
+void writePackage(const std::vector<PackageEntry>& entries, const fs::path& path) {
+    PackageWriter w;
+    for (const PackageEntry& e : entries) w.add(e.name, e.bytes, e.compress);
+    w.write(path);
+}
+
+}  // namespace zk::tools
