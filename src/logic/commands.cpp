@@ -136,7 +136,7 @@ std::optional<int32_t> integerText(Run& r) {
     return value;
 }
 
-// A command that only has an effect: it is done at once.
+// Runs one verb: clears it when it is done, sets `wait` when it holds its script.
 using Handler = void (*)(Run&);
 
 void walkto(Run& r) {
