@@ -94,9 +94,19 @@ std::optional<uint32_t> parseColor(TableReader& r, const toml::node& n) {
     return std::nullopt;
 }
 
-void readOptions(TableReader& r, ItemOptions& o) {
-    if (const toml::node* n = r.take("name")) {
-        if (auto s = r.textOf(*n, "name", 255)) o.name = *s;
+// A file name as written (UTF-8), for files on disk and the entries made of them.
+std::optional<std::string> fileName(TableReader& r, std::string_view key) {
+    const toml::node* n = r.take(key);
+    if (!n) return std::nullopt;
+    if (const auto* s = n->as_string(); s && !s->get().empty()) return s->get();
+    r.error(lineOf(*n), std::string(key) + " must be a file name in quotes");
+    return std::nullopt;
+}
+
+// On a list, "name" is the list's own name (read by the caller), not an item option.
+void readOptions(TableReader& r, ItemOptions& o, bool item) {
+    if (item) {
+        if (auto s = r.text("name", 255)) o.name = *s;
     }
     o.frames = r.integer("frames", 1, 4096);
     o.patternWidth = r.integer("patternWidth", INT32_MIN, INT32_MAX);
@@ -168,12 +178,11 @@ std::vector<ListSpec> readPicturesToml(const AssetFolder& folder, Diagnostics& d
             list.file = rel;
             list.line = r.line();
             ItemOptions defaults;
-            readOptions(r, defaults);
+            readOptions(r, defaults, false);
             // On a list, "name" names the list; items are named after their images.
-            std::optional<std::string> listName = defaults.name;
-            defaults.name.reset();
+            std::optional<std::string> listName = fileName(r, "name");
             list.colorTable = parseColorTable(r);
-            auto image = r.text("image", 255);
+            auto image = fileName(r, "image");
             const toml::array* images = r.array("images");
             const toml::array* items = r.array("item");
             if (int(bool(image)) + int(images != nullptr) + int(items != nullptr) > 1)
@@ -188,10 +197,13 @@ std::vector<ListSpec> readPicturesToml(const AssetFolder& folder, Diagnostics& d
                 list.items.push_back(std::move(spec));
             };
             if (image) addItem(*image, {}, r.line("image"));
-            if (images)
-                for (size_t k = 0; k < images->size(); ++k)
-                    if (auto s = r.textOf(*images->get(k), "images", 255))
-                        addItem(*s, {}, lineOf(*images->get(k)));
+            for (size_t k = 0; images && k < images->size(); ++k) {
+                if (const auto* s = images->get(k)->as_string()) {
+                    addItem(s->get(), {}, lineOf(*images->get(k)));
+                } else {
+                    r.error(lineOf(*images->get(k)), "images lists file names in quotes");
+                }
+            }
             if (items) {
                 for (size_t k = 0; k < items->size(); ++k) {
                     const toml::table* it = items->get(k)->as_table();
@@ -203,8 +215,8 @@ std::vector<ListSpec> readPicturesToml(const AssetFolder& folder, Diagnostics& d
                         *file, *it, diag,
                         "list " + std::to_string(i) + " item " + std::to_string(k) + ": ");
                     ItemOptions o;
-                    readOptions(ir, o);
-                    std::string img = ir.text("image", 255).value_or("");
+                    readOptions(ir, o, true);
+                    std::string img = fileName(ir, "image").value_or("");
                     ir.finish();
                     addItem(img, o, ir.line());
                 }
@@ -239,7 +251,7 @@ std::vector<SoundSpec> readSoundsToml(const AssetFolder& folder, Diagnostics& di
     auto file = loadToml(folder.root, rel, diag);
     if (!file) return sounds;
     TableReader top(*file, file->root, diag);
-    if (auto l = top.text("list", 255)) listName = *l;
+    if (auto l = fileName(top, "list")) listName = *l;
     if (const toml::array* arr = top.array("sound")) {
         for (size_t i = 0; i < arr->size(); ++i) {
             const toml::table* t = arr->get(i)->as_table();
@@ -468,7 +480,7 @@ void packAssetFolder(const AssetFolder& folder, Diagnostics& diag, std::vector<P
     std::map<std::string, std::string> made;  // entry key -> what made it, for duplicates
     auto emit = [&](const std::string& name, std::vector<uint8_t> bytes, const std::string& from,
                     bool compress) {
-        const std::string entry = folder.entryPrefix + name;
+        const std::string entry = folder.entryPrefix + entryText(name);
         const std::string key = entryKey(entry);
         if (auto it = made.find(key); it != made.end()) {
             diag.error(from, 0, "makes '" + name + "', which " + it->second + " makes already");
@@ -512,10 +524,10 @@ void packAssetFolder(const AssetFolder& folder, Diagnostics& diag, std::vector<P
             try {
                 if (ext == ".dxg") {
                     readPictureList(*bytes);
-                    index.pictureLists.insert(entryKey(folder.entryPrefix + f));
+                    index.pictureLists.insert(entryKey(folder.entryPrefix + entryText(f)));
                 } else {
                     WaveList w = readWaveList(*bytes);
-                    auto& names = index.sounds[entryKey(folder.entryPrefix + f)];
+                    auto& names = index.sounds[entryKey(folder.entryPrefix + entryText(f))];
                     for (const WaveItem& it : w.items) names.push_back(it.name);
                 }
             } catch (const DataError& e) {
@@ -535,7 +547,7 @@ void packAssetFolder(const AssetFolder& folder, Diagnostics& diag, std::vector<P
         const int errorsBefore = diag.errorCount();
         for (const ItemSpec& spec : l.items) buildItems(folder, spec, role, list, diag);
         // A list that failed is still known, so its users get no second error.
-        index.pictureLists.insert(entryKey(folder.entryPrefix + l.name));
+        index.pictureLists.insert(entryKey(folder.entryPrefix + entryText(l.name)));
         if (diag.errorCount() != errorsBefore) continue;
         emit(l.name, writePictureList(list), l.file, true);
     }
@@ -548,7 +560,7 @@ void packAssetFolder(const AssetFolder& folder, Diagnostics& diag, std::vector<P
     std::set<std::string> listed;
     for (const SoundSpec& s : sounds) listed.insert(s.file);
     for (const std::string& w : wavs)
-        if (!listed.count(w)) sounds.push_back({w, stem(w), false, 0, 0});
+        if (!listed.count(w)) sounds.push_back({w, entryText(stem(w)), false, 0, 0});
     if (sounds.empty()) return;
     WaveList list;
     const std::string where = folder.rel + "/sounds.toml";
@@ -561,8 +573,7 @@ void packAssetFolder(const AssetFolder& folder, Diagnostics& diag, std::vector<P
             continue;
         }
         WaveItem item;
-        auto name = toRecordText(s.name);
-        item.name = name.value_or(s.name);
+        item.name = s.name;
         item.looped = s.looped;
         item.maxPlayingCount = s.maxPlayingCount;
         try {
@@ -577,7 +588,7 @@ void packAssetFolder(const AssetFolder& folder, Diagnostics& diag, std::vector<P
                              "' is longer than 30 characters; \"playsnd\" cannot name it");
         list.items.push_back(std::move(item));
     }
-    auto& names = index.sounds[entryKey(folder.entryPrefix + waveList)];
+    auto& names = index.sounds[entryKey(folder.entryPrefix + entryText(waveList))];
     for (const WaveItem& it : list.items) names.push_back(it.name);
     emit(waveList, writeWaveList(list), where, true);
 }

@@ -21,8 +21,9 @@ enum class PictureRole {
 struct AssetFolder {
     std::filesystem::path root;  // the source folder
     std::string rel;             // relative to it ("objects/door"); the folder is root / rel
-    std::string entryPrefix;     // package folder with a trailing "\" ("objects\door\"), or ""
-    std::string waveListName;    // "waves.dxw", "sounds.dxw"
+    std::string
+        entryPrefix;  // package folder with a trailing "\" ("objects\door\"), or "" (Windows-1252)
+    std::string waveListName;  // "waves.dxw", "sounds.dxw"
     std::function<PictureRole(const std::string& listName)> role;
 };
 

@@ -582,20 +582,23 @@ void Builder::packAssets(std::vector<PackageEntry>& out) {
     if (fs::is_directory(root_ / "interface"))
         packAssetFolder({root_, "interface", "", "sounds.dxw", nullptr}, diag_, out, assets_);
     for (const std::string& c : folders("cursors"))
-        packAssetFolder({root_, "cursors/" + c, "cursors\\" + c + "\\", "waves.dxw", nullptr},
-                        diag_, out, assets_);
+        packAssetFolder(
+            {root_, "cursors/" + c, "cursors\\" + entryText(c) + "\\", "waves.dxw", nullptr}, diag_,
+            out, assets_);
     for (const std::string& o : folders("objects"))
-        packAssetFolder({root_, "objects/" + o, "objects\\" + o + "\\", "waves.dxw", nullptr},
-                        diag_, out, assets_);
+        packAssetFolder(
+            {root_, "objects/" + o, "objects\\" + entryText(o) + "\\", "waves.dxw", nullptr}, diag_,
+            out, assets_);
     for (const std::string& rname : folders("rooms")) {
         std::string mask;
         for (const auto& r : rooms_)
-            if (r.record.name() == rname) mask = r.record.maskFile();
+            if (r.record.name() == entryText(rname)) mask = r.record.maskFile();
         auto role = [mask](const std::string& list) {
             return equalsIgnoreCase(list, mask) ? PictureRole::WalkMask : PictureRole::Background;
         };
-        packAssetFolder({root_, "rooms/" + rname, "rooms\\" + rname + "\\", "waves.dxw", role},
-                        diag_, out, assets_);
+        packAssetFolder(
+            {root_, "rooms/" + rname, "rooms\\" + entryText(rname) + "\\", "waves.dxw", role},
+            diag_, out, assets_);
     }
 }
 
@@ -612,10 +615,10 @@ void Builder::packMusicAndExtras(std::vector<PackageEntry>& out) {
             diag_.error("music/" + name, 0, "cannot be read");
             continue;
         }
-        musicFiles_.insert(name);
+        musicFiles_.insert(entryText(name));
         const std::string ext = toLowerAscii(p.extension().string());
         const bool compressed = ext == ".ogg" || ext == ".mp3" || ext == ".flac" || ext == ".opus";
-        out.push_back({"music\\" + name, std::move(*bytes), !compressed});
+        out.push_back({"music\\" + entryText(name), std::move(*bytes), !compressed});
     }
     if (fs::is_directory(root_ / "extra")) {
         std::vector<fs::path> extra;
@@ -631,7 +634,7 @@ void Builder::packMusicAndExtras(std::vector<PackageEntry>& out) {
                 diag_.error("extra/" + name, 0, "cannot be read");
                 continue;
             }
-            out.push_back({name, std::move(*bytes), true});
+            out.push_back({entryText(name), std::move(*bytes), true});
         }
     }
 }

@@ -81,4 +81,8 @@ std::string fromRecordText(std::string_view cp1252) {
     return cp1252ToUtf8(cp1252);
 }
 
+std::string entryText(std::string_view utf8) {
+    return toRecordText(utf8).value_or(std::string(utf8));
+}
+
 }  // namespace zk::tools

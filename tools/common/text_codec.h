@@ -14,5 +14,8 @@ namespace zk::tools {
 // cannot store (or is not valid UTF-8). `bad` receives the first such character.
 std::optional<std::string> toRecordText(std::string_view utf8, std::string* bad = nullptr);
 std::string fromRecordText(std::string_view cp1252);
+// A file or folder name from disk (UTF-8) as a package entry name (Windows-1252), as
+// the engine composes entry names from record texts; kept as it is when it cannot be.
+std::string entryText(std::string_view utf8);
 
 }  // namespace zk::tools
