@@ -494,6 +494,8 @@ void newgame(Run& r) {
     if (g.startRoomName.empty()) {
         if (g.platform) g.platform->messageBox.show("No game startroom found", "Error");
         g.quitRequested = true;
+        g.exitStatus = 1;
+        g.exitReason = "No game startroom found after a new game";
         r.endTick = true;
         return;
     }

@@ -70,6 +70,7 @@ TEST(CommandGame, NewgameWithoutAStartRoomEndsTheProgram) {
     EXPECT_EQ(game.messages()[0].caption, "No game startroom found");
     EXPECT_EQ(game.messages()[0].text, "Error");
     EXPECT_TRUE(g.quitRequested);
+    EXPECT_EQ(g.exitStatus, 1);  // the program ends on an error
     EXPECT_EQ(g.hitPoints, 100);
 }
 
