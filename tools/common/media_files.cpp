@@ -76,6 +76,25 @@ std::optional<LoadedImage> loadImageFile(const std::filesystem::path& path, std:
     return out;
 }
 
+void writePngFile(const std::filesystem::path& path, const Image& image,
+                  const std::vector<uint8_t>* alpha) {
+    SDL_Surface* s =
+        SDL_CreateRGBSurfaceWithFormat(0, image.width, image.height, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!s) throw DataError("Cannot write '" + path.string() + "': " + SDL_GetError());
+    for (int y = 0; y < image.height; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s->pixels) +
+                                                size_t(y) * size_t(s->pitch));
+        for (int x = 0; x < image.width; ++x) {
+            size_t i = size_t(y) * size_t(image.width) + size_t(x);
+            uint32_t a = alpha ? (*alpha)[i] : 255;
+            row[x] = (a << 24) | (image.pixels[i] & 0xFFFFFF);
+        }
+    }
+    const int rc = IMG_SavePNG(s, path.string().c_str());
+    SDL_FreeSurface(s);
+    if (rc != 0) throw DataError("Cannot write '" + path.string() + "': " + IMG_GetError());
+}
+
 namespace {
 
 constexpr std::string_view kImportKinds[] = {

@@ -27,6 +27,11 @@ struct LoadedImage {
 // PNG, BMP, JPEG and the other formats SDL_image reads. On failure `error` says why.
 std::optional<LoadedImage> loadImageFile(const std::filesystem::path& path, std::string& error);
 
+// Writes an image as a PNG file, with an alpha channel when `alpha` is given (one value
+// per pixel). Throws DataError when the file cannot be written.
+void writePngFile(const std::filesystem::path& path, const Image& image,
+                  const std::vector<uint8_t>* alpha = nullptr);
+
 // Stored pictures made from files as they are, so that pictures written by the
 // inspector come back unchanged. `kind` is the stored kind name: "TDIB" keeps the
 // bitmap without its file header, "TBitmap" (and the other kinds stored as BMP) the
