@@ -9,6 +9,7 @@
 #include "app/headless_runner.h"
 #include "app/version.h"
 #include "app/windowed_runner.h"
+#include "core/memory.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ std::string executableDir(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    zk::keepFreedMemory();
     std::vector<std::string> args(argv + 1, argv + argc);
     zk::CommandLineResult parsed = zk::parseCommandLine(args);
     if (!parsed.error.empty()) {
