@@ -12,6 +12,8 @@ constexpr char32_t kCp1252High[32] = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
+}  // namespace
+
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -29,8 +31,6 @@ void appendUtf8(std::string& out, char32_t cp) {
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
-
-}  // namespace
 
 std::string cp1252ToUtf8(std::string_view s) {
     std::string out;
@@ -77,7 +77,9 @@ std::string utf8ToCp1252(std::string_view s) {
         }
         for (size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<uint8_t>(s[i + k]) & 0x3F);
         i += len;
-        if (cp < 0x80 || (cp >= 0xA0 && cp < 0x100)) {
+        // The five bytes the code page leaves unassigned come back as themselves.
+        const bool unassigned = cp >= 0x80 && cp < 0xA0 && kCp1252High[cp - 0x80] == 0;
+        if (cp < 0x80 || (cp >= 0xA0 && cp < 0x100) || unassigned) {
             out += static_cast<char>(cp);
             continue;
         }

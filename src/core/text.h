@@ -14,6 +14,9 @@ std::string latin1ToUtf8(std::string_view s);
 // Windows-1252 become '?'.
 std::string utf8ToCp1252(std::string_view s);
 
+// Appends code point `cp` to `out` in UTF-8.
+void appendUtf8(std::string& out, char32_t cp);
+
 char asciiLower(char c);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 std::string toLowerAscii(std::string_view s);

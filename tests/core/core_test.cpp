@@ -54,6 +54,8 @@ TEST(Text, Windows1252ConvertsToUtf8AndBack) {
     std::string utf8 = cp1252ToUtf8(raw);
     EXPECT_EQ(utf8, "caf\xC3\xA9 \xE2\x82\xAC \xC5\xB8");
     EXPECT_EQ(utf8ToCp1252(utf8), raw);
+    const std::string unassigned = "\x81\x8D\x8F\x90\x9D";
+    EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(unassigned)), unassigned);
     EXPECT_EQ(latin1ToUtf8("\x80"), "\xC2\x80");
     EXPECT_TRUE(equalsIgnoreCase("Door.WAV", "door.wav"));
     EXPECT_FALSE(equalsIgnoreCase("door", "doors"));
