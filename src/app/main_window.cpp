@@ -27,10 +27,11 @@ std::filesystem::path defaultSaveFolder(const std::filesystem::path& executableD
     std::error_code ec;
     std::filesystem::path beside = executableDir / "saves";
     std::filesystem::create_directories(beside, ec);
-    if (!ec && access(beside.c_str(), W_OK) == 0) return beside;
+    if (!ec && access(beside.c_str(), W_OK | X_OK) == 0) return beside;
     const char* xdg = std::getenv("XDG_DATA_HOME");
     std::filesystem::path base;
-    if (xdg && *xdg) {
+    // A relative XDG_DATA_HOME is invalid and ignored.
+    if (xdg && *xdg == '/') {
         base = xdg;
     } else {
         const char* home = std::getenv("HOME");

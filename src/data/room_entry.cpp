@@ -195,6 +195,8 @@ void enterRoom(GameState& g, int index) {
     }
     g.currentRoom = index;
     g.dialogueOpen = false;
+    // A walk belongs to the room it started in: its walker index means nothing here.
+    g.walk.walking = false;
     Room& room = g.room();
     if (room.isGameRoom()) g.returnRoom = index;
     g.currentRoomTitle = g.translate(room.titleKey());

@@ -504,3 +504,18 @@ TEST(RoomChange, ScriptedDoorWalksThenChangesRoomAndWalksIn) {
 
 }  // namespace
 }  // namespace zk::test
+
+namespace zk::test {
+namespace {
+
+TEST(RoomChange, EnteringAnyOtherRoomEndsTheWalk) {
+    LoadedGame game(roomChangeGame());
+    startWalk(game.g, 0, {300, 50}, "<nochange>");
+    ASSERT_TRUE(game.g.walk.walking);
+    // Loading a game or going back from a menu enters rooms without "changeroom".
+    enterRoom(game.g, findRoom(game.g, "cellar"));
+    EXPECT_FALSE(game.g.walk.walking);
+}
+
+}  // namespace
+}  // namespace zk::test
