@@ -64,6 +64,11 @@ class Paint {
     // Lays colour c over pixel (x, y) with coverage a in [0, 1].
     void put(int x, int y, Color c, float a = 1.0f);
     void set(int x, int y, Color c);
+    // Makes a pixel of a keyed picture transparent again.
+    void clear(int x, int y) {
+        if (x >= 0 && y >= 0 && x < width_ && y < height_)
+            px_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)] = 0;
+    }
 
     // Fills every pixel of the box [x0, x1) x [y0, y1) by the coverage of `inside`,
     // sampled 4 x 4 per pixel, in the colour that `color(x, y)` gives at the pixel's

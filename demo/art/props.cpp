@@ -85,26 +85,38 @@ Paint clock(int door) {  // door: 0 closed, 1 open, 2 bird out, 3 bird calling
     return p;
 }
 
+// One tongue of flame: a teardrop rising from (x, base), bending with `sway`.
+void flame(Paint& p, float x, float base, float h, float r, float sway, Color c) {
+    p.shape(x - r - std::fabs(sway) - 1, base - h - 1, x + r + std::fabs(sway) + 1, base + 1,
+            [&](float px, float py) {
+                const float t = (base - py) / h;
+                if (t < 0 || t > 1) return false;
+                const float half = r * std::pow(1 - t, 0.8f) * std::min(1.0f, t * 3 + 0.45f);
+                return std::fabs(px - (x + sway * t * t)) <= half;
+            },
+            c);
+}
+
 Paint fire(int frame) {
     Paint p(90, 70, 0, true);
     // logs
     p.line(12, 62, 78, 56, 10, 0x4A2A16);
     p.line(16, 56, 74, 64, 9, 0x5A341C);
-    // flames: tongues that sway with the frame
-    for (int i = 0; i < 7; ++i) {
-        const float x = 18 + i * 9;
-        const float h = 26 + 16 * hash01(i, frame, 701);
-        const float sway = 4 * std::sin(frame * 1.7f + i);
-        const Color c = mix(0xE04010, 0xF08020, hash01(i, frame + 9, 701));
-        p.polygon({{x - 7, 58}, {x + 7, 58}, {x + sway + 1, 58 - h}}, c);
+    for (int i = 0; i < 6; ++i) {
+        const float x = 20 + i * 10;
+        const float h = 30 + 18 * hash01(i, frame, 701);
+        flame(p, x, 60, h, 8, 6 * std::sin(frame * 1.7f + i * 1.3f), 0xD8400E);
     }
     for (int i = 0; i < 5; ++i) {
-        const float x = 24 + i * 11;
-        const float h = 16 + 12 * hash01(i, frame + 3, 703);
-        const float sway = 3 * std::sin(frame * 2.3f + i * 2);
-        p.polygon({{x - 5, 58}, {x + 5, 58}, {x + sway, 58 - h}}, 0xF8C040);
+        const float x = 25 + i * 10;
+        const float h = 22 + 12 * hash01(i, frame + 3, 703);
+        flame(p, x, 60, h, 6, 4 * std::sin(frame * 2.3f + i * 2), 0xF08A1C);
     }
-    p.ellipse(45, 56, 20, 5, 0xFFF0A0);
+    for (int i = 0; i < 3; ++i) {
+        const float x = 33 + i * 12;
+        flame(p, x, 60, 12 + 8 * hash01(i, frame + 5, 705), 5, 3 * std::sin(frame * 2.9f + i), 0xFFD860);
+    }
+    p.ellipse(45, 58, 22, 5, 0xFFF0A0);
     return p;
 }
 
@@ -122,7 +134,7 @@ Paint lanternPicture(int w, int h, bool hook, bool oil, bool flame) {
                 return r > 9 && r < 13 && y < 22;
             },
             kIron);
-    const float gw = w * 0.55f;
+    const float gw = w * 0.8f;
     const float gTop = top + 12, gBottom = bottom - 16;
     p.rect(cx - gw * 0.7f, top, cx + gw * 0.7f, top + 12, 0x8A2A20);
     p.polygon({{cx - gw * 0.5f, top - 4},
@@ -221,7 +233,7 @@ Paint boat(int frame) {
     edge(p);
     // the waterline hides the keel
     for (int x = 0; x < 180; ++x)
-        for (int y = 54 + static_cast<int>(dy); y < 70; ++y) p.set(x, y, 0);
+        for (int y = 54 + static_cast<int>(dy); y < 70; ++y) p.clear(x, y);
     return p;
 }
 
@@ -256,13 +268,21 @@ Paint sign() {
     return p;
 }
 
+bool gateArch(float x, float y) {
+    const float dx = (x - 35) / 33;
+    return (y > 34 && std::fabs(x - 35) <= 33) || dx * dx + (y - 34) * (y - 34) / (32.0f * 32.0f) <= 1;
+}
+
+// The click shape of the gate, open or closed: the whole doorway.
+Paint gateMask() {
+    Paint p(70, 104, 0, true);
+    p.shape(0, 0, 70, 104, gateArch, 0xFFFFFF);
+    return p;
+}
+
 Paint gate(bool open) {
     Paint p(70, 104, 0, true);
-    auto arch = [](float x, float y) {
-        const float dx = (x - 35) / 33;
-        return (y > 34 && std::fabs(x - 35) <= 33) ||
-               dx * dx + (y - 34) * (y - 34) / (32.0f * 32.0f) <= 1;
-    };
+    auto arch = gateArch;
     if (!open) {
         for (int i = 0; i < 7; ++i) {
             const float x = 6 + i * 9.6f;
@@ -511,6 +531,7 @@ void makeProps(const Output& out) {
     out.png(sign(), "objects/sign/sign.png");
     out.png(gate(false), "objects/gate/closed.png");
     out.png(gate(true), "objects/gate/open.png");
+    out.png(gateMask(), "objects/gate/mask.png");
 
     out.png(greatLamp(-1), "objects/lamp/dark.png");
     for (int f = 0; f < 3; ++f)

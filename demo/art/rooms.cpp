@@ -369,7 +369,7 @@ void cliffpath(const Output& out) {
     // the cliff top: grass from the edge to the tower and down to the viewer
     const std::vector<Pt> land = {{-10, 420}, {80, 396},  {200, 352}, {330, 300}, {450, 268},
                                   {560, 250}, {810, 240}, {810, 610}, {-10, 610}};
-    grass(p, land, 0x3A5A30, 205);
+    grass(p, land, 0x2A4224, 205);
     // the rocky edge of the cliff
     for (int i = 0; i < 40; ++i) {
         const float t = i / 40.0f;
@@ -401,7 +401,7 @@ void cliffpath(const Output& out) {
             const float u = (x - 614) / half;
             const float round = 0.55f + 0.55f * std::sqrt(std::max(0.0f, 1 - u * u)) - 0.25f * u;
             const float n = fbm(x / 8.0f, y / 8.0f, 3, 213);
-            const Color base = (y > 120 && y < 166) ? 0x8A2A24 : 0xC8C6C0;
+            const Color base = (y > 120 && y < 166) ? 0x7A2622 : 0xA8AAB0;
             return scaleColor(base, round * (0.85f + 0.25f * n));
         });
     p.shape(
@@ -435,7 +435,7 @@ void cliffpath(const Output& out) {
         p.ellipse(x, y, 10 + 14 * hash01(i, 2, 215), 6 + 6 * hash01(i, 3, 215),
                   scaleColor(0x6A6A62, 0.7f + 0.4f * hash01(i, 4, 215)));
     }
-    light(p, 0.85f, {{200, 90, 500, 0.25f, 0.5f, 0.6f, 0.8f}});
+    light(p, 0.72f, {{200, 90, 500, 0.3f, 0.5f, 0.6f, 0.8f}});
     vignette(p, 0.35f);
     out.png(p, "rooms/cliffpath/background.png");
 
