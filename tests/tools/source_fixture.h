@@ -91,4 +91,99 @@ inline Wave testWave(int seed, size_t samples = 400) {
     return w;
 }
 
+// A small but complete game in source form: two rooms joined by a zone, a door with
+// scripts, an item, music, sounds and a language table.
+inline void writeDoorGame(const SourceTree& s) {
+    s.minimalGame();
+    s.text("game.toml", R"(title = "Door game"
+mainCharacterName = "hero"
+startCursor = "arrow"
+language = 1
+dialogImages = true
+walkToPickUp = false
+wrongSubjectTexts = ["No.", "Never."]
+)");
+    s.png("interface/dlg.png", solidImage(400, 200, 0x303030));
+    s.bytes("interface/take.wav", tools::wavFile(testWave(1)));
+    s.text("inventory.toml", R"(barY = 540
+[[slot]]
+rect = [10, 545, 60, 595]
+item = "key"
+)");
+    s.text("music.toml", "[[music]]\nname = \"theme\"\nfile = \"theme.mid\"\n");
+    s.bytes("music/theme.mid", {'M', 'T', 'h', 'd', 0, 0, 0, 6});
+    s.text("languages.txt", "text=\"door\" lang1=\"Door\"\r\n");
+    s.text("objects/door.toml", R"(displayNameKey = "door"
+spriteFile = "door.dxg"
+hoverCursor = "arrow"
+depth = 5
+
+[[event]]
+name = "onclick"
+script = '''
+walkto hero <left> 580 400 1     # to the door
+showhint <self> true "It's locked. \"Really\""
+changeroom street gate
+'''
+
+[[event]]
+
+[[event]]
+name = "onusewith"
+item = "key"
+script = '''
+playsnd <self> creak
+deleteobj <self> <actual>
+'''
+
+[[event]]
+name = "ontimer"
+timer = 2
+period = 500
+)");
+    s.png("objects/door/door.png", solidImage(30, 60, 0x805020));
+    s.bytes("objects/door/creak.wav", tools::wavFile(testWave(2)));
+    s.text("objects/key.toml", "kind = \"subject\"\niconFile = \"icon.dxg\"\ncursorHotX = 3\n");
+    s.png("objects/key/icon.png", solidImage(16, 16, 0xE0E000));
+    Image mask = solidImage(800, 600, 0xFFFFFF);
+    for (int i = 0; i < 800 * 300; ++i) mask.pixels[size_t(i)] = 0;  // the upper half is wall
+    s.png("rooms/hall/mask.png", mask);
+    s.text("rooms/hall.toml", R"(titleKey = "hall"
+background = "background.dxg"
+maskFile = "mask.dxg"
+music = "theme"
+
+[[placement]]
+name = "hero"
+x = 400
+y = 400
+
+[[placement]]
+name = "door"
+x = 600
+y = 400
+
+[[zone]]
+rect = [0, 300, 40, 600]
+walkX = 20
+walkY = 450
+hintKey = "To the street"
+targetRoom = "street"
+targetEntrance = "gate"
+)");
+    s.text("rooms/street.toml", R"(background = "background.dxg"
+maskFile = "mask.dxg"
+
+[[entrance]]
+name = "gate"
+facing = "<right>"
+x = 40
+y = 450
+walkX = 80
+walkY = 450
+)");
+    s.png("rooms/street/background.png", solidImage(800, 600, 0x406040));
+    s.png("rooms/street/mask.png", solidImage(800, 600, 0xFFFFFF));
+}
+
 }  // namespace zk::test

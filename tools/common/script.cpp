@@ -1,5 +1,6 @@
 #include "script.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -330,6 +331,9 @@ std::vector<ScriptCommand> parseScript(std::string_view script, int firstLine,
                 return;
             }
             given[f->key] = true;
+            // The field is cleared first: the owner name written before may be longer,
+            // and its end must not stay behind a shorter value.
+            std::fill_n(cmd.begin() + std::ptrdiff_t(f->offset), f->width(), uint8_t{0});
             if (f->type == FieldType::Text) {
                 std::string bad;
                 auto bytes = toRecordText(value, &bad);

@@ -308,9 +308,13 @@ void SourceBuilder::extra(const std::string& entry, const std::vector<uint8_t>& 
         path += "/" + safeName(part);
     }
     if (path == "extra") {
-        warn("entry '" + entry + "' has no usable name; it is not kept");
+        warn("entry '" + fromRecordText(entry) + "' has no usable name; it is not kept");
         return;
     }
+    std::string back = path.substr(6);
+    std::string same = fromRecordText(entry);
+    std::replace(same.begin(), same.end(), '\\', '/');
+    if (back != same) warn("entry '" + fromRecordText(entry) + "' is kept as '" + back + "'");
     put(path, bytes);
 }
 

@@ -212,14 +212,16 @@ void TableReader::readFields(const std::vector<Field>& fields, std::span<uint8_t
                              const std::set<std::string_view>& skip) {
     for (const Field& f : fields) {
         if (skip.count(f.key)) continue;
-        const toml::node* n = take(f.key);
-        for (int i = 0; i < f.count; ++i) {
+        // A default is written only when the key is absent: a default text written first
+        // would stay behind a shorter value and change the record's bytes.
+        if (const toml::node* n = take(f.key)) {
+            readField(f, *n, bytes);
+        } else if (f.count == 1) {
             if (f.type == FieldType::Text)
-                setText(f, bytes, f.count == 1 ? f.defaultText : std::string_view{}, i);
+                setText(f, bytes, f.defaultText);
             else
-                setNumber(f, bytes, f.count == 1 ? f.defaultInt : 0, i);
+                setNumber(f, bytes, f.defaultInt);
         }
-        if (n) readField(f, *n, bytes);
     }
     // Defaults taken from another field once that one is read.
     for (const Field& f : fields) {
