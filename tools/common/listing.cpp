@@ -35,16 +35,22 @@ void listRecords(const std::string& name, const std::vector<uint8_t>& bytes, con
     for (const Record& r : records)
         if (std::all_of(r.bytes().begin(), r.bytes().end(), [](uint8_t b) { return b == 0; }))
             ++empty;
-    out << name << ": " << plural(records.size(), one, many);
-    if (empty) out << " (" << empty << " empty)";
-    out << "\n";
+    // A file of one record (preferences, inventory) is listed without numbering.
+    const bool single = records.size() == 1 && std::string_view(one) == many;
+    if (single)
+        out << name << ": " << one << "\n";
+    else
+        out << name << ": " << plural(records.size(), one, many);
+    if (!single && empty) out << " (" << empty << " empty)";
+    if (!single) out << "\n";
     if (!warning.empty()) out << "    warning: " << warning << "\n";
     for (size_t i = 0; i < records.size(); ++i) {
         const Record& r = records[i];
-        if (std::all_of(r.bytes().begin(), r.bytes().end(), [](uint8_t b) { return b == 0; }))
+        if (!single &&
+            std::all_of(r.bytes().begin(), r.bytes().end(), [](uint8_t b) { return b == 0; }))
             continue;
-        out << "  " << one << " " << i << ":\n";
-        indented(out, toToml(r));
+        if (!single) out << "  " << one << " " << i << ":\n";
+        indented(out, toToml(r), single ? "  " : "    ");
     }
 }
 
@@ -111,7 +117,7 @@ bool listDataFile(const std::string& base, const std::string& name,
                                        out);
     } else if (base == "inv.dat" || base == "savedinv.dat" ||
                (base.ends_with(".dat") && bytes.size() == InventoryRecord::kSize)) {
-        listRecords<InventoryRecord>(name, bytes, "inventory", "inventories", inventoryToml, out);
+        listRecords<InventoryRecord>(name, bytes, "inventory", "inventory", inventoryToml, out);
     } else if (base == "objects.dat" || base == "roomobjs.dat" ||
                (base.ends_with(".dat") && fits(ObjectRecord::kSize))) {
         listRecords<ObjectRecord>(name, bytes, "object", "objects", objectToml, out);
@@ -123,8 +129,8 @@ bool listDataFile(const std::string& base, const std::string& name,
             [](const CursorRecord& c) { return cursorsToml({c}); }, out);
     } else if (base == "music.dat") {
         listRecords<MusicRecord>(
-            name, bytes, "music", "music", [](const MusicRecord& m) { return musicToml({m}); },
-            out);
+            name, bytes, "music track", "music tracks",
+            [](const MusicRecord& m) { return musicToml({m}); }, out);
     } else {
         return false;
     }

@@ -725,9 +725,30 @@ std::vector<uint8_t> recordFile(const Records& records, size_t recordSize, int64
     return out;
 }
 
+// Files and folders that nothing reads are most likely misnamed: say so.
+void warnUnused(const fs::path& root, Diagnostics& diag) {
+    static const std::set<std::string> known = {
+        "game.toml", "inventory.toml", "cursors.toml", "music.toml", "languages.txt", "music",
+        "interface", "cursors",        "objects",      "rooms",      "extra"};
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(root, ec)) {
+        const std::string name = e.path().filename().string();
+        if (!known.count(name) && name[0] != '.')
+            diag.warning(name, 0, "is not part of a source folder; it is not used");
+    }
+    for (const char* folder : {"objects", "rooms"})
+        for (const auto& e : fs::directory_iterator(root / folder, ec))
+            if (e.is_regular_file() && e.path().extension() != ".toml" &&
+                e.path().filename().string()[0] != '.')
+                diag.warning(std::string(folder) + "/" + e.path().filename().string(), 0,
+                             "is not used: pictures and sounds go into the folder of their " +
+                                 std::string(folder == std::string("objects") ? "object" : "room"));
+}
+
 void Builder::run(std::vector<PackageEntry>& entries) {
     readGame();
     if (!hasGame_) return;
+    warnUnused(root_, diag_);
     readCursors();
     readMusic();
     readInventory();
