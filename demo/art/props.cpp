@@ -87,14 +87,15 @@ Paint clock(int door) {  // door: 0 closed, 1 open, 2 bird out, 3 bird calling
 
 // One tongue of flame: a teardrop rising from (x, base), bending with `sway`.
 void flame(Paint& p, float x, float base, float h, float r, float sway, Color c) {
-    p.shape(x - r - std::fabs(sway) - 1, base - h - 1, x + r + std::fabs(sway) + 1, base + 1,
-            [&](float px, float py) {
-                const float t = (base - py) / h;
-                if (t < 0 || t > 1) return false;
-                const float half = r * std::pow(1 - t, 0.8f) * std::min(1.0f, t * 3 + 0.45f);
-                return std::fabs(px - (x + sway * t * t)) <= half;
-            },
-            c);
+    p.shape(
+        x - r - std::fabs(sway) - 1, base - h - 1, x + r + std::fabs(sway) + 1, base + 1,
+        [&](float px, float py) {
+            const float t = (base - py) / h;
+            if (t < 0 || t > 1) return false;
+            const float half = r * std::pow(1 - t, 0.8f) * std::min(1.0f, t * 3 + 0.45f);
+            return std::fabs(px - (x + sway * t * t)) <= half;
+        },
+        c);
 }
 
 Paint fire(int frame) {
@@ -114,7 +115,8 @@ Paint fire(int frame) {
     }
     for (int i = 0; i < 3; ++i) {
         const float x = 33 + i * 12;
-        flame(p, x, 60, 12 + 8 * hash01(i, frame + 5, 705), 5, 3 * std::sin(frame * 2.9f + i), 0xFFD860);
+        flame(p, x, 60, 12 + 8 * hash01(i, frame + 5, 705), 5, 3 * std::sin(frame * 2.9f + i),
+              0xFFD860);
     }
     p.ellipse(45, 58, 22, 5, 0xFFF0A0);
     return p;
@@ -270,7 +272,8 @@ Paint sign() {
 
 bool gateArch(float x, float y) {
     const float dx = (x - 35) / 33;
-    return (y > 34 && std::fabs(x - 35) <= 33) || dx * dx + (y - 34) * (y - 34) / (32.0f * 32.0f) <= 1;
+    return (y > 34 && std::fabs(x - 35) <= 33) ||
+           dx * dx + (y - 34) * (y - 34) / (32.0f * 32.0f) <= 1;
 }
 
 // The click shape of the gate, open or closed: the whole doorway.

@@ -206,10 +206,7 @@ void cottage(const Output& out) {
             const float r = std::sqrt(dx * dx + dy * dy);
             return r > 0.82f ? 0x7A2A22 : (r > 0.7f ? 0xC8A060 : (r > 0.4f ? 0x9A3A2C : 0x6A8A5A));
         });
-    // chair and table (the table's footprint is off the walk mask)
-    p.rect(266, 356, 276, 446, 0x4E2E18);
-    p.rect(304, 380, 312, 440, 0x4E2E18);
-    p.rect(262, 396, 316, 406, 0x6A4024);
+    // the table (its footprint is off the walk mask)
     p.rect(340, 380, 350, 426, 0x3E2414);
     p.rect(490, 380, 500, 426, 0x3E2414);
     p.rect(326, 374, 340, 452, 0x5A361C);
@@ -427,13 +424,24 @@ void cliffpath(const Output& out) {
         }
     }
     // rocks and tufts in the grass
-    for (int i = 0; i < 14; ++i) {
-        const float x = 300 + hash01(i, 0, 215) * 480;
-        const float y = 430 + hash01(i, 1, 215) * 80;
-        bool onPath = insidePolygon(path, x, y);
-        if (onPath) continue;
-        p.ellipse(x, y, 10 + 14 * hash01(i, 2, 215), 6 + 6 * hash01(i, 3, 215),
-                  scaleColor(0x6A6A62, 0.7f + 0.4f * hash01(i, 4, 215)));
+    for (int i = 0; i < 7; ++i) {
+        const float x = 420 + hash01(i, 0, 215) * 360;
+        const float y = 440 + hash01(i, 1, 215) * 70;
+        if (insidePolygon(path, x, y)) continue;
+        const float rx = 10 + 12 * hash01(i, 2, 215);
+        const float ry = 5 + 5 * hash01(i, 3, 215);
+        p.ellipse(x + 3, y + 2, rx, ry, 0x1A2218, 0.6f);
+        p.ellipse(x, y, rx, ry, 0x55554E);
+        p.ellipse(x - rx * 0.2f, y - ry * 0.35f, rx * 0.7f, ry * 0.55f, 0x76766C);
+    }
+    for (int i = 0; i < 60; ++i) {
+        const float x = hash01(i, 5, 217) * W;
+        const float y = 300 + hash01(i, 6, 217) * 220;
+        if (!insidePolygon(land, x, y) || insidePolygon(path, x, y) ||
+            (x > 530 && x < 700 && y < 370))
+            continue;
+        for (int b = -2; b <= 2; ++b)
+            p.line(x, y, x + b * 2.5f, y - 7 - std::abs(b) * -1.0f, 1.2f, 0x4A6A38);
     }
     light(p, 0.72f, {{200, 90, 500, 0.3f, 0.5f, 0.6f, 0.8f}});
     vignette(p, 0.35f);
