@@ -372,8 +372,10 @@ std::vector<ScriptCommand> parseScript(std::string_view script, int firstLine,
                     break;
                 }
                 if (positional >= sc.verb->params.size()) {
-                    fail("'" + verbName + "' takes " + std::to_string(sc.verb->params.size()) +
-                         " parameters; '" + tok.value + "' is one too many");
+                    const size_t n = sc.verb->params.size();
+                    fail("'" + verbName + "' takes " + std::to_string(n) +
+                         (n == 1 ? " parameter" : " parameters") + "; '" + tok.value +
+                         "' is one too many");
                     break;
                 }
                 const VerbParam& p = sc.verb->params[positional++];
