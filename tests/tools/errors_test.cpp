@@ -119,6 +119,11 @@ std::vector<Mistake> mistakes() {
          "rooms/hall/mask.png", 0, "must be white where characters walk"},
         {"missing inventory picture", [](auto& s) { s.remove("interface/inv.png"); }, "interface",
          0, "the package needs the picture list 'inv.dxg'"},
+        {"two files for one entry",
+         [](auto& s) {
+             s.bytes("extra/INV.dxg", {1, 2});
+         },
+         "extra", 0, "two files make the package entry 'INV.dxg'"},
         {"main character nowhere",
          [](auto& s) { s.text("rooms/hall.toml", "background = \"background.dxg\"\n"); },
          "game.toml", 0, "no room places the main character 'hero'"},

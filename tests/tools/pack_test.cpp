@@ -156,7 +156,7 @@ quality = 50
 transparent = false
 )");
     // A background with a transparent pixel stays a lossless bitmap; an opaque one is JPEG.
-    s.png("rooms/hall/overlay.png", solidImage(8, 8, 0x123456), &alpha);
+    s.png("rooms/hall/overlay.png", solidImage(4, 4, 0x123456), &alpha);
     Image mask = solidImage(800, 600, 0x0000FF);
     mask.pixels[5] = 0xFFFFFF;
     s.png("rooms/hall/mask.png", mask);

@@ -78,6 +78,9 @@ std::optional<LoadedImage> loadImageFile(const std::filesystem::path& path, std:
 
 void writePngFile(const std::filesystem::path& path, const Image& image,
                   const std::vector<uint8_t>* alpha) {
+    if (alpha && alpha->size() != image.pixels.size())
+        throw DataError("Cannot write '" + path.string() +
+                        "': one alpha value per pixel is needed");
     SDL_Surface* s =
         SDL_CreateRGBSurfaceWithFormat(0, image.width, image.height, 32, SDL_PIXELFORMAT_ARGB8888);
     if (!s) throw DataError("Cannot write '" + path.string() + "': " + SDL_GetError());

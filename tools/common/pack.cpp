@@ -808,6 +808,17 @@ void Builder::run(std::vector<PackageEntry>& entries) {
     }
     for (auto* part : {&assets, &media})
         for (PackageEntry& e : *part) entries.push_back(std::move(e));
+    // The engine finds entries ignoring case; two of one name would hide each other.
+    std::map<std::string, std::string> seen;
+    for (const PackageEntry& e : entries) {
+        auto [it, fresh] = seen.emplace(entryKey(e.name), e.name);
+        if (!fresh)
+            diag_.error(e.name.find('\\') == std::string::npos
+                            ? "extra"
+                            : e.name.substr(0, e.name.find('\\')),
+                        0, "two files make the package entry '" + fromRecordText(e.name) + "'");
+    }
+    if (diag_.hasErrors()) entries.clear();
 }
 
 }  // namespace
