@@ -153,7 +153,7 @@ void toTheDialogue(Script& s) {
     s.rightClick().wait(2);
     s.click(kLantern).wait(120).rightClick().wait(2).state("lantern");
     s.key("space").wait(30).state("whistle");
-    s.click(kCottageDoor).wait(150).state("harbour");
+    s.click(kCottageDoor).wait(12).state("walking").wait(138).state("harbour");
     s.click(kHarald).wait(100).state("question");
 }
 
@@ -251,6 +251,11 @@ TEST(DemoPlaythrough, FromTheCottageToTheEnding) {
     EXPECT_EQ(object(room(whistle, "cottage"), "dog")->operator[]("displayName").string(),
               "Woof! Woof!");
 
+    const Json walking = dump(dir, "walking");
+    EXPECT_TRUE(walking["walk"]["walking"].boolean());
+    EXPECT_EQ(hero(walking)["spriteFile"].string().rfind("walk", 0), 0u)
+        << "Tove walks with a walking picture list, not " << hero(walking)["spriteFile"].string();
+
     const Json harbour = dump(dir, "harbour");
     EXPECT_EQ(harbour["currentRoom"].string(), "harbour");
     EXPECT_EQ(hero(harbour)["x"].integer(), 196) << "Tove walks in from the cottage door";
@@ -314,6 +319,10 @@ TEST(DemoPlaythrough, FromTheCottageToTheEnding) {
         << "the harbour and the cliff path share their music: it plays on";
 
     const Json changed = dump(dir, "changed");
+    // The cliff path's perspective: Tove is smaller up at the gate than down by the sea.
+    EXPECT_GT(hero(cliff)["scale"].integer(), 80);
+    EXPECT_LT(hero(changed)["scale"].integer(), 60);
+    EXPECT_EQ(hero(changed)["spriteFile"].string(), "standup.dxg");
     const Json& openGate = *object(room(changed, "cliffpath"), "gate");
     EXPECT_EQ(openGate["numVars"][0].integer(), 1) << "the key did not open the gate";
     EXPECT_EQ(openGate["spriteFile"].string(), "open.dxg");
