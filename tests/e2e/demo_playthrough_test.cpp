@@ -264,6 +264,11 @@ TEST(DemoPlaythrough, FromTheCottageToTheEnding) {
               whistle["flips"].integer() - whistle["frame"].integer() + 18)
         << "the door is a zone with fades out and in";
     EXPECT_EQ(room(harbour, "harbour")["weather"].string(), "Rain");
+    int moved = 0;
+    for (size_t i = 0; i < harbour["rain"].size(); ++i)
+        moved += harbour["rain"][i][1].integer() != question["rain"][i][1].integer();
+    EXPECT_GT(moved, 50) << "the rain falls";
+    ASSERT_NE(object(room(harbour, "harbour"), "dog"), nullptr) << "Pip follows Tove";
     EXPECT_EQ(harbour["music"]["file"].string(), "storm.mid");
 
     const Json oil = dump(dir, "oil");
