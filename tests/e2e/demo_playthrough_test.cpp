@@ -371,5 +371,33 @@ TEST(DemoPlaythrough, FromTheCottageToTheEnding) {
     }
 }
 
+// Escape while Tove walks to an item or an exit opens the menu and nothing else: the
+// pick-up or the room change planned behind the walk is dropped, not done in the menu.
+TEST(DemoPlaythrough, EscapeDuringAWalkOnlyOpensTheMenu) {
+    ASSERT_TRUE(fs::exists(demoPackage())) << demoPackage() << " is missing";
+    TempDir dir;
+    Script s;
+    s.wait(380).click(kLantern).wait(5).key("escape").wait(40).state("lanternMenu");
+    s.click(kResume).wait(5).state("back");
+    s.click(kLantern).wait(120).state("taken");
+    s.rightClick().wait(2).click(kCottageDoor).wait(5).key("escape").wait(40).state("doorMenu");
+    Outcome run = play(dir, s);
+    ASSERT_EQ(run.status, 0) << run.errorText;
+
+    const Json lanternMenu = dump(dir, "lanternMenu");
+    EXPECT_EQ(lanternMenu["currentRoom"].string(), "menu");
+    EXPECT_EQ(lanternMenu["heldItem"].string(), "");
+    EXPECT_EQ(lanternMenu["stashedHeldItem"].string(), "");
+    EXPECT_NE(object(room(lanternMenu, "cottage"), "lantern"), nullptr);
+    const Json back = dump(dir, "back");
+    EXPECT_EQ(back["currentRoom"].string(), "cottage");
+    EXPECT_EQ(hero(back)["spriteFile"].string(), "standdown.dxg") << "Tove stands still";
+    const Json taken = dump(dir, "taken");
+    EXPECT_EQ(taken["heldItem"].string(), "lantern") << "the lantern can be taken afterwards";
+    const Json doorMenu = dump(dir, "doorMenu");
+    EXPECT_EQ(doorMenu["currentRoom"].string(), "menu") << "the exit was not taken from the menu";
+    EXPECT_EQ(slotOf(doorMenu, "lantern"), 0);
+}
+
 }  // namespace
 }  // namespace zk::test
