@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/state_dump.h"
 #include "core/error.h"
+#include "platform/error_report.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/png.h"
 
@@ -29,7 +30,7 @@ class Runner {
             window_.Timer2Timer();  // the waiting message
             window_.Timer2Timer();  // the loader, to its end before the first frame
         } catch (const std::exception& e) {
-            std::cerr << "zelkin: " << e.what() << '\n';
+            std::cerr << "zelkin: " << printableLine(e.what()) << '\n';
             return 1;
         }
         if (window_.finished()) return window_.exitStatus();
@@ -44,7 +45,7 @@ class Runner {
                 while (!window_.finished()) frame();
             }
         } catch (const std::exception& e) {
-            std::cerr << "zelkin: " << e.what() << '\n';
+            std::cerr << "zelkin: " << printableLine(e.what()) << '\n';
             return 1;
         }
         window_.FormClose();
@@ -53,7 +54,7 @@ class Runner {
 
     ~Runner() {
         if (window_.finished() && !window_.exitReason().empty())
-            std::cerr << "zelkin: " << window_.exitReason() << '\n';
+            std::cerr << "zelkin: " << printableLine(window_.exitReason()) << '\n';
     }
 
   private:

@@ -16,8 +16,11 @@ class ErrorReport {
     virtual void report(std::string_view message) = 0;
 };
 
-// The message as one line of a log: "Error: " and the message with its line
-// breaks turned into spaces.
+// A message as one readable line of a log: line breaks and tabs become spaces, other
+// control characters '?', and bytes that are not UTF-8 (record strings from damaged
+// game data) are taken as Windows-1252.
+std::string printableLine(std::string_view message);
+// "Error: " and the printable line of the message.
 std::string errorLine(std::string_view message);
 
 // The report of a window: a line on the log stream, then a message box.
