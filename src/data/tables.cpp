@@ -2,6 +2,8 @@
 
 #include <fstream>
 #include <iterator>
+#include <unordered_set>
+#include <utility>
 
 #include "core/error.h"
 
@@ -111,13 +113,50 @@ void prepareRoomObject(ObjectRecord& object) {
         for (int c = 0; c < kCommandsPerEvent; ++c) object.event(e).command(c).setSelf(name);
 }
 
+namespace {
+
+// Every room holds its own copy of each object it places, so a small rooms.dat can ask
+// for far more memory than any game needs; the objects are counted before any is made.
+void countRoomObjects(const std::vector<std::vector<uint8_t>>& stored,
+                      const TemplateTable& templates, const std::string& mainName,
+                      const InventoryRecord& inventory, const std::string& label) {
+    std::unordered_set<std::string> known;
+    for (int i = 0; i < templates.storedCount(); ++i) known.insert(templates.at(i).name());
+    size_t party = 0;
+    for (int i = 0; i < kPartyMembers; ++i) {
+        const std::string name = inventory.party(i).name();
+        if (!name.empty() && known.count(name)) ++party;
+    }
+    size_t total = 0;
+    for (const auto& bytes : stored) {
+        const StoredRoomRecord r(bytes);
+        if (r.isEmpty()) continue;
+        total += 1 + (r.isGameRoom() ? party : 0);
+        for (int i = 0; i < kPlacementsPerRoom; ++i) {
+            const std::string name = r.placement(i).name();
+            if (!name.empty() && name != mainName && known.count(name)) ++total;
+        }
+        if (total > kMaxRoomObjects)
+            throw DataError("Cannot read file '" + label + "': its rooms hold more than " +
+                            std::to_string(kMaxRoomObjects) +
+                            " objects, more than a game can hold");
+    }
+}
+
+}  // namespace
+
 LoadedRooms loadRooms(const std::string& path, const TemplateTable& templates,
                       int mainCharacterTemplate, const PreferencesRecord& prefs,
                       const InventoryRecord& inventory, const Warn& warn,
                       const std::string& label) {
     LoadedRooms out;
     const std::string mainName = prefs.mainCharacterName();
+    // Problems are gathered and reported together at the end: a damaged objects.dat
+    // can leave every placement of the game without its template.
+    std::vector<std::pair<std::string, std::string>> unknownPlacements;  // object, room
+    std::vector<std::string> roomsWithoutMain;
     auto stored = readRecordFile(path, StoredRoomRecord::kSize, label, SIZE_MAX);
+    countRoomObjects(stored, templates, mainName, inventory, label);
     for (auto& bytes : stored) {
         const StoredRoomRecord r(bytes);
         if (r.isEmpty()) continue;
@@ -132,8 +171,7 @@ LoadedRooms loadRooms(const std::string& path, const TemplateTable& templates,
         auto appendFromTemplate = [&](const std::string& name) -> ObjectRecord* {
             int t = templates.findTemplate(name);
             if (t < 0) {
-                warn("Room '" + m.name() + "' places object '" + name +
-                     "', but objects.dat has no such template; it is left out");
+                unknownPlacements.emplace_back(name, m.name());
                 return nullptr;
             }
             ObjectRecord& o = m.objects.emplace_back(templates.at(t));
@@ -145,8 +183,7 @@ LoadedRooms loadRooms(const std::string& path, const TemplateTable& templates,
                 !templates.at(mainCharacterTemplate).isEmpty()) {
                 m.objects[0] = templates.at(mainCharacterTemplate);
             } else {
-                warn("Room '" + m.name() + "' is a play room, but objects.dat has no template '" +
-                     mainName + "' for the main character");
+                roomsWithoutMain.push_back("'" + m.name() + "'");
             }
             for (int i = 0; i < kPartyMembers; ++i) {
                 ConstPartyView entry = inventory.party(i);
@@ -189,6 +226,36 @@ LoadedRooms loadRooms(const std::string& path, const TemplateTable& templates,
             auto src = r.entrance(i).bytes();
             std::copy(src.begin(), src.end(), m.entrance(i).bytes().begin());
         }
+    }
+
+    // The first few of a list, then how many more.
+    auto some = [](const std::vector<std::string>& items) {
+        constexpr size_t kShown = 4;
+        std::string text;
+        for (size_t i = 0; i < items.size() && i < kShown; ++i)
+            text += (i > 0 ? ", " : "") + items[i];
+        if (items.size() > kShown)
+            text += " and " + std::to_string(items.size() - kShown) + " more";
+        return text;
+    };
+    if (roomsWithoutMain.size() == 1) {
+        warn("Room " + roomsWithoutMain[0] + " is a play room, but objects.dat has no template '" +
+             mainName + "' for the main character");
+    } else if (!roomsWithoutMain.empty()) {
+        warn(std::to_string(roomsWithoutMain.size()) + " play rooms (" + some(roomsWithoutMain) +
+             "), but objects.dat has no template '" + mainName + "' for the main character");
+    }
+    if (unknownPlacements.size() == 1) {
+        const auto& [object, room] = unknownPlacements[0];
+        warn("Room '" + room + "' places object '" + object +
+             "', but objects.dat has no such template; it is left out");
+    } else if (!unknownPlacements.empty()) {
+        std::vector<std::string> listed;
+        for (const auto& [object, room] : unknownPlacements)
+            listed.push_back("'" + object + "' in '" + room + "'");
+        warn("Rooms place " + std::to_string(listed.size()) +
+             " objects that objects.dat has no template for (" + some(listed) +
+             "); they are left out");
     }
     return out;
 }

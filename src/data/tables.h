@@ -64,8 +64,14 @@ struct LoadedRooms {
 // field of all 200 commands.
 void prepareRoomObject(ObjectRecord& object);
 
+// The most objects that the rooms of a game may hold together (each room holds its own
+// copy of every object it places, 94752 bytes each: about 950 MB in all).
+inline constexpr size_t kMaxRoomObjects = 10000;
+
 // Builds the room table from "rooms.dat". Placements and party entries that name no
-// template are skipped with a warning; so is a missing main character template.
+// template are skipped, and a missing main character template leaves the play rooms'
+// main-character slot empty; each of the two problems is reported in one warning.
+// Rooms holding more than kMaxRoomObjects objects in all throw DataError.
 LoadedRooms loadRooms(const std::string& path, const TemplateTable& templates,
                       int mainCharacterTemplate, const PreferencesRecord& prefs,
                       const InventoryRecord& inventory, const Warn& warn,
