@@ -9,12 +9,25 @@
 
 namespace zk {
 
-void reportError(GameState& g, const std::string& message) {
-    if (!g.reportedErrors.insert(message).second) return;
+namespace {
+
+void report(GameState& g, std::string_view message) {
     if (g.platform)
         g.platform->errorReport.report(message);
     else
         std::cerr << "zelkin: " << message << '\n';
+}
+
+}  // namespace
+
+void reportError(GameState& g, const std::string& message) {
+    if (g.reportedErrors.size() > kMaxReportedErrors) return;
+    if (!g.reportedErrors.insert(message).second) return;
+    report(g, g.reportedErrors.size() > kMaxReportedErrors ? kMoreErrorsMessage : message);
+}
+
+void reportErrorAgain(GameState& g, const std::string& message) {
+    report(g, message);
 }
 
 bool loadPictureList(GameState& g, const std::string& entry, PictureList& list) {

@@ -6,8 +6,19 @@
 
 namespace zk {
 
-// Reports a problem with the game's data once: the same message is not repeated.
+// After this many different problems, a damaged package has said enough: one more
+// report says that further ones are not shown, and the rest are dropped (in a window
+// each report is a message box).
+inline constexpr size_t kMaxReportedErrors = 10;
+inline constexpr std::string_view kMoreErrorsMessage =
+    "There are more errors in the game data; they are not shown";
+
+// Reports a problem with the game's data once: the same message is not repeated, and
+// after kMaxReportedErrors different ones nothing more is reported.
 void reportError(GameState& g, const std::string& message);
+// Reports a problem the player caused now (a failed save or load), even when it was
+// reported before or the data errors have reached their limit.
+void reportErrorAgain(GameState& g, const std::string& message);
 
 // Loads the picture list `entry` of the game package into `list`. A missing entry
 // leaves the list empty and reports an error naming it; a damaged one reports the

@@ -29,8 +29,7 @@ std::string quoted(const std::filesystem::path& p) {
 
 // A failed save or load is reported every time the player tries, not once per run.
 void reportAgain(GameState& g, const std::string& message) {
-    g.reportedErrors.erase(message);
-    reportError(g, message);
+    reportErrorAgain(g, message);
 }
 
 // The cause of an error, without the file names that the caller words itself.

@@ -1,0 +1,36 @@
+// A package whose every picture is broken must not bury the player under one message
+// box per file: after ten different problems one last report says there are more.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "data/room_entry.h"
+#include "platform/headless/headless_platform.h"
+
+namespace zk {
+namespace {
+
+TEST(ErrorFlood, EndsWithOneReportThatThereAreMore) {
+    HeadlessPlatform hp;
+    std::ostringstream log;
+    hp.errorReport = RecordingErrorReport(log);
+    Platform platform = hp.platform();
+    GameState g;
+    g.platform = &platform;
+    for (int round = 0; round < 2; ++round)
+        for (int i = 0; i < 30; ++i) reportError(g, "broken file " + std::to_string(i));
+    const auto& shown = hp.errorReport.messages;
+    ASSERT_EQ(shown.size(), kMaxReportedErrors + 1);
+    for (size_t i = 0; i < kMaxReportedErrors; ++i)
+        EXPECT_EQ(shown[i], "broken file " + std::to_string(i));
+    EXPECT_EQ(shown.back(), kMoreErrorsMessage);
+
+    // What the player just did is still reported, every time.
+    reportErrorAgain(g, "Cannot save the game");
+    reportErrorAgain(g, "Cannot save the game");
+    EXPECT_EQ(shown.size(), kMaxReportedErrors + 3);
+    EXPECT_EQ(shown.back(), "Cannot save the game");
+}
+
+}  // namespace
+}  // namespace zk
