@@ -132,7 +132,9 @@ Format readFormat(Reader& r, bool longHeaders) {
 
     f.topDown = height < 0;
     height = std::llabs(height);
-    if (width < 0 || width > kMaxImageSide || height > kMaxImageSide) invalidDib();
+    if (width < 0) invalidDib();
+    if (width > kMaxImageSide || height > kMaxImageSide)
+        throw oversizedImage("DIB is invalid", width, height);
     f.width = static_cast<int>(width);
     f.height = static_cast<int>(height);
     return f;

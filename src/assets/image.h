@@ -1,13 +1,24 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
+
+#include "core/error.h"
 
 namespace zk {
 
 // Largest side of an image that the decoders accept. Anything larger is refused
 // before its pixel buffer is allocated.
 constexpr int kMaxImageSide = 16384;
+
+// The error for a picture of width x height that is over the limit: `what` (the
+// decoder's own message), then the size.
+inline DataError oversizedImage(const std::string& what, int64_t width, int64_t height) {
+    return DataError(what + ": the picture is " + std::to_string(width) + " x " +
+                     std::to_string(height) + " pixels, more than " +
+                     std::to_string(kMaxImageSide) + " x " + std::to_string(kMaxImageSide));
+}
 
 // A decoded picture: rows top to bottom, one 32-bit value per pixel. For display
 // images the value is 0xRRGGBB (XRGB8888 with the top byte 0); the walk mask reads
