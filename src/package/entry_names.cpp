@@ -85,7 +85,11 @@ std::vector<size_t> findEntries(std::span<const ArchiveEntry> entries, std::stri
 std::optional<std::string> flatFileName(std::string_view entryName) {
     const std::string name = normalizeEntryName(entryName);
     std::string_view last = splitLast(name).second;
-    if (last.empty() || last == "." || last == "..") return std::nullopt;
+    // Longer than a file name may be: writing it could only fail, and one such entry
+    // must not stop the extraction of the others.
+    constexpr size_t kMaxFileName = 255;
+    if (last.empty() || last == "." || last == ".." || last.size() > kMaxFileName)
+        return std::nullopt;
     return std::string(last);
 }
 

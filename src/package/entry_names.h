@@ -35,7 +35,8 @@ std::vector<size_t> findEntries(std::span<const ArchiveEntry> entries, std::stri
 
 // The file name an entry is extracted under: its last name component. Extraction is
 // flat, so "..\x", "/etc/x" and "a/../../x" all land as "x" inside the base folder;
-// names whose last component is empty, "." or ".." give no file name.
+// names whose last component is empty, "." or "..", or longer than the 255 bytes a
+// file name can have, give no file name.
 std::optional<std::string> flatFileName(std::string_view entryName);
 
 }  // namespace zk
