@@ -5,6 +5,8 @@
 #include "assets/dib.h"
 #include "assets/picture_list.h"
 #include "assets/wave_list.h"
+#include "fuzz_game.h"
+#include "game_seeds.h"
 
 namespace zk::fuzz {
 namespace {
@@ -155,12 +157,22 @@ std::vector<Seed> waveListSeeds() {
     return out;
 }
 
+std::filesystem::path seedFolder() {
+    const auto folder = scratchFolder() / "seeds";
+    clearFolder(folder);
+    return folder;
+}
+
 }  // namespace
 
 std::vector<Seed> seedsFor(std::string_view target) {
     if (target == "dib") return dibSeeds();
     if (target == "picture_list") return pictureListSeeds();
     if (target == "wave_list") return waveListSeeds();
+    if (target == "records") return recordSeeds();
+    if (target == "language") return languageSeeds();
+    if (target == "startup") return packageSeeds(seedFolder());
+    if (target == "save_slot") return slotSeeds(seedFolder());
     return {};
 }
 

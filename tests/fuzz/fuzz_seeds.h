@@ -12,7 +12,8 @@ struct Seed {
 };
 
 // Seed inputs made by the writers and byte builders, for the targets "picture_list",
-// "wave_list" and "dib". Unknown targets have none.
+// "wave_list", "dib", "records", "language", "startup" and "save_slot". Unknown
+// targets have none.
 std::vector<Seed> seedsFor(std::string_view target);
 
 }  // namespace zk::fuzz

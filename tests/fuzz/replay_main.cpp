@@ -1,7 +1,7 @@
-// Replays one fuzz target without the fuzzer: the seeds made by the writers, every
-// cut-off form of them, deterministic mutations of them, and the files of the
-// directories given as arguments (missing directories are skipped). A finding
-// aborts the program; otherwise it prints what it ran.
+// Replays one fuzz target without the fuzzer: the seeds made by the writers, cut-off
+// forms of them, deterministic mutations of them, and the files given as arguments,
+// or the files in them for directories (missing ones are skipped). A finding aborts
+// the program; otherwise it prints what it ran.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +11,15 @@
 #include <vector>
 
 #include "fuzz_seeds.h"
+
+// How many cut-off forms (spread over the seed's length) and mutated forms of each
+// seed are run.
+#ifndef FUZZ_REPLAY_CUTS
+#define FUZZ_REPLAY_CUTS 200
+#endif
+#ifndef FUZZ_REPLAY_MUTATIONS
+#define FUZZ_REPLAY_MUTATIONS 300
+#endif
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
@@ -62,17 +71,20 @@ int main(int argc, char** argv) {
     std::mt19937 rng(12345);
     for (const auto& seed : seeds) {
         run(seed.bytes);
-        const size_t step = seed.bytes.size() / 200 + 1;
+        const size_t step = seed.bytes.size() / FUZZ_REPLAY_CUTS + 1;
         for (size_t n = 0; n < seed.bytes.size(); n += step)
             run({seed.bytes.begin(), seed.bytes.begin() + static_cast<long>(n)});
-        for (int i = 0; i < 300; ++i) run(mutate(seed.bytes, rng));
+        for (int i = 0; i < FUZZ_REPLAY_MUTATIONS; ++i) run(mutate(seed.bytes, rng));
     }
+    auto runFile = [](const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        run({std::istreambuf_iterator<char>(in), {}});
+    };
     for (int i = 1; i < argc; ++i) {
         std::error_code ec;
-        for (const auto& entry : std::filesystem::directory_iterator(argv[i], ec)) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            run({std::istreambuf_iterator<char>(in), {}});
-        }
+        if (std::filesystem::is_regular_file(argv[i], ec)) runFile(argv[i]);
+        for (const auto& entry : std::filesystem::directory_iterator(argv[i], ec))
+            runFile(entry.path());
     }
     std::printf("%s: %zu seeds, %zu inputs replayed\n", FUZZ_TARGET_NAME, seeds.size(), runs);
     return seeds.empty() ? 1 : 0;

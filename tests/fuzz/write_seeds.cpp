@@ -10,7 +10,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s <corpus dir>\n", argv[0]);
         return 2;
     }
-    for (const char* target : {"picture_list", "wave_list", "dib"}) {
+    for (const char* target :
+         {"picture_list", "wave_list", "dib", "records", "language", "startup", "save_slot"}) {
         const auto dir = std::filesystem::path(argv[1]) / target;
         std::filesystem::create_directories(dir);
         for (const auto& seed : zk::fuzz::seedsFor(target)) {
