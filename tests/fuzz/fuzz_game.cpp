@@ -115,6 +115,9 @@ bool writeArchiveInput(std::span<const uint8_t> input, const std::filesystem::pa
             }
     std::vector<ArchiveAddition> additions;
     for (const auto& e : image.entries) {
+        // libzip 1.7 would lose the password copy of an entry without a name, and the
+        // package builder never writes one; raw archive inputs still have them.
+        if (e.name.empty()) continue;
         ArchiveAddition a;
         a.name = e.name;
         a.bytes = e.data;

@@ -89,6 +89,8 @@ LibzipArchiveReader::LibzipArchiveReader(std::filesystem::path path)
         entry.encrypted =
             (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
         entries_.push_back(std::move(entry));
+        encryptionMethods_.push_back((st.valid & ZIP_STAT_ENCRYPTION_METHOD) ? st.encryption_method
+                                                                             : ZIP_EM_NONE);
     }
 }
 
@@ -100,6 +102,15 @@ std::vector<uint8_t> LibzipArchiveReader::read(size_t index, std::string_view pa
         std::string reason = "the entry is too large (" + std::to_string(entry.size) +
                              " bytes; the limit is " + std::to_string(kMaxArchiveEntrySize) + ")";
         throw ArchiveError(Kind::TooLarge, "Cannot read " + where + ": " + reason, reason);
+    }
+
+    // libzip 1.7 loses memory when it is asked to open an entry whose encryption it
+    // cannot undo (the "strong encryption" flag of a damaged header, AES without its
+    // support); such an entry is refused before libzip opens it.
+    const uint16_t method = encryptionMethods_[index];
+    if (method != ZIP_EM_NONE && !zip_encryption_method_supported(method, 0)) {
+        const std::string reason = "Encryption method not supported";
+        throw ArchiveError(Kind::Damaged, "Cannot read " + where + ": " + reason, reason);
     }
 
     const std::string pw(password);

@@ -35,6 +35,7 @@ class LibzipArchiveReader final : public ArchiveReader {
     std::filesystem::path path_;
     ZipPtr zip_;
     std::vector<ArchiveEntry> entries_;
+    std::vector<uint16_t> encryptionMethods_;  // of each entry, as libzip names them
 };
 
 }  // namespace zk
