@@ -44,11 +44,11 @@ void playRoomMusic(GameState& g) {
             g, "Music '" + name + "' of room '" + g.room().name() + "' is not in the music table");
         return;
     }
-    const std::string file = g.music[static_cast<size_t>(record)].file();
+    // Music entries are extracted flat into the music folder, so only the file name
+    // can be there; a folder part ("..\\..\\dev\\stdin") must not reach files outside.
+    const std::string file(baseName(g.music[static_cast<size_t>(record)].file()));
     if (baseName(m.fileName()) == file) return;  // the track plays on
-    std::string path = g.tempFolder + "music/" + file;
-    for (char& c : path)
-        if (c == '\\') c = '/';
+    const std::string path = g.tempFolder + "music/" + file;
     if (m.mode() == MediaMode::Playing) m.stop();
     try {
         m.open(path);
