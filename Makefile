@@ -1,7 +1,8 @@
 # make run   - install what is missing, build, play the default game
-# make test  - install what is missing, build, run every test
+# make test  - install what is missing, build, run every test (in CI, also `make asan`)
 # make bench - install what is missing, build and run the benchmarks
 # make asan  - the test suite built with AddressSanitizer and UBSan
+# make fuzz  - the fuzz targets built with clang's libFuzzer, each run FUZZ_SECONDS
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -13,7 +14,7 @@ PACKAGES := build-essential cmake pkg-config clang zip unzip \
 	fonts-wine fonts-dejavu-core googletest libgtest-dev libgmock-dev libbenchmark-dev \
 	libtomlplusplus-dev
 
-.PHONY: all deps configure build run test bench asan install clean
+.PHONY: all deps configure build run test bench asan fuzz install clean
 
 PREFIX ?= /usr/local
 
@@ -49,19 +50,31 @@ run: build
 		$(BUILD)/zelkin --headless --frames 100 && echo "Headless run of the default game ended normally."; \
 	fi
 
+# In CI (CI set, as .ci/run does) or with SANITIZE=1, the suite then runs again built
+# with the sanitizers (`make asan`).
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@if [ -n "$(CI)$(SANITIZE)" ]; then $(MAKE) --no-print-directory asan; fi
 
 bench:
 	@$(MAKE) --no-print-directory build BUILD=build-bench CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Release -DZELKIN_BENCH=ON"
 	@cd build-bench && for b in bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
 
+# Leaks are looked for too (LeakSanitizer, part of AddressSanitizer on Linux).
 asan:
-	@$(MAKE) --no-print-directory test BUILD=build-asan CMAKE_FLAGS="-DZELKIN_SANITIZE=ON"
+	@$(MAKE) --no-print-directory test BUILD=build-asan \
+		CMAKE_FLAGS="-DZELKIN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Sanitize" CI= SANITIZE=
+
+FUZZ_SECONDS ?= 300
+FUZZ_TARGETS ?=
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DZELKIN_FUZZ=ON >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target fuzz_targets
+	@tests/fuzz/run_fuzzers.sh build-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # Installs into PREFIX (default /usr/local); DESTDIR stages the files elsewhere.
 install: build
 	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 clean:
-	rm -rf build build-bench build-asan
+	rm -rf build build-bench build-asan build-fuzz

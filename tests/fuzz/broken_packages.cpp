@@ -401,7 +401,8 @@ std::vector<BrokenPackage> brokenPackages(const ArchiveImage& good, const fs::pa
               [part](Bytes& zip) { zip.resize(zip.size() * static_cast<size_t>(part) / 4); });
     }
     b.add("archive-cut-directory", "the archive without its last 10 bytes", {},
-          std::string(kPackagePassword), [](Bytes& zip) { zip.resize(zip.size() - 10); });
+          std::string(kPackagePassword),
+          [](Bytes& zip) { zip.resize(zip.size() > 10 ? zip.size() - 10 : 0); });
     for (uint32_t seed : {5u, 6u})
         b.add("archive-flip-" + std::to_string(seed), "bits flipped in the archive's directory", {},
               std::string(kPackagePassword), [seed](Bytes& zip) {
