@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zk {
 
@@ -20,5 +21,8 @@ void appendUtf8(std::string& out, char32_t cp);
 char asciiLower(char c);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 std::string toLowerAscii(std::string_view s);
+
+// Lines of a text file: ended by CR LF, LF or CR; a final line end adds no line.
+std::vector<std::string> splitLines(std::string_view text);
 
 }  // namespace zk

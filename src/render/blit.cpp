@@ -147,6 +147,37 @@ void blendRow(uint32_t* d, const uint32_t* s, int n, uint32_t alpha, const Sourc
 // the pixels that the unclipped one would.
 constexpr int kStrip = 512;
 
+// Samples `s` into `dest` (clipped to `dst`) with 16.16 stepping, a strip of columns
+// at a time, and hands each destination row to `writeRow(row, strip, n)`.
+template <typename WriteRow>
+void stretchRows(Surface& dst, const Source& s, const Rect& dest, WriteRow writeRow) {
+    const int64_t dw = int64_t{dest.right} - dest.left;
+    const int64_t dh = int64_t{dest.bottom} - dest.top;
+    if (dw <= 0 || dh <= 0) return;
+    Rect c;
+    if (!clipTo(dst, dest.left, dest.top, dest.right, dest.bottom, c)) return;
+    const int64_t stepX = (int64_t{s.width} << 16) / dw;
+    const int64_t stepY = (int64_t{s.height} << 16) / dh;
+    int32_t columns[kStrip];
+    uint32_t strip[kStrip];
+    for (int x0 = c.left; x0 < c.right; x0 += kStrip) {
+        const int n = std::min(kStrip, c.right - x0);
+        int64_t u = (x0 - int64_t{dest.left}) * stepX;
+        for (int i = 0; i < n; ++i, u += stepX) columns[i] = static_cast<int32_t>(u >> 16);
+        int64_t v = (c.top - int64_t{dest.top}) * stepY;
+        int sampled = -1;  // the source row in strip; enlarged rows repeat it
+        for (int dy = c.top; dy < c.bottom; ++dy, v += stepY) {
+            const int sy = static_cast<int>(v >> 16);
+            if (sy != sampled) {
+                const uint32_t* src = s.row(sy);
+                for (int i = 0; i < n; ++i) strip[i] = src[columns[i]];
+                sampled = sy;
+            }
+            writeRow(dst.row(dy) + x0, strip, n);
+        }
+    }
+}
+
 }  // namespace
 
 uint32_t blendPixel(uint32_t src, uint32_t dst, uint32_t alpha) {
@@ -196,35 +227,12 @@ void fillAndDrawPattern(Surface& dst, uint32_t color, const PictureItem& item, i
 void drawStretched(Surface& dst, const PictureItem& item, const Rect& dest, int pattern) {
     Source s;
     if (!sourceOf(item, pattern, s)) return;
-    const int64_t dw = int64_t{dest.right} - dest.left;
-    const int64_t dh = int64_t{dest.bottom} - dest.top;
-    if (dw <= 0 || dh <= 0) return;
-    if (dw == s.width && dh == s.height) {
+    if (int64_t{dest.right} - dest.left == s.width && int64_t{dest.bottom} - dest.top == s.height) {
         drawPattern(dst, item, pattern, dest.left, dest.top);
         return;
     }
-    Rect c;
-    if (!clipTo(dst, dest.left, dest.top, dest.right, dest.bottom, c)) return;
-    const int64_t stepX = (int64_t{s.width} << 16) / dw;
-    const int64_t stepY = (int64_t{s.height} << 16) / dh;
-    int32_t columns[kStrip];
-    uint32_t strip[kStrip];
-    for (int x0 = c.left; x0 < c.right; x0 += kStrip) {
-        const int n = std::min(kStrip, c.right - x0);
-        int64_t u = (x0 - int64_t{dest.left}) * stepX;
-        for (int i = 0; i < n; ++i, u += stepX) columns[i] = static_cast<int32_t>(u >> 16);
-        int64_t v = (c.top - int64_t{dest.top}) * stepY;
-        int sampled = -1;  // the source row in strip; enlarged rows repeat it
-        for (int dy = c.top; dy < c.bottom; ++dy, v += stepY) {
-            const int sy = static_cast<int>(v >> 16);
-            if (sy != sampled) {
-                const uint32_t* src = s.row(sy);
-                for (int i = 0; i < n; ++i) strip[i] = src[columns[i]];
-                sampled = sy;
-            }
-            copyRow(dst.row(dy) + x0, strip, n, s);
-        }
-    }
+    stretchRows(dst, s, dest,
+                [&s](uint32_t* row, const uint32_t* strip, int n) { copyRow(row, strip, n, s); });
 }
 
 void drawStretchedAlpha(Surface& dst, const PictureItem& item, const Rect& dest, int alpha,
@@ -236,32 +244,10 @@ void drawStretchedAlpha(Surface& dst, const PictureItem& item, const Rect& dest,
     }
     Source s;
     if (!sourceOf(item, pattern, s)) return;
-    const int64_t dw = int64_t{dest.right} - dest.left;
-    const int64_t dh = int64_t{dest.bottom} - dest.top;
-    if (dw <= 0 || dh <= 0) return;
-    Rect c;
-    if (!clipTo(dst, dest.left, dest.top, dest.right, dest.bottom, c)) return;
-    const int64_t stepX = (int64_t{s.width} << 16) / dw;
-    const int64_t stepY = (int64_t{s.height} << 16) / dh;
     const uint32_t a = static_cast<uint32_t>(alpha);
-    int32_t columns[kStrip];
-    uint32_t strip[kStrip];
-    for (int x0 = c.left; x0 < c.right; x0 += kStrip) {
-        const int n = std::min(kStrip, c.right - x0);
-        int64_t u = (x0 - int64_t{dest.left}) * stepX;
-        for (int i = 0; i < n; ++i, u += stepX) columns[i] = static_cast<int32_t>(u >> 16);
-        int64_t v = (c.top - int64_t{dest.top}) * stepY;
-        int sampled = -1;  // the source row in strip; enlarged rows repeat it
-        for (int dy = c.top; dy < c.bottom; ++dy, v += stepY) {
-            const int sy = static_cast<int>(v >> 16);
-            if (sy != sampled) {
-                const uint32_t* src = s.row(sy);
-                for (int i = 0; i < n; ++i) strip[i] = src[columns[i]];
-                sampled = sy;
-            }
-            blendRow(dst.row(dy) + x0, strip, n, a, s);
-        }
-    }
+    stretchRows(dst, s, dest, [&s, a](uint32_t* row, const uint32_t* strip, int n) {
+        blendRow(row, strip, n, a, s);
+    });
 }
 
 }  // namespace zk

@@ -6,6 +6,7 @@
 
 #include "assets/picture_list.h"
 #include "core/error.h"
+#include "core/text.h"
 
 namespace zk {
 namespace {
@@ -106,19 +107,6 @@ SlotMembers buildSlotMembers(const GameState& g) {
     }
     append(m.additional, additionalRecord(g).bytes());
     return m;
-}
-
-std::vector<std::string> splitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
-    return lines;
 }
 
 SavedGame readSavedGame(const GameState& g, const SlotData& data) {

@@ -69,7 +69,4 @@ struct SlotData {
 // present, or when the saved room is not in the game.
 SavedGame readSavedGame(const GameState& g, const SlotData& data);
 
-// Lines of a text member: ended by CR LF, LF or CR; a final line end adds no line.
-std::vector<std::string> splitLines(std::string_view text);
-
 }  // namespace zk

@@ -61,5 +61,12 @@ TEST(Text, Windows1252ConvertsToUtf8AndBack) {
     EXPECT_FALSE(equalsIgnoreCase("door", "doors"));
 }
 
+TEST(Text, LinesEndInCrLfLfOrCr) {
+    EXPECT_EQ(splitLines("5\r\n0\r\n2\r\n"), (std::vector<std::string>{"5", "0", "2"}));
+    EXPECT_EQ(splitLines("5\n\r\n2"), (std::vector<std::string>{"5", "", "2"}));
+    EXPECT_EQ(splitLines("5\r0"), (std::vector<std::string>{"5", "0"}));
+    EXPECT_TRUE(splitLines("").empty());
+}
+
 }  // namespace
 }  // namespace zk
