@@ -49,7 +49,7 @@ class Song {
     int beatsPerBar() const { return beatsPerBar_; }
 
     std::vector<uint8_t> file(double totalBeats) const {
-        std::vector<uint8_t> out;
+        std::vector<uint8_t> out = {'M', 'T', 'h', 'd'};
         auto put32 = [&out](uint32_t v) {
             for (int s = 24; s >= 0; s -= 8) out.push_back(static_cast<uint8_t>(v >> s));
         };
@@ -57,8 +57,6 @@ class Song {
             out.push_back(static_cast<uint8_t>(v >> 8));
             out.push_back(static_cast<uint8_t>(v));
         };
-        const std::string header = "MThd";
-        out.insert(out.end(), header.begin(), header.end());
         put32(6);
         put16(1);
         put16(static_cast<int>(tracks_.size()) + 1);
