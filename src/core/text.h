@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,10 @@ std::string latin1ToUtf8(std::string_view s);
 // Best-effort reverse of cp1252ToUtf8 for authoring tools; characters outside
 // Windows-1252 become '?'.
 std::string utf8ToCp1252(std::string_view s);
+
+// The length of the well-formed UTF-8 sequence at s[i] (1 to 4), 0 when there is
+// none (a stray or cut-off byte, an over-long form, a surrogate).
+size_t utf8SequenceLength(std::string_view s, size_t i);
 
 // Appends code point `cp` to `out` in UTF-8.
 void appendUtf8(std::string& out, char32_t cp);

@@ -24,12 +24,12 @@ bool isWildcardSpec(std::string_view spec);
 // pattern ending in ".*" also matches names without a dot ("*.*" matches anything).
 bool wildcardMatch(std::string_view pattern, std::string_view name);
 
-// Indices of the entries that a specification selects, in archive order.
+// Indices of the entries that a name or wildcard pattern selects, in archive order.
 // - A plain name selects the entry of exactly that name; when there is none, the first
 //   entry whose name differs only in ASCII case (packages are authored on systems
 //   that ignore case, so "Music\Theme.mid" must still be found as "music\theme.mid").
 // - A wildcard ("music\*.*") applies to the last component only: it selects every
-//   non-folder entry whose folder part equals the specification's, ignoring case, and
+//   non-folder entry whose folder part equals the pattern's, ignoring case, and
 //   whose own name matches the pattern. Entries in deeper folders are not selected.
 std::vector<size_t> findEntries(std::span<const ArchiveEntry> entries, std::string_view spec);
 

@@ -19,13 +19,13 @@ inline constexpr std::string_view kPackagePassword = "k3m7p2w9t4q8z";
 
 struct ExtractResult {
     size_t written = 0;                  // files written into the base folder
-    std::vector<std::string> unmatched;  // specifications that selected no entry
+    std::vector<std::string> unmatched;  // names and patterns that selected no entry
     std::vector<std::string> refused;    // entries whose name gives no usable file name
 };
 
 // Access to the game package, or to whichever archive it is pointed at (a save slot).
 //
-// Entry names and specifications take "\" and "/" as the same separator; see
+// Entry names and patterns take "\" and "/" as the same separator; see
 // entry_names.h for how plain names and wildcards select entries.
 //
 // Errors: an archive that cannot be opened, a wrong password, a damaged or oversized
@@ -44,7 +44,7 @@ class Package {
     void setQuietOperation() { quiet_ = true; }
     bool quietOperation() const { return quiet_; }
 
-    // Writes every entry that the specifications select ("prefs.dat", "music\*.*")
+    // Writes every entry that the names and patterns select ("prefs.dat", "music\*.*")
     // as a file directly in `baseFolder` under its last name component, replacing a
     // file of that name. The folder is created when missing. Each file is written to
     // a temporary file in the folder and renamed into place, so a reader never sees

@@ -7,26 +7,6 @@
 
 namespace zk {
 
-namespace {
-
-// The length of the well-formed UTF-8 sequence at s[i], 0 when there is none.
-size_t utf8Length(std::string_view s, size_t i) {
-    auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char c = byte(i);
-    const size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (n == 0 || i + n > s.size()) return 0;
-    char32_t cp = n == 1 ? c : c & (0x7F >> n);
-    for (size_t k = 1; k < n; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (byte(i + k) & 0x3F);
-    }
-    static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kLeast[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return n;
-}
-
-}  // namespace
-
 std::string printableLine(std::string_view message) {
     std::string line;
     line.reserve(message.size());
@@ -35,7 +15,7 @@ std::string printableLine(std::string_view message) {
         if (c < 0x20 || c == 0x7F) {
             line += (c == '\n' || c == '\r' || c == '\t') ? ' ' : '?';
             ++i;
-        } else if (size_t n = utf8Length(message, i)) {
+        } else if (size_t n = utf8SequenceLength(message, i)) {
             line.append(message.substr(i, n));
             i += n;
         } else {

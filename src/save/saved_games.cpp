@@ -27,11 +27,6 @@ std::string quoted(const std::filesystem::path& p) {
     return "'" + p.string() + "'";
 }
 
-// A failed save or load is reported every time the player tries, not once per run.
-void reportAgain(GameState& g, const std::string& message) {
-    reportErrorAgain(g, message);
-}
-
 // The cause of an error, without the file names that the caller words itself.
 std::string reasonOf(const DataError& e) {
     if (const auto* a = dynamic_cast<const ArchiveError*>(&e)) return a->reason();
@@ -181,9 +176,9 @@ bool saveGame(GameState& g, int slot) {
         writeSlotFile(path, buildSlotMembers(g));
         return true;
     } catch (const DataError& e) {
-        reportAgain(g, "Cannot save the game to " + quoted(path) + ": " + reasonOf(e));
+        reportErrorAgain(g, "Cannot save the game to " + quoted(path) + ": " + reasonOf(e));
     } catch (const std::bad_alloc&) {
-        reportAgain(g, "Cannot save the game to " + quoted(path) + ": out of memory");
+        reportErrorAgain(g, "Cannot save the game to " + quoted(path) + ": out of memory");
     }
     return false;
 }
@@ -196,10 +191,10 @@ bool loadGame(GameState& g, int slot) {
     try {
         saved = readSavedGame(g, readSlotFile(path));
     } catch (const DataError& e) {
-        reportAgain(g, "Cannot load the game from " + quoted(path) + ": " + reasonOf(e));
+        reportErrorAgain(g, "Cannot load the game from " + quoted(path) + ": " + reasonOf(e));
         return false;
     } catch (const std::bad_alloc&) {
-        reportAgain(g, "Cannot load the game from " + quoted(path) + ": out of memory");
+        reportErrorAgain(g, "Cannot load the game from " + quoted(path) + ": out of memory");
         return false;
     }
     applySavedGame(g, std::move(saved));
@@ -212,8 +207,8 @@ void captureThumbnail(GameState& g, int width, int height) {
         return;
     }
     if (width > kMaxImageSide || height > kMaxImageSide) {
-        reportAgain(g, "Cannot capture a saved-game picture of " + std::to_string(width) + " x " +
-                           std::to_string(height) + " pixels");
+        reportErrorAgain(g, "Cannot capture a saved-game picture of " + std::to_string(width) +
+                                " x " + std::to_string(height) + " pixels");
         return;
     }
     Image t;
@@ -251,7 +246,7 @@ void showSlotThumbnail(GameState& g, int object, int slot) {
         if (findEntries(archive->entries(), kScreenshotMember).size() != 1) return;
         list = readPictureList(readMember(*archive, kScreenshotMember));
     } catch (const DataError& e) {
-        reportAgain(g, "Cannot show the picture of " + quoted(path) + ": " + reasonOf(e));
+        reportErrorAgain(g, "Cannot show the picture of " + quoted(path) + ": " + reasonOf(e));
         return;
     }
     if (list.count() > 0) {

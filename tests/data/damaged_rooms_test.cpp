@@ -19,14 +19,20 @@ struct Loaded {
     std::vector<std::string> warnings;
 };
 
-// Five play rooms, each placing the hero and six objects, loaded with only "lamp" known.
-Loaded loadWithOnlyALamp() {
-    TempDir dir;
+// The templates of an objects.dat that holds only "lamp".
+TemplateTable onlyALamp(const TempDir& dir) {
     ObjectRecord lamp;
     lamp.setName("lamp");
     writeBytes(dir.file("objects.dat"), recordFile(std::vector<ObjectRecord>{lamp}));
     TemplateTable templates;
     templates.assign(loadObjectTemplates(dir.file("objects.dat")));
+    return templates;
+}
+
+// Five play rooms, each placing the hero and six objects, loaded with only "lamp" known.
+Loaded loadWithOnlyALamp() {
+    TempDir dir;
+    const TemplateTable templates = onlyALamp(dir);
 
     std::vector<StoredRoomRecord> stored(5);
     for (size_t r = 0; r < stored.size(); ++r) {
@@ -69,11 +75,7 @@ TEST(DamagedObjects, MissingTemplatesOfManyPlacementsAreOneWarning) {
 // template make no object and do not count.
 TEST(DamagedRooms, MoreObjectsThanAGameCanHoldAreRefused) {
     TempDir dir;
-    ObjectRecord lamp;
-    lamp.setName("lamp");
-    writeBytes(dir.file("objects.dat"), recordFile(std::vector<ObjectRecord>{lamp}));
-    TemplateTable templates;
-    templates.assign(loadObjectTemplates(dir.file("objects.dat")));
+    const TemplateTable templates = onlyALamp(dir);
     auto load = [&](size_t rooms, const std::string& placed) {
         StoredRoomRecord room;
         room.setName("room");

@@ -17,16 +17,6 @@
 namespace zk::test {
 namespace {
 
-void command(EventView e, int k, const std::string& verb, const std::string& p1 = "",
-             const std::string& p2 = "", int num1 = 0, int num2 = 0) {
-    CommandView c = e.command(k);
-    c.setVerb(verb);
-    c.setP1(p1);
-    c.setP2(p2);
-    c.setNum1(num1);
-    c.setNum2(num2);
-}
-
 // "hall" holds the hero, a crate and a panel; "cellar" another panel. The panels' key
 // events: Space saves into slot 1 (after capturing a thumbnail), Enter plays on, Escape
 // loads slot 1.
@@ -37,22 +27,22 @@ GameBuilder saveGame() {
     EventView save = panel.event(0);
     save.setName("onkey");
     save.setNumber(0);
-    command(save, 0, "savelastgs", "", "", 80, 60);
-    command(save, 1, "savegame", "", "", 1);
+    setCommand(save, 0, "savelastgs", "", "", 80, 60);
+    setCommand(save, 1, "savegame", "", "", 1);
     EventView play = panel.event(1);
     play.setName("onkey");
     play.setNumber(1);
-    command(play, 0, "sethp", "", "", 9);
-    command(play, 1, "changexy", "crate", "hall", 10, 20);
-    command(play, 2, "changevar", "crate", "hall", 5);
+    setCommand(play, 0, "sethp", "", "", 9);
+    setCommand(play, 1, "changexy", "crate", "hall", 10, 20);
+    setCommand(play, 2, "changevar", "crate", "hall", 5);
     play.command(2).setText("opened");
-    command(play, 3, "deleteobj", "crate", "cellar");
-    command(play, 4, "setlanguage", "", "", 1);
-    command(play, 5, "changeroom", "cellar", "");
+    setCommand(play, 3, "deleteobj", "crate", "cellar");
+    setCommand(play, 4, "setlanguage", "", "", 1);
+    setCommand(play, 5, "changeroom", "cellar", "");
     EventView load = panel.event(2);
     load.setName("onkey");
     load.setNumber(2);
-    command(load, 0, "loadgame", "", "", 1);
+    setCommand(load, 0, "loadgame", "", "", 1);
 
     StoredRoomRecord& hall = *b.findRoom("hall");
     b.place(hall, "crate", 200, 300);

@@ -14,16 +14,7 @@ namespace zk::fuzz {
 namespace {
 
 using test::GameBuilder;
-
-void command(EventView e, int k, const std::string& verb, const std::string& p1 = "",
-             const std::string& p2 = "", int num1 = 0, int num2 = 0) {
-    CommandView c = e.command(k);
-    c.setVerb(verb);
-    c.setP1(p1);
-    c.setP2(p2);
-    c.setNum1(num1);
-    c.setNum2(num2);
-}
+using test::setCommand;
 
 EventView event(ObjectRecord& o, int e, const std::string& name, int number = 0) {
     EventView v = o.event(e);
@@ -74,14 +65,7 @@ test::GameBuilder fuzzGame() {
     b.inventory.setShowStatus(1);
     b.inventory.setShowRoomTitle(1);
     b.pictures["inv.dxg"] = test::singlePictureList(test::solidImage(320, 40, 0x404040));
-    for (int i = 0; i < 3; ++i) {
-        SlotView s = b.inventory.slot(i);
-        s.setEnabled(1);
-        s.setLeft(10 + 40 * i);
-        s.setTop(205);
-        s.setRight(40 + 40 * i);
-        s.setBottom(235);
-    }
+    for (int i = 0; i < 3; ++i) b.enableSlot(i, 10 + 40 * i, 205, 40 + 40 * i, 235);
     b.inventory.slot(0).setItem("lamp");
     b.inventory.party(0).setName("friend");
     b.inventory.party(0).setX(60);
@@ -99,37 +83,37 @@ test::GameBuilder fuzzGame() {
     lamp.setIconFile("icon.dxg");
     lamp.setSpriteFile("lamp.dxg");
     lamp.setDisplayNameKey("lamp");
-    command(event(lamp, 0, "onusewith"), 0, "playsnd", "lamp", "click");
+    setCommand(event(lamp, 0, "onusewith"), 0, "playsnd", "lamp", "click");
     EventView tick = event(lamp, 1, "ontimer", 0);
     tick.setPeriod(200);
-    command(tick, 0, "changexy", "lamp", "<actual>", 90, 60);
+    setCommand(tick, 0, "changexy", "lamp", "<actual>", 90, 60);
 
     ObjectRecord& door = b.addTemplate("door");
     door.setSpriteFile("door.dxg");
     door.setHoverCursor("hand");
-    command(event(door, 0, "onclick"), 0, "walkto", "hero", "", 240, 120);
-    command(door.event(0), 1, "waitforchar", "hero");
-    command(door.event(0), 2, "changeroom", "cellar", "stairs");
+    setCommand(event(door, 0, "onclick"), 0, "walkto", "hero", "", 240, 120);
+    setCommand(door.event(0), 1, "waitforchar", "hero");
+    setCommand(door.event(0), 2, "changeroom", "cellar", "stairs");
 
     ObjectRecord& panel = b.addTemplate("panel");
     panel.setSpriteFile("panel.dxg");
     EventView talk = event(panel, 0, "onclick");
-    command(talk, 0, "startdialog", "panel", "", 0, 0);
+    setCommand(talk, 0, "startdialog", "panel", "", 0, 0);
     talk.command(0).setText("Yes#No#");
-    command(talk, 1, "waitfordlg");
-    command(talk, 2, "ifdlgresult", "", "", 1);
-    command(talk, 3, "savelastgs", "", "", 40, 30);
-    command(talk, 4, "savegame", "", "", 1);
-    command(event(panel, 1, "onkey", 0), 0, "loadgame", "", "", 1);
+    setCommand(talk, 1, "waitfordlg");
+    setCommand(talk, 2, "ifdlgresult", "", "", 1);
+    setCommand(talk, 3, "savelastgs", "", "", 40, 30);
+    setCommand(talk, 4, "savegame", "", "", 1);
+    setCommand(event(panel, 1, "onkey", 0), 0, "loadgame", "", "", 1);
     EventView fade = event(panel, 2, "onkey", 1);
-    command(fade, 0, "fadeout");
-    command(fade, 1, "setlanguage", "", "", 2);
-    command(fade, 2, "fadein");
-    command(event(panel, 3, "onkey", 2), 0, "setslotspr", "", "", 1, 1);
+    setCommand(fade, 0, "fadeout");
+    setCommand(fade, 1, "setlanguage", "", "", 2);
+    setCommand(fade, 2, "fadein");
+    setCommand(event(panel, 3, "onkey", 2), 0, "setslotspr", "", "", 1, 1);
     EventView restart = event(panel, 4, "onkey", 3);
-    command(restart, 0, "sethp", "", "", 40);
-    command(restart, 1, "newgame");
-    command(event(panel, 5, "onroomenter"), 0, "changemusic", "theme");
+    setCommand(restart, 0, "sethp", "", "", 40);
+    setCommand(restart, 1, "newgame");
+    setCommand(event(panel, 5, "onroomenter"), 0, "changemusic", "theme");
 
     StoredRoomRecord& hall = *b.findRoom("hall");
     hall.setTitleKey("hall");

@@ -205,18 +205,10 @@ TEST(DispatchObject, InactiveOrDeletedObjectsLetTheClickThrough) {
 GameBuilder gameWithInventory() {
     GameBuilder b = GameBuilder::minimal();
     b.sounds.items = {silentWave("take"), silentWave("put"), silentWave("combine")};
-    auto slot = [&b](int i, int l, int t, int r, int bottom) {
-        SlotView s = b.inventory.slot(i);
-        s.setLeft(l);
-        s.setTop(t);
-        s.setRight(r);
-        s.setBottom(bottom);
-        s.setEnabled(1);
-    };
-    slot(0, 5, 545, 45, 585);
-    slot(1, 50, 545, 90, 585);
-    slot(2, 92, 545, 96, 549);
-    slot(3, 0, 0, 50, 50);  // off the bar: never reached by a click
+    b.enableSlot(0, 5, 545, 45, 585);
+    b.enableSlot(1, 50, 545, 90, 585);
+    b.enableSlot(2, 92, 545, 96, 549);
+    b.enableSlot(3, 0, 0, 50, 50);  // off the bar: never reached by a click
     ObjectRecord& rope = b.addTemplate("rope", "subject");
     rope.setCursorHotX(3);
     rope.setCursorHotY(4);

@@ -98,14 +98,7 @@ TEST(Frame, HoldingTheButtonDispatchesOneClickPerPress) {
 GameBuilder gameWithSlots() {
     GameBuilder b = GameBuilder::minimal();
     b.sounds.items = {silentWave("take"), silentWave("put"), silentWave("combine")};
-    for (int i = 0; i < 3; ++i) {
-        SlotView s = b.inventory.slot(i);
-        s.setLeft(5 + 30 * i);
-        s.setTop(545);
-        s.setRight(5 + 30 * i + 20);
-        s.setBottom(585);
-        s.setEnabled(1);
-    }
+    for (int i = 0; i < 3; ++i) b.enableSlot(i, 5 + 30 * i, 545, 5 + 30 * i + 20, 585);
     b.inventory.slot(0).setRight(9);  // too small for the 8 x 8 cursor: 4 wide
     b.inventory.slot(2).setItem("stone");
     b.addTemplate("rope", "subject");

@@ -32,14 +32,7 @@ inline GameBuilder threeRoomGame() {
     b.place(cellar, "crate", 200, 300);
     b.addRoom("menu", false);
     b.languages = "text=\"lamp\" lang1=\"Lampe\"\r\ntext=\"key\" lang1=\"Schluessel\"\r\n";
-    for (int i = 0; i < 3; ++i) {
-        SlotView s = b.inventory.slot(i);
-        s.setEnabled(1);
-        s.setLeft(10 + 40 * i);
-        s.setTop(545);
-        s.setRight(40 + 40 * i);
-        s.setBottom(580);
-    }
+    for (int i = 0; i < 3; ++i) b.enableSlot(i, 10 + 40 * i, 545, 40 + 40 * i, 580);
     b.inventory.slot(0).setItem("lamp");
     return b;
 }

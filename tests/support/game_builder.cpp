@@ -127,6 +127,25 @@ void GameBuilder::place(StoredRoomRecord& room, const std::string& name, int x, 
     }
 }
 
+void GameBuilder::enableSlot(int i, int left, int top, int right, int bottom) {
+    SlotView s = inventory.slot(i);
+    s.setEnabled(1);
+    s.setLeft(left);
+    s.setTop(top);
+    s.setRight(right);
+    s.setBottom(bottom);
+}
+
+void setCommand(EventView e, int k, const std::string& verb, const std::string& p1,
+                const std::string& p2, int num1, int num2) {
+    CommandView c = e.command(k);
+    c.setVerb(verb);
+    c.setP1(p1);
+    c.setP2(p2);
+    c.setNum1(num1);
+    c.setNum2(num2);
+}
+
 ObjectRecord* GameBuilder::findTemplate(const std::string& name) {
     for (auto& t : templates)
         if (t.name() == name) return &t;

@@ -41,6 +41,8 @@ class GameBuilder {
     CursorRecord& addCursor(const std::string& name, int hotX = 0, int hotY = 0);
     // Places template `name` in `room` at (x, y) with scale percent.
     void place(StoredRoomRecord& room, const std::string& name, int x, int y, int scale = 100);
+    // Enables inventory slot i with the rectangle (left, top, right, bottom).
+    void enableSlot(int i, int left, int top, int right, int bottom);
     ObjectRecord* findTemplate(const std::string& name);
     StoredRoomRecord* findRoom(const std::string& name);
 
@@ -53,5 +55,9 @@ class GameBuilder {
   private:
     void addGenerated(std::map<std::string, PictureList>& out) const;
 };
+
+// Writes command k of event e: its verb, p1, p2, num1 and num2.
+void setCommand(EventView e, int k, const std::string& verb, const std::string& p1 = "",
+                const std::string& p2 = "", int num1 = 0, int num2 = 0);
 
 }  // namespace zk::test

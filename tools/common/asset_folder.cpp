@@ -58,7 +58,7 @@ struct ItemOptions {
 struct ItemSpec {
     std::string image;  // file name in the folder; empty: no picture
     ItemOptions options;
-    std::string file;  // source file of the spec, for messages
+    std::string file;  // source file that describes the item, for messages
     int line = 0;
 };
 
@@ -371,7 +371,7 @@ bool knownKind(const std::string& kind) {
     return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
 }
 
-// Adds the items of one spec to the list (several when the image is cut into frames).
+// Adds the items of one item description to the list (several when the image is cut into frames).
 void buildItems(const AssetFolder& folder, const ItemSpec& spec, PictureRole role,
                 PictureList& list, Diagnostics& diag) {
     ItemOptions o = spec.options;
