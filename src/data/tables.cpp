@@ -2,7 +2,6 @@
 
 #include <fstream>
 #include <iterator>
-#include <unordered_set>
 #include <utility>
 
 #include "core/error.h"
@@ -120,12 +119,13 @@ namespace {
 void countRoomObjects(const std::vector<std::vector<uint8_t>>& stored,
                       const TemplateTable& templates, const std::string& mainName,
                       const InventoryRecord& inventory, const std::string& label) {
-    std::unordered_set<std::string> known;
-    for (int i = 0; i < templates.storedCount(); ++i) known.insert(templates.at(i).name());
+    auto known = [&](const std::string& name) {
+        return !name.empty() && templates.findTemplate(name) >= 0;
+    };
     size_t party = 0;
     for (int i = 0; i < kPartyMembers; ++i) {
         const std::string name = inventory.party(i).name();
-        if (!name.empty() && known.count(name)) ++party;
+        if (known(name)) ++party;
     }
     size_t total = 0;
     for (const auto& bytes : stored) {
@@ -134,7 +134,7 @@ void countRoomObjects(const std::vector<std::vector<uint8_t>>& stored,
         total += 1 + (r.isGameRoom() ? party : 0);
         for (int i = 0; i < kPlacementsPerRoom; ++i) {
             const std::string name = r.placement(i).name();
-            if (!name.empty() && name != mainName && known.count(name)) ++total;
+            if (name != mainName && known(name)) ++total;
         }
         if (total > kMaxRoomObjects)
             throw DataError("Cannot read file '" + label + "': its rooms hold more than " +
