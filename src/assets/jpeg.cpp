@@ -93,7 +93,7 @@ Image decodeJpeg(std::span<const uint8_t> jpeg, std::vector<uint32_t> storage) {
     const int64_t width = cinfo.image_width, height = cinfo.image_height;
     jpeg_destroy_decompress(&cinfo);
     if (!ok && err.pub.msg_code == JERR_IMAGE_TOO_BIG)
-        throw oversizedImage("JPEG error #" + std::to_string(JERR_IMAGE_TOO_BIG), width, height);
+        throw oversizedImage(jpegError(JERR_IMAGE_TOO_BIG).what(), width, height);
     if (!ok) throw jpegError(err.pub.msg_code);
     for (auto& p : img.pixels) p &= 0xFFFFFF;
     return img;
