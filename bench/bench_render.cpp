@@ -109,7 +109,6 @@ struct BusyRoom {
         for (int k = 0; k < kRainDrops; ++k)
             g.rain[static_cast<size_t>(k)] = {g.random.below(kWidth), g.random.below(kHeight),
                                               g.random.below(2)};
-        g.hooks.hoverUpdate = [this] { g.hoveredObject = objectUnderCursor(g); };
         g.mouseX = 300;
         g.mouseY = 300;
     }

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "data/loader.h"
+#include "logic/loader.h"
 #include "package/package.h"
 #include "platform/archive.h"
 #include "platform/headless/headless_platform.h"

@@ -5,8 +5,9 @@
 #include "app/debug_overlay.h"
 #include "audio/audio.h"
 #include "core/error.h"
-#include "data/room_entry.h"
 #include "logic/logic.h"
+#include "logic/room_entry.h"
+#include "logic/scene.h"
 #include "platform/platform.h"
 #include "render/compose.h"
 
@@ -43,6 +44,7 @@ void frame(GameState& g, DebugOverlay* debug) {
     if (!left) g.leftLatch = false;
     if (!right) g.rightLatch = false;
     hoverUpdate(g);
+    prepareScene(g);
     composeScene(g);
     if (debug) debug->draw(g);
     p.display.flip();

@@ -9,9 +9,9 @@
 #include "audio/audio.h"
 #include "core/error.h"
 #include "core/text.h"
-#include "data/loader.h"
-#include "data/room_entry.h"
+#include "logic/loader.h"
 #include "logic/logic.h"
+#include "logic/room_entry.h"
 
 namespace zk {
 
@@ -45,8 +45,6 @@ MainWindow::MainWindow(Platform& platform, WindowOptions options)
     game_.platform = &platform_;
     game_.package = &package_;
     if (options_.seed) game_.random.seed(*options_.seed);
-    game_.hooks.playRoomMusic = [this] { playRoomMusic(game_); };
-    game_.hooks.hoverUpdate = [this] { hoverUpdate(game_); };
     game_.queue.onOverflow = [this] { platform_.messageBox.show("Event queue overflow", ""); };
     platform_.display.setCaption(kEngineCaption);
     if (options_.debug) debug_ = std::make_unique<DebugOverlay>();

@@ -196,13 +196,13 @@ std::string stateDump(const GameState& g, const HeadlessPlatform& p, int64_t fra
     j.key("slot").value(g.dialogueSlot);
     j.key("voice").value(g.dialogueVoice);
     j.key("closeBox");
-    if (g.dialogueDrawn)
-        box(j, g.dialogueCloseBox);
+    if (g.dialogueLayout.drawn)
+        box(j, g.dialogueLayout.closeBox);
     else
         j.beginArray().endArray();
     j.key("choices").beginArray();
-    if (g.dialogueDrawn)
-        for (const Box& b : g.dialogueChoiceBoxes) box(j, b);
+    if (g.dialogueLayout.drawn)
+        for (const Box& b : g.dialogueLayout.choiceBoxes) box(j, b);
     j.endArray();
     j.endObject();
 

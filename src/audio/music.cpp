@@ -3,7 +3,7 @@
 
 #include "audio/audio.h"
 #include "core/error.h"
-#include "data/room_entry.h"
+#include "data/error_log.h"
 #include "platform/platform.h"
 
 namespace zk {

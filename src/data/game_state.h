@@ -2,9 +2,9 @@
 // The whole state of one running game. The main window owns one GameState and passes
 // it by reference; nothing of the game lives in globals, so tests may run many games
 // in one process.
+#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -12,6 +12,7 @@
 #include "assets/picture_list.h"
 #include "assets/wave_list.h"
 #include "core/random.h"
+#include "data/error_log.h"
 #include "data/event_queue.h"
 #include "data/language.h"
 #include "data/object_record.h"
@@ -56,6 +57,17 @@ struct WalkState {
 // A rectangle as (left, top, right, bottom).
 using Box = std::array<int32_t, 4>;
 
+// Where a dialogue box and its parts lie on the display, edges included.
+struct DialogueLayout {
+    bool drawn = false;  // a dialogue was laid out since start-up
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t width = 0;
+    Box rect{};
+    Box closeBox{};
+    std::vector<Box> choiceBoxes;
+};
+
 // One sound started, for the log of a run: from the interface list `sounds` (index)
 // or from an object's wave list ("playsnd": object and sound name).
 struct SoundStart {
@@ -79,17 +91,10 @@ struct SoundBuffers {
     std::vector<Sound> sounds;
 };
 
-// Calls from room entry and the loaders up into subsystems built above this layer.
-struct GameHooks {
-    std::function<void()> playRoomMusic;  // start the current room's music
-    std::function<void()> hoverUpdate;    // find the object under the cursor, fire its events
-};
-
 struct GameState {
     // Services; set by the main window before anything runs.
     Platform* platform = nullptr;
     Package* package = nullptr;
-    GameHooks hooks;
     Random random;
 
     // Start-up.
@@ -138,17 +143,14 @@ struct GameState {
     int32_t dialogueVoice = 0;
     int32_t dialogueStyle = 0;
     std::vector<std::string> dialogueLines;  // line 0 the question, then the choices
-    // The close box and choice rectangles as the last frame drew them; the click
-    // dispatch tests the same ones.
-    bool dialogueDrawn = false;
-    Box dialogueCloseBox{};
-    std::vector<Box> dialogueChoiceBoxes;
-    // The dialogue box layout of the latest frame; it outlives the dialogue, and the
-    // background picture of the next frame is drawn from it.
-    int32_t dialogueLeft = 0;
-    int32_t dialogueTop = 0;
-    int32_t dialogueWidth = 0;
-    Box dialogueRect{};
+    // The dialogue box as the latest frame lays it out; the click dispatch tests its
+    // close box and choices. The backgrounds of the next frame follow it.
+    DialogueLayout dialogueLayout;
+    // Where the current frame draws the dialogue background picture: under the
+    // interface, the box of the frame before; under the texts, that box's corner with
+    // this frame's text height.
+    Box dialogueUnderInterface{};
+    Box dialogueUnderText{};
     int32_t hoveredObject = -1;
     int32_t hitPoints = 100;
     std::array<int32_t, 3> statusCounters{};
@@ -188,8 +190,7 @@ struct GameState {
     SoundBuffers waveBuffers1;
     std::vector<SoundStart> soundLog;
 
-    // Errors reported so far, so that each distinct one is reported once.
-    std::set<std::string> reportedErrors;
+    ErrorLog errors;
 
     // Convenience accessors.
     Room& room() { return rooms[static_cast<size_t>(currentRoom)]; }
@@ -198,8 +199,14 @@ struct GameState {
         return currentRoom >= 0 && currentRoom < static_cast<int32_t>(rooms.size());
     }
     std::vector<ObjectRecord>& objects() { return room().objects; }
+    const std::vector<ObjectRecord>& objects() const { return room().objects; }
     std::string translate(std::string_view key) const {
         return languageTable.translate(key, language);
+    }
+    // Makes sure the image slot table has a row for object position `position`.
+    void ensureImageSlotRow(int position) {
+        const size_t rows = std::max<size_t>(kMinImageSlotRows, static_cast<size_t>(position) + 1);
+        if (imageSlots.size() < rows) imageSlots.resize(rows);
     }
 };
 

@@ -10,9 +10,10 @@
 
 #include "audio/audio.h"
 #include "core/error.h"
-#include "data/loader.h"
-#include "data/room_entry.h"
+#include "logic/loader.h"
 #include "logic/logic.h"
+#include "logic/room_entry.h"
+#include "logic/scene.h"
 #include "logic/walking.h"
 #include "platform/platform.h"
 #include "render/fade.h"
@@ -205,7 +206,7 @@ void addobj(Run& r) {
     auto& objects = g.rooms[static_cast<size_t>(room)].objects;
     objects.push_back(std::move(o));
     const int index = static_cast<int>(objects.size()) - 1;
-    ensureImageSlotRow(g, index);
+    g.ensureImageSlotRow(index);
     // The timer table belongs to the room on screen; another room's timers are set
     // from its objects when it is entered.
     if (isCurrent(g, room)) {
@@ -553,13 +554,21 @@ void changecur(Run& r) {
     hoverUpdate(r.g);
 }
 
+bool canDraw(const GameState& g) {
+    return g.platform && g.platform->display.canDraw();
+}
+
 void fadeout(Run& r) {
     r.done();
+    // Every step shows the party of a play room over the darkening picture.
+    if (canDraw(r.g) && r.g.hasRoom() && r.g.room().isGameRoom()) applyPerspectiveScales(r.g, 1);
     fadeOut(r.g);
 }
 
 void fadein(Run& r) {
     r.done();
+    r.g.screenFaded = false;
+    if (canDraw(r.g)) prepareScene(r.g);
     fadeIn(r.g);
 }
 

@@ -2,8 +2,8 @@
 #include <optional>
 
 #include "audio/audio.h"
-#include "data/room_entry.h"
 #include "logic/logic.h"
+#include "logic/room_entry.h"
 #include "render/object_draw.h"
 
 namespace zk {
@@ -123,10 +123,10 @@ bool skipAwaitedHints(GameState& g) {
 
 void answerDialogue(GameState& g, int x, int y) {
     g.dialogueResult = -1;
-    if (inside(g.dialogueCloseBox, x, y)) g.dialogueOpen = false;
+    if (inside(g.dialogueLayout.closeBox, x, y)) g.dialogueOpen = false;
     const int choices = static_cast<int>(g.dialogueLines.size()) - 1;
-    for (int w = 0; w < choices && w < static_cast<int>(g.dialogueChoiceBoxes.size()); ++w) {
-        if (!inside(g.dialogueChoiceBoxes[static_cast<size_t>(w)], x, y)) continue;
+    for (int w = 0; w < choices && w < static_cast<int>(g.dialogueLayout.choiceBoxes.size()); ++w) {
+        if (!inside(g.dialogueLayout.choiceBoxes[static_cast<size_t>(w)], x, y)) continue;
         g.dialogueOpen = false;
         g.dialogueResult = w;
         EventRecord say;

@@ -1,6 +1,6 @@
 #include "logic/walking.h"
 
-#include "data/room_entry.h"
+#include "logic/room_entry.h"
 
 namespace zk {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "core/error.h"
-#include "data/room_entry.h"
+#include "data/error_log.h"
 #include "platform/platform.h"
 #include "render/blit.h"
 #include "render/object_draw.h"
@@ -18,7 +18,7 @@ constexpr int kBackgroundItem = 2;
 
 // Runs one part of the frame; a data fault in it is reported and the frame goes on.
 template <typename Part>
-void framePart(GameState& g, Part&& part) {
+void framePart(const GameState& g, Part&& part) {
     try {
         part();
     } catch (const DataError& e) {
@@ -28,7 +28,7 @@ void framePart(GameState& g, Part&& part) {
 
 // Clears the back surface to black and, unless the screen is faded, draws the room
 // background at the scene offset, both in one pass over the surface.
-void clearAndDrawBackground(GameState& g) {
+void clearAndDrawBackground(const GameState& g) {
     Surface& back = g.platform->display.back();
     const bool background = !g.screenFaded;
     if (background && g.imageList1.count() > kBackgroundItem) {
@@ -40,7 +40,7 @@ void clearAndDrawBackground(GameState& g) {
     if (background) reportError(g, "Room '" + g.room().name() + "' has no background picture");
 }
 
-void drawCursor(GameState& g) {
+void drawCursor(const GameState& g) {
     const int frame = g.cursorFrame;
     if (frame < 0 || frame >= g.curImageList.count()) {
         reportError(g, "Cursor '" + g.currentCursorName + "' has no frame " +
@@ -64,32 +64,11 @@ void drawCursor(GameState& g) {
 
 }  // namespace
 
-std::string chooseCursor(const GameState& g) {
-    std::string name = g.prefs.startCursor();
-    if (!g.hasRoom()) return name;
-    const Room& room = g.room();
-    const int64_t offX = g.inventory.sceneOffsetX();
-    const int64_t offY = g.inventory.sceneOffsetY();
-    for (int z = 0; z < kZonesPerRoom; ++z) {
-        ConstZoneView zone = room.zone(z);
-        if (!zone.enabled()) continue;
-        if (g.mouseX >= zone.left() + offX && g.mouseX <= zone.right() + offX &&
-            g.mouseY >= zone.top() + offY && g.mouseY <= zone.bottom() + offY)
-            name = zone.cursor();
-    }
-    const int hovered = g.hoveredObject;
-    if (hovered >= 0 && hovered < static_cast<int>(room.objects.size())) {
-        const ObjectRecord& o = room.objects[static_cast<size_t>(hovered)];
-        if (o.active() == 1) name = o.hoverCursor();
-    }
-    return name;
-}
-
-void drawRain(GameState& g) {
+void drawRain(const GameState& g) {
     Canvas& canvas = g.platform->canvas;
     canvas.setPenColor(kRainColor);
     for (const RainDrop& d : g.rain) {
-        // 64-bit, then clamped: drop fields come from saved games too.
+        // 64-bit, then clamped: drop fields hold any value a test or a damaged game sets.
         const int64_t end = int64_t{d.y} - d.kind + 12;
         const int endY = static_cast<int>(std::clamp<int64_t>(end, INT32_MIN, INT32_MAX));
         canvas.moveTo(d.x, d.y);
@@ -101,18 +80,8 @@ void drawRain(GameState& g) {
     }
 }
 
-void composeScene(GameState& g) {
+void composeScene(const GameState& g) {
     if (!g.platform || !g.hasRoom()) return;
-
-    if (g.heldItem.empty() && !g.dialogueOpen) {
-        framePart(g, [&] {
-            // The hover update only queues events, so zones and the hovered object can
-            // be read after it.
-            if (g.hooks.hoverUpdate) g.hooks.hoverUpdate();
-            if (g.hasRoom()) setCursor(g, chooseCursor(g));
-        });
-        if (!g.hasRoom()) return;
-    }
 
     clearAndDrawBackground(g);
     if (!g.screenFaded) {
@@ -120,7 +89,7 @@ void composeScene(GameState& g) {
         if (g.room().weather() == "Rain") framePart(g, [&] { drawRain(g); });
     }
 
-    framePart(g, [&] { drawInterfacePass(g); });
+    framePart(g, [&] { drawInterfacePass(g, g.dialogueUnderInterface); });
     framePart(g, [&] { drawTextsAndDialogue(g); });
 
     if ((g.room().cursorVisible() && !g.screenFaded) || g.dialogueOpen)

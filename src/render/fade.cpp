@@ -4,7 +4,7 @@
 #include <array>
 
 #include "core/error.h"
-#include "data/room_entry.h"
+#include "data/error_log.h"
 #include "platform/platform.h"
 #include "render/compose.h"
 #include "render/overlays.h"
@@ -43,7 +43,7 @@ class FadingGuard {
 void showStep(GameState& g) {
     if (g.hasRoom() && g.room().isGameRoom()) {
         try {
-            drawInterfacePass(g);
+            drawInterfacePass(g, g.dialogueLayout.rect);
         } catch (const DataError& e) {
             reportError(g, e.what());  // the fade itself goes on
         }

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "data/room_entry.h"
+#include "data/error_log.h"
 #include "platform/platform.h"
 #include "render/blit.h"
 #include "walk/perspective.h"
@@ -23,7 +23,7 @@ bool validIndex(const GameState& g, int index) {
     return g.hasRoom() && index >= 0 && index < static_cast<int>(g.room().objects.size());
 }
 
-PictureList* slotList(GameState& g, int index, int slot) {
+const PictureList* slotList(const GameState& g, int index, int slot) {
     if (index < 0 || index >= static_cast<int>(g.imageSlots.size())) return nullptr;
     return &g.imageSlots[static_cast<size_t>(index)][static_cast<size_t>(slot)];
 }
@@ -56,10 +56,10 @@ bool contains(const Rect& r, int x, int y) {
     return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
 }
 
-void drawPass(GameState& g, uint8_t party) {
+void drawPass(const GameState& g, uint8_t party) {
     for (const DepthEntry& e : depthOrder(g)) {
         const ObjectRecord& o = g.objects()[static_cast<size_t>(e.index)];
-        if (!o.isEmpty() && o.inParty() == party && o.hidden() == 0) drawRoomObject(g, e.index);
+        if (drawnInPass(o, party)) drawRoomObject(g, e.index);
     }
 }
 
@@ -88,7 +88,7 @@ int objectPictureSlot(const ObjectRecord& o) {
     return slot;
 }
 
-PictureList* objectPictureList(GameState& g, int index) {
+const PictureList* objectPictureList(const GameState& g, int index) {
     if (!validIndex(g, index)) return nullptr;
     const int slot = objectPictureSlot(g.objects()[static_cast<size_t>(index)]);
     if (slot < 0) return nullptr;
@@ -107,7 +107,7 @@ Rect objectRect(const GameState& g, const ObjectRecord& o, int width, int height
             clampCoordinate(bottom)};
 }
 
-PictureItem* objectPicture(GameState& g, int index) {
+const PictureItem* objectPicture(const GameState& g, int index) {
     if (!validIndex(g, index)) return nullptr;
     const ObjectRecord& o = g.objects()[static_cast<size_t>(index)];
     const std::string who = "Room object '" + o.name() + "' of room '" + g.room().name() + "'";
@@ -116,7 +116,7 @@ PictureItem* objectPicture(GameState& g, int index) {
                            "' is none of its eight animation files; it is not shown");
         return nullptr;
     }
-    PictureList* list = objectPictureList(g, index);
+    const PictureList* list = objectPictureList(g, index);
     const int frame = o.frame();
     const int count = list ? list->count() : 0;
     if (frame < 0 || frame >= count) {
@@ -140,19 +140,25 @@ std::vector<DepthEntry> depthOrder(const GameState& g) {
     return table;
 }
 
-void drawRoomObject(GameState& g, int index) {
-    if (!validIndex(g, index) || !g.platform) return;
-    ObjectRecord& o = g.objects()[static_cast<size_t>(index)];
-    if (o.isEmpty()) return;
-    if (o.perspective() == 1) {
-        const Room& room = g.room();
-        Perspective p{room.minScaleRow(), room.maxScaleRow(), o.minScale(), o.maxScale()};
-        if (index == 0) {
-            p.minScale = room.minScale();
-            p.maxScale = room.maxScale();
-        }
-        o.setScale(perspectiveScale(p, o.y()));
+bool drawnInPass(const ObjectRecord& o, uint8_t party) {
+    return !o.isEmpty() && o.inParty() == party && o.hidden() == 0;
+}
+
+int32_t perspectiveScaleOf(const GameState& g, int index) {
+    const ObjectRecord& o = g.objects()[static_cast<size_t>(index)];
+    const Room& room = g.room();
+    Perspective p{room.minScaleRow(), room.maxScaleRow(), o.minScale(), o.maxScale()};
+    if (index == 0) {
+        p.minScale = room.minScale();
+        p.maxScale = room.maxScale();
     }
+    return perspectiveScale(p, o.y());
+}
+
+void drawRoomObject(const GameState& g, int index) {
+    if (!validIndex(g, index) || !g.platform) return;
+    const ObjectRecord& o = g.objects()[static_cast<size_t>(index)];
+    if (o.isEmpty()) return;
     const PictureItem* item = objectPicture(g, index);
     if (!item) return;
     const Rect dest = objectRect(g, o, item->width(), item->height());
@@ -163,11 +169,11 @@ void drawRoomObject(GameState& g, int index) {
         drawStretchedAlpha(back, *item, dest, o.alpha());
 }
 
-void drawSceneObjects(GameState& g) {
+void drawSceneObjects(const GameState& g) {
     drawPass(g, 0);
 }
 
-void drawPartyObjects(GameState& g) {
+void drawPartyObjects(const GameState& g) {
     drawPass(g, 1);
 }
 
@@ -183,7 +189,7 @@ int objectUnderCursor(GameState& g) {
         bool hit = false;
         const std::string maskFile = o.clickMaskFile();
         if (!maskFile.empty()) {
-            PictureList* masks = slotList(g, i, kClickMaskSlot);
+            const PictureList* masks = slotList(g, i, kClickMaskSlot);
             if (!masks || masks->count() == 0) {
                 reportError(g, "Room object '" + o.name() + "' of room '" + g.room().name() +
                                    "': its click mask '" + maskFile +
@@ -195,7 +201,8 @@ int objectUnderCursor(GameState& g) {
                 continue;
             hit = pixelHit(g, o, mask, true);
         } else {
-            PictureItem* item = objectPicture(g, i);
+            // The hit test is the one place that changes a picture: below.
+            PictureItem* item = const_cast<PictureItem*>(objectPicture(g, i));
             if (!item) continue;
             if (o.hidden() != 0) {
                 // A hidden object is found by its non-black pixels; the setting stays.

@@ -27,7 +27,7 @@ int64_t divideRoundHalfEven(int64_t numerator, int64_t denominator);
 int objectPictureSlot(const ObjectRecord& o);
 // That slot's picture list, null when there is none (no matching animation, or no
 // pictures loaded for that position).
-PictureList* objectPictureList(GameState& g, int index);
+const PictureList* objectPictureList(const GameState& g, int index);
 
 // Where a picture of `width` x `height` is placed for object `o` at its `scale`, its
 // anchor on (`x`, `y`) shifted by the scene offset. A drawing destination (right and
@@ -38,7 +38,7 @@ Rect objectRect(const GameState& g, const ObjectRecord& o, int width, int height
 // The picture item room object `index` shows (item `frame` of its picture list), or
 // nothing when the list has no such item or the object has no list; then the fault
 // is reported (once per distinct message) and the object is neither drawn nor hit.
-PictureItem* objectPicture(GameState& g, int index);
+const PictureItem* objectPicture(const GameState& g, int index);
 
 // One entry of a depth order table.
 struct DepthEntry {
@@ -50,14 +50,22 @@ struct DepthEntry {
 // equal depths keep ascending index order. As long as the room's object list.
 std::vector<DepthEntry> depthOrder(const GameState& g);
 
-// Draws room object `index` onto the back surface: nothing for an empty name; with
-// `perspective` 1 its `scale` is first set from its feet row and kept; alpha 255 draws
-// colour-keyed, any other alpha blended (0 and below nothing, above 255 opaque).
-void drawRoomObject(GameState& g, int index);
+// Whether a draw pass shows `o`: named, not hidden, and in the party (`inParty` 1) for
+// the interface pass, outside it (0) for the scene pass.
+bool drawnInPass(const ObjectRecord& o, uint8_t party);
+// The scale that room object `index` of the current room takes from its feet row
+// when its `perspective` is 1 (the main character, index 0, with the room's limits).
+// Whoever prepares a frame sets it before the object is drawn, and it is kept.
+int32_t perspectiveScaleOf(const GameState& g, int index);
+
+// Draws room object `index` onto the back surface at its `scale`: nothing for an empty
+// name; alpha 255 draws colour-keyed, any other alpha blended (0 and below nothing,
+// above 255 opaque).
+void drawRoomObject(const GameState& g, int index);
 // The scene pass: named, shown objects outside the party, in depth order.
-void drawSceneObjects(GameState& g);
+void drawSceneObjects(const GameState& g);
 // The interface pass part: named, shown party objects (`inParty` 1), in depth order.
-void drawPartyObjects(GameState& g);
+void drawPartyObjects(const GameState& g);
 
 // Index of the active room object under (mouseX, mouseY), -1 if none: the hit with
 // the smallest depth key, the lowest index among equal keys. A click mask (slot 12)

@@ -65,19 +65,83 @@ std::vector<std::string> dialogueText(const GameState& g) {
     return g.dialogueLines;
 }
 
-void drawDialogueBackground(GameState& g) {
+void drawDialogueBackground(const GameState& g, const Box& rect) {
     if (const PictureItem* bg = listItem(g.dlgImageList, 0))
-        drawStretched(g.platform->display.back(), *bg, toDrawRect(g.dialogueRect));
+        drawStretched(g.platform->display.back(), *bg, toDrawRect(rect));
 }
 
-// Lays out and writes the dialogue box; records the close box and the choice
-// rectangles that clicks are tested against.
-void drawDialogueBox(GameState& g) {
+// Writes the dialogue box as laid out: its black box without dialogue pictures, the
+// heading, the close box and the choices, each white under the cursor.
+void drawDialogueBox(const GameState& g) {
+    const DialogueLayout& layout = g.dialogueLayout;
     Canvas& canvas = g.platform->canvas;
+    const std::vector<std::string> lines = dialogueText(g);
+    const Size head = itemSize(g.headImageList, 0);
+    canvas.setBrushStyle(BrushStyle::Clear);
+    Surface& back = g.platform->display.back();
+    if (g.prefs.dialogImages() == "false") back.fillRect(toDrawRect(layout.rect), kBlack);
+
+    canvas.setFontColor(kWhite);
+    canvas.textOut(static_cast<int>(int64_t{layout.left} + 15 + head.width),
+                   static_cast<int>(int64_t{layout.top} + 5 + head.height / 2), lines[0]);
+
+    // The close box: a grey "X" box at the top right, its letter white under the cursor.
+    canvas.setBrushColor(kGrey);
+    canvas.setFontColor(kBlack);
+    if (boxContains(layout.closeBox, g.mouseX, g.mouseY)) canvas.setFontColor(kWhite);
+    canvas.textOut(layout.closeBox[0], layout.closeBox[1], "X");
+
+    canvas.setBrushColor(kBlack);
+    canvas.setBrushStyle(BrushStyle::Clear);
+    for (size_t w = 0; w < layout.choiceBoxes.size() && w + 1 < lines.size(); ++w) {
+        const Box& box = layout.choiceBoxes[w];
+        canvas.setFontColor(boxContains(box, g.mouseX, g.mouseY) ? kWhite : kGrey);
+        canvas.textOut(box[0], box[1], lines[w + 1]);
+    }
+    canvas.setBrushStyle(BrushStyle::Solid);
+}
+
+void drawObjectTexts(const GameState& g) {
+    Canvas& canvas = g.platform->canvas;
+    const auto& objects = g.objects();
+    for (int i = 0; i < static_cast<int>(objects.size()); ++i) {
+        const ObjectRecord& o = objects[static_cast<size_t>(i)];
+        // A removed object (its name cleared) keeps its bytes, but its hint no longer
+        // counts down: it must not leave its text on the screen.
+        if (o.name().empty() || !o.active()) continue;
+        if (i != g.hoveredObject && o.hintTimer() <= 0) continue;
+        for (const PlacedText& line : layoutObjectText(g, i))
+            canvas.textOut(line.x, line.y, line.text);
+    }
+}
+
+void drawZoneHints(const GameState& g) {
+    Canvas& canvas = g.platform->canvas;
+    const Room& room = g.room();
+    const int64_t dx = g.inventory.sceneOffsetX();
+    const int64_t dy = g.inventory.sceneOffsetY();
+    const int cursorHeight = itemSize(g.curImageList, 0).height;
+    for (int z = 0; z < kZonesPerRoom; ++z) {
+        ConstZoneView zone = room.zone(z);
+        if (!zone.enabled()) continue;
+        if (g.mouseX < zone.left() + dx || g.mouseX > zone.right() + dx ||
+            g.mouseY < zone.top() + dy || g.mouseY > zone.bottom() + dy)
+            continue;
+        const std::string hint = zone.hint();
+        const int w = canvas.textWidth(hint);
+        canvas.textOut(clampToDisplay(g.mouseX, w, g.prefs.displayWidth()),
+                       g.mouseY + cursorHeight + 2, hint);
+    }
+}
+
+}  // namespace
+
+DialogueLayout layoutDialogueBox(const GameState& g) {
+    Canvas& canvas = g.platform->canvas;
+    canvas.setFont("Tahoma", 12);
     const std::vector<std::string> lines = dialogueText(g);
     const int64_t n = static_cast<int64_t>(lines.size());
     const Size head = itemSize(g.headImageList, 0);
-    canvas.setBrushStyle(BrushStyle::Clear);
     const int64_t hA = canvas.textHeight("a");
     const int64_t hl = canvas.textHeight(lines.back());
 
@@ -100,79 +164,37 @@ void drawDialogueBox(GameState& g) {
         top = kDialogueCentreRow - textHeight / 2;
         left = int64_t{g.prefs.displayWidth()} / 2 - width / 2;
     }
-    g.dialogueLeft = static_cast<int32_t>(left);
-    g.dialogueTop = static_cast<int32_t>(top);
-    g.dialogueWidth = static_cast<int32_t>(width);
-    g.dialogueRect = toBox(left, top + 5, left + 15 + width, hl * (n - 1) + head.height + top + 30);
+    DialogueLayout layout;
+    layout.drawn = true;
+    layout.left = static_cast<int32_t>(left);
+    layout.top = static_cast<int32_t>(top);
+    layout.width = static_cast<int32_t>(width);
+    layout.rect = toBox(left, top + 5, left + 15 + width, hl * (n - 1) + head.height + top + 30);
 
-    Surface& back = g.platform->display.back();
-    if (g.prefs.dialogImages() == "false") back.fillRect(toDrawRect(g.dialogueRect), kBlack);
-
-    canvas.setFontColor(kWhite);
-    canvas.textOut(static_cast<int>(left + 15 + head.width),
-                   static_cast<int>(top + 5 + head.height / 2), lines[0]);
-
-    // The close box: a grey "X" box at the top right, its letter white under the cursor.
-    canvas.setBrushColor(kGrey);
-    canvas.setFontColor(kBlack);
     const int64_t wX = canvas.textWidth("X");
     const int64_t hX = canvas.textHeight("X");
-    g.dialogueCloseBox = toBox(left + 10 + width - wX, top + 10, left + 10 + width, top + 10 + hX);
-    if (boxContains(g.dialogueCloseBox, g.mouseX, g.mouseY)) canvas.setFontColor(kWhite);
-    canvas.textOut(g.dialogueCloseBox[0], g.dialogueCloseBox[1], "X");
-
-    canvas.setBrushColor(kBlack);
-    canvas.setBrushStyle(BrushStyle::Clear);
-
-    g.dialogueChoiceBoxes.clear();
+    layout.closeBox = toBox(left + 10 + width - wX, top + 10, left + 10 + width, top + 10 + hX);
     for (int64_t w = 0; w + 1 < n; ++w) {
         const std::string& line = lines[static_cast<size_t>(w + 1)];
         const int64_t wd = canvas.textWidth(line);
         const int64_t h = canvas.textHeight(line);
-        const Box box = toBox(left + 5, w * h + head.height + top + 20, left + 5 + wd,
-                              (w + 1) * h + head.height + top + 18);
-        g.dialogueChoiceBoxes.push_back(box);
-        canvas.setFontColor(boxContains(box, g.mouseX, g.mouseY) ? kWhite : kGrey);
-        canvas.textOut(box[0], box[1], line);
+        layout.choiceBoxes.push_back(toBox(left + 5, w * h + head.height + top + 20, left + 5 + wd,
+                                           (w + 1) * h + head.height + top + 18));
     }
-    canvas.setBrushStyle(BrushStyle::Solid);
-    g.dialogueDrawn = true;
+    return layout;
 }
 
-void drawObjectTexts(GameState& g) {
+Box dialogueTextBackground(const GameState& g, const DialogueLayout& earlier) {
     Canvas& canvas = g.platform->canvas;
-    const auto& objects = g.objects();
-    for (int i = 0; i < static_cast<int>(objects.size()); ++i) {
-        const ObjectRecord& o = objects[static_cast<size_t>(i)];
-        // A removed object (its name cleared) keeps its bytes, but its hint no longer
-        // counts down: it must not leave its text on the screen.
-        if (o.name().empty() || !o.active()) continue;
-        if (i != g.hoveredObject && o.hintTimer() <= 0) continue;
-        for (const PlacedText& line : layoutObjectText(g, i))
-            canvas.textOut(line.x, line.y, line.text);
-    }
+    canvas.setFont("Tahoma", 12);
+    const std::vector<std::string> lines = dialogueText(g);
+    const int64_t hl = canvas.textHeight(lines.back());
+    const int64_t n = static_cast<int64_t>(lines.size());
+    const int64_t headH = itemSize(g.headImageList, 0).height;
+    const int64_t left = earlier.left;
+    const int64_t top = earlier.top;
+    return toBox(left, top + 5, left + 15 + earlier.width, (hl + 2) * (n - 1) + headH + top + 25);
 }
-
-void drawZoneHints(GameState& g) {
-    Canvas& canvas = g.platform->canvas;
-    const Room& room = g.room();
-    const int64_t dx = g.inventory.sceneOffsetX();
-    const int64_t dy = g.inventory.sceneOffsetY();
-    const int cursorHeight = itemSize(g.curImageList, 0).height;
-    for (int z = 0; z < kZonesPerRoom; ++z) {
-        ConstZoneView zone = room.zone(z);
-        if (!zone.enabled()) continue;
-        if (g.mouseX < zone.left() + dx || g.mouseX > zone.right() + dx ||
-            g.mouseY < zone.top() + dy || g.mouseY > zone.bottom() + dy)
-            continue;
-        const std::string hint = zone.hint();
-        const int w = canvas.textWidth(hint);
-        canvas.textOut(clampToDisplay(g.mouseX, w, g.prefs.displayWidth()),
-                       g.mouseY + cursorHeight + 2, hint);
-    }
-}
-
-}  // namespace
 
 int clampToDisplay(int64_t pos, int size, int limit) {
     const int64_t far = int64_t{limit} - size - 5;
@@ -194,7 +216,7 @@ std::vector<std::string> splitTextLines(std::string_view text) {
     return lines;
 }
 
-std::vector<PlacedText> layoutObjectText(GameState& g, int index) {
+std::vector<PlacedText> layoutObjectText(const GameState& g, int index) {
     std::vector<PlacedText> placed;
     if (!g.hasRoom() || index < 0 || index >= static_cast<int>(g.objects().size())) return placed;
     Canvas& canvas = g.platform->canvas;
@@ -258,9 +280,9 @@ bool inventoryBarHit(const GameState& g, int x, int y) {
     return !(bar->transparent && pixel && *pixel == bar->colorKey());
 }
 
-void drawInterfacePass(GameState& g) {
+void drawInterfacePass(const GameState& g, const Box& dialogueBackground) {
     Surface& back = g.platform->display.back();
-    if (g.dialogueOpen && dialogImagesOn(g)) drawDialogueBackground(g);
+    if (g.dialogueOpen && dialogImagesOn(g)) drawDialogueBackground(g, dialogueBackground);
     if (!inPlayRoom(g)) return;
 
     if (const PictureItem* bar = listItem(g.imageList1, 1))
@@ -306,21 +328,10 @@ void drawInterfacePass(GameState& g) {
     }
 }
 
-void drawTextsAndDialogue(GameState& g) {
+void drawTextsAndDialogue(const GameState& g) {
     Canvas& canvas = g.platform->canvas;
     canvas.setFont("Tahoma", 12);
-    if (g.dialogueOpen && dialogImagesOn(g)) {
-        // The background follows the box of the latest frame.
-        const std::vector<std::string> lines = dialogueText(g);
-        const int64_t hl = canvas.textHeight(lines.back());
-        const int64_t n = static_cast<int64_t>(lines.size());
-        const int64_t headH = itemSize(g.headImageList, 0).height;
-        const int64_t left = g.dialogueLeft;
-        const int64_t top = g.dialogueTop;
-        g.dialogueRect = toBox(left, top + 5, left + 15 + g.dialogueWidth,
-                               (hl + 2) * (n - 1) + headH + top + 25);
-        drawDialogueBackground(g);
-    }
+    if (g.dialogueOpen && dialogImagesOn(g)) drawDialogueBackground(g, g.dialogueUnderText);
 
     canvas.setBrushColor(kBlack);
     canvas.setFontColor(kWhite);
@@ -333,8 +344,8 @@ void drawTextsAndDialogue(GameState& g) {
 
     if (g.dialogueOpen) {
         if (const PictureItem* head = listItem(g.headImageList, 0))
-            drawPattern(g.platform->display.back(), *head, 0, g.dialogueLeft + 5,
-                        g.dialogueTop + 10);
+            drawPattern(g.platform->display.back(), *head, 0, g.dialogueLayout.left + 5,
+                        g.dialogueLayout.top + 10);
     }
 }
 

@@ -10,12 +10,20 @@
 namespace zk {
 
 // The inventory bar, its slots, the party, the slot highlight and label, the room
-// title and the status values. The dialogue background comes first, in any room.
-void drawInterfacePass(GameState& g);
-// The dialogue background, then either the dialogue box (with the close box and the
-// choice rectangles that clicks are tested against) or, on an unfaded screen, the
-// object texts and zone hints; with an open dialogue the head picture last.
-void drawTextsAndDialogue(GameState& g);
+// title and the status values. The dialogue background comes first, in any room, at
+// `dialogueBackground`.
+void drawInterfacePass(const GameState& g, const Box& dialogueBackground);
+// The dialogue background, then either the dialogue box as laid out or, on an unfaded
+// screen, the object texts and zone hints; with an open dialogue the head picture last.
+void drawTextsAndDialogue(const GameState& g);
+
+// Where the open dialogue's box, close box and choices go, measured in Tahoma 12 (the
+// canvas is left with that font): the widest line sets the width (150 at least); style
+// 0 puts the box above row 460 at the left, any other centres it on row 240.
+DialogueLayout layoutDialogueBox(const GameState& g);
+// The dialogue background drawn before the texts: the corner and width of `earlier`,
+// the height of the current lines in Tahoma 12.
+Box dialogueTextBackground(const GameState& g, const DialogueLayout& earlier);
 
 // Keeps a text `size` pixels wide (or high) at least 5 pixels inside a display side
 // of `limit` pixels; the far edge wins over the near one when the text cannot fit.
@@ -36,7 +44,7 @@ struct PlacedText {
 // Where the lines of room object `index`'s display name go: centred over its text
 // anchor, 20 pixels apart, the last one 20 pixels above the anchor, kept inside the
 // display, measured in Tahoma 12 (the canvas is left with that font).
-std::vector<PlacedText> layoutObjectText(GameState& g, int index);
+std::vector<PlacedText> layoutObjectText(const GameState& g, int index);
 
 // Slot i's rectangle as stored; in hit tests all four edges count.
 Rect slotRect(const GameState& g, int i);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/error.h"
-#include "data/room_entry.h"
+#include "data/error_log.h"
 #include "package/entry_names.h"
 #include "package/package.h"
 #include "platform/archive.h"
@@ -129,40 +129,6 @@ SlotData readSlotFile(const std::filesystem::path& path) {
     return d;
 }
 
-// Puts a checked saved game into the running game. Nothing here can fail half-way:
-// picture loading reports its own problems and goes on.
-void applySavedGame(GameState& g, SavedGame s) {
-    g.inventory = s.inventory;
-    for (size_t i = 0; i < s.rooms.size(); ++i) static_cast<RoomRecord&>(g.rooms[i]) = s.rooms[i];
-    for (size_t i = 0; i < g.rooms.size(); ++i) g.rooms[i].objects = std::move(s.objects[i]);
-
-    // The numbers come first, so that the slot labels are translated into the
-    // restored language.
-    const AdditionalRecord& a = s.additional;
-    g.hitPoints = a.hitPoints();
-    g.statusCounters = {a.statusCounter1(), a.statusCounter2(), a.statusCounter3()};
-    g.language = a.language();
-    for (int i = 0; i < kInventorySlots; ++i) refreshSlotPicture(g, i);
-    // The item put aside in the saved game comes back in hand; what the abandoned game
-    // had put aside must not come back into this one.
-    g.stashedHeldItem.clear();
-    holdItem(g, a.stashedHeldItem());
-
-    if (s.enterRoom >= 0) {
-        enterRoom(g, s.enterRoom);
-        // Room entry leaves the main character's pictures alone; after a load they must
-        // show the character as saved.
-        if (g.room().isGameRoom()) loadObjectPictures(g, 0, s.enterRoom);
-    } else {
-        // Saved with no game in progress: no room to enter, but the current room's
-        // objects were replaced and need their pictures.
-        g.returnRoom = -1;
-        if (g.hasRoom())
-            for (int p = 1; p < static_cast<int>(g.objects().size()); ++p)
-                loadObjectPictures(g, p, g.currentRoom);
-    }
-}
-
 }  // namespace
 
 std::filesystem::path slotPath(const GameState& g, int slot) {
@@ -183,22 +149,18 @@ bool saveGame(GameState& g, int slot) {
     return false;
 }
 
-bool loadGame(GameState& g, int slot) {
+std::optional<SavedGame> readSaveSlot(const GameState& g, int slot) {
     const std::filesystem::path path = slotPath(g, slot);
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) return false;
-    SavedGame saved;
+    if (!std::filesystem::exists(path, ec)) return std::nullopt;
     try {
-        saved = readSavedGame(g, readSlotFile(path));
+        return readSavedGame(g, readSlotFile(path));
     } catch (const DataError& e) {
         reportErrorAgain(g, "Cannot load the game from " + quoted(path) + ": " + reasonOf(e));
-        return false;
     } catch (const std::bad_alloc&) {
         reportErrorAgain(g, "Cannot load the game from " + quoted(path) + ": out of memory");
-        return false;
     }
-    applySavedGame(g, std::move(saved));
-    return true;
+    return std::nullopt;
 }
 
 void captureThumbnail(GameState& g, int width, int height) {
@@ -253,7 +215,7 @@ void showSlotThumbnail(GameState& g, int object, int slot) {
         list.items[0].transparent = false;
         list.items[0].prepare();
     }
-    ensureImageSlotRow(g, object);
+    g.ensureImageSlotRow(object);
     g.imageSlots[static_cast<size_t>(object)][3] = std::move(list);
 }
 

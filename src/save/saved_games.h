@@ -1,7 +1,9 @@
 #pragma once
 #include <filesystem>
+#include <optional>
 
 #include "data/game_state.h"
+#include "save/slot_format.h"
 
 namespace zk {
 
@@ -14,10 +16,10 @@ std::filesystem::path slotPath(const GameState& g, int slot);
 // leaves the old slot as it was. Returns whether the slot was written.
 bool saveGame(GameState& g, int slot);
 
-// Restores save slot `slot` ("loadgame") and enters the saved room. A missing slot
-// does nothing. Every member is read and checked before the game is touched: a broken
-// slot reports one error and changes nothing. Returns whether a slot was loaded.
-bool loadGame(GameState& g, int slot);
+// Reads save slot `slot` and checks every member against the running game, which is
+// not touched. A missing slot gives nothing; a broken one reports one error and gives
+// nothing.
+std::optional<SavedGame> readSaveSlot(const GameState& g, int slot);
 
 // "savelastgs": the thumbnail of the next save becomes `width` x `height` pixels
 // sampled (nearest, truncated) from the last displayed frame. A size of 0 or less

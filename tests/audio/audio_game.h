@@ -8,8 +8,8 @@
 
 #include "assets/wave_list.h"
 #include "audio/audio.h"
-#include "data/loader.h"
-#include "data/room_entry.h"
+#include "logic/loader.h"
+#include "logic/room_entry.h"
 #include "package/package.h"
 #include "platform/headless/headless_platform.h"
 #include "support/game_builder.h"
@@ -54,7 +54,6 @@ struct AudioGame {
         g.tempFolder = dir.file("extract") + "/";
         g.platform = &platform;
         g.package = &package;
-        g.hooks.playRoomMusic = [this] { playRoomMusic(g); };
         loadPreferencesFromPackage(g);
         loadGame(g);
     }

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "data/room_entry.h"
+#include "logic/room_entry.h"
 #include "platform/headless/headless_platform.h"
 
 namespace zk {

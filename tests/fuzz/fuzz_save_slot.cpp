@@ -11,6 +11,7 @@
 #include "fuzz_check.h"
 #include "fuzz_game.h"
 #include "game_seeds.h"
+#include "logic/loader.h"
 #include "save/saved_games.h"
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include "fuzz_check.h"
 #include "fuzz_game.h"
+#include "logic/loader.h"
 #include "save/saved_games.h"
 
 namespace {

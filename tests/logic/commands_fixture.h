@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "data/loader.h"
-#include "data/room_entry.h"
 #include "logic/commands.h"
+#include "logic/loader.h"
 #include "logic/logic.h"
+#include "logic/room_entry.h"
 #include "package/package.h"
 #include "platform/headless/headless_platform.h"
 #include "support/game_builder.h"
@@ -75,7 +75,6 @@ class ScriptGame {
         g.tempFolder = dir_.file("extract") + "/";
         g.saveFolder = dir_.file("saves") + "/";
         // As the main window wires them.
-        g.hooks.hoverUpdate = [this] { hoverUpdate(g); };
         g.queue.onOverflow = [this] { platform_.messageBox.show("Event queue overflow", ""); };
         loadPreferencesFromPackage(g);
         g.currentCursorName = "#";

@@ -4,9 +4,9 @@
 
 #include <set>
 
-#include "data/room_entry.h"
 #include "logic/frame_fixture.h"
 #include "logic/logic.h"
+#include "logic/room_entry.h"
 
 namespace zk::test {
 namespace {
@@ -467,8 +467,8 @@ void openDialogue(GameState& g, int voice) {
     g.dialogueVoice = voice;
     g.dialogueResult = 5;
     g.dialogueLines = {"What now?", "Run", "Hide"};
-    g.dialogueCloseBox = {300, 380, 310, 392};
-    g.dialogueChoiceBoxes = {{20, 400, 60, 414}, {20, 416, 64, 430}};
+    g.dialogueLayout.closeBox = {300, 380, 310, 392};
+    g.dialogueLayout.choiceBoxes = {{20, 400, 60, 414}, {20, 416, 64, 430}};
 }
 
 void clickAt(GameState& g, int x, int y) {

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "data/room_entry.h"
 #include "logic/frame_fixture.h"
 #include "logic/logic.h"
+#include "logic/room_entry.h"
 
 namespace zk::test {
 namespace {

@@ -1,9 +1,9 @@
 // Hovering: the object under the cursor fires its enter and leave events.
 #include <gtest/gtest.h>
 
-#include "data/room_entry.h"
 #include "logic/frame_fixture.h"
 #include "logic/logic.h"
+#include "logic/room_entry.h"
 
 namespace zk::test {
 namespace {

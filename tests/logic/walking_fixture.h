@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "data/loader.h"
-#include "data/room_entry.h"
+#include "logic/loader.h"
+#include "logic/room_entry.h"
 #include "logic/walking.h"
 #include "package/package.h"
 #include "platform/headless/headless_platform.h"

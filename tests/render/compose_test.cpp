@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "logic/scene.h"
 #include "render/object_draw.h"
 #include "render_fixture.h"
 
@@ -14,7 +15,6 @@ class ComposeTest : public RenderTest {
   protected:
     ComposeTest() {
         g.gameLoaded = true;
-        g.hooks.hoverUpdate = [this] { g.hoveredObject = objectUnderCursor(g); };
         // The start cursor, already shown: an 8 x 8 white square with its hot spot at (3, 4).
         g.cursors[2].setName("arrow");
         g.cursors[2].setHotX(3);
@@ -36,10 +36,15 @@ class ComposeTest : public RenderTest {
         zone.setEnabled(enabled ? 1 : 0);
         zone.setCursor(cursor);
     }
+    // A frame as the game draws it: prepared, then composed.
+    void drawFrame() {
+        prepareScene(g);
+        composeScene(g);
+    }
     std::string cursorAt(int x, int y) {
         g.mouseX = x;
         g.mouseY = y;
-        composeScene(g);
+        drawFrame();
         return g.currentCursorName;
     }
 };
@@ -66,7 +71,7 @@ TEST_F(ComposeTest, CursorFollowsZonesAndTheHoveredObject) {
     g.inventory.setSceneOffsetX(0);
 
     // A hovered object that is no longer active gives no cursor; an empty name keeps it.
-    g.hooks.hoverUpdate = nullptr;
+    g.gameLoaded = false;  // no hover update: the hovered object stays as set
     g.hoveredObject = lamp;
     obj(lamp).setActive(0);
     EXPECT_EQ(cursorAt(120, 120), "door");
@@ -92,7 +97,7 @@ TEST_F(ComposeTest, BackgroundObjectsAndCursorAreLayeredInOrder) {
     g.mouseX = 73;  // the cursor's left column lands on the crate
     g.mouseY = 64;
     back().fill(0x123456);
-    composeScene(g);
+    drawFrame();
     EXPECT_EQ(px(19, 100), 0u);  // cleared to black
     EXPECT_EQ(px(20, 10), kBrown);
     EXPECT_EQ(px(319, 209), kBrown);
@@ -108,25 +113,25 @@ TEST_F(ComposeTest, BackgroundObjectsAndCursorAreLayeredInOrder) {
 TEST_F(ComposeTest, CursorShowsByRoomSettingFadeAndDialogue) {
     g.mouseX = 400;
     g.mouseY = 300;
-    composeScene(g);
+    drawFrame();
     EXPECT_EQ(px(397, 296), kWhite);
     EXPECT_EQ(px(396, 296), 0u);
     EXPECT_EQ(px(397, 295), 0u);
 
     g.room().setCursorVisible(0);
-    composeScene(g);
+    drawFrame();
     EXPECT_EQ(px(400, 300), 0u);
 
     g.room().setCursorVisible(1);
     g.screenFaded = true;
-    composeScene(g);
+    drawFrame();
     EXPECT_EQ(px(400, 300), 0u);
     EXPECT_EQ(px(100, 100), 0u);  // no background either
 
     g.dialogueOpen = true;
     g.dialogueLines = {"Well?", "Yes", "No"};
     g.room().setCursorVisible(0);
-    composeScene(g);
+    drawFrame();
     EXPECT_EQ(px(400, 300), kWhite);
 }
 
@@ -136,7 +141,7 @@ TEST_F(ComposeTest, RainStreaksAreGreyDisplayLinesWithoutTheirEndPoint) {
     g.rain[0] = {400, 300, 0};
     g.rain[1] = {500, 300, 1};
     g.rain[99] = {600, 595, 0};  // runs off the bottom
-    composeScene(g);
+    drawFrame();
     for (int y = 300; y < 312; ++y) {
         EXPECT_EQ(px(400, y), kGrey) << y;
         EXPECT_EQ(px(401, y), kGrey) << y;
@@ -151,11 +156,11 @@ TEST_F(ComposeTest, RainStreaksAreGreyDisplayLinesWithoutTheirEndPoint) {
 
     // Rain is part of the scene: not drawn on a faded screen or in dry rooms.
     g.screenFaded = true;
-    composeScene(g);
+    drawFrame();
     EXPECT_EQ(px(400, 305), 0u);
     g.screenFaded = false;
     g.room().setWeather("Sun");
-    composeScene(g);
+    drawFrame();
     EXPECT_EQ(px(400, 305), 0u);
 }
 
@@ -167,7 +172,7 @@ TEST_F(ComposeTest, MissingPicturesAreReportedOnceAndTheFrameGoesOn) {
     g.cursorFrame = 3;
     g.room().setWeather("Rain");
     g.rain[0] = {300, 300, 1};
-    for (int frame = 0; frame < 3; ++frame) composeScene(g);
+    for (int frame = 0; frame < 3; ++frame) drawFrame();
     EXPECT_EQ(px(101, 101), kRed);
     EXPECT_EQ(px(300, 305), kGrey);
     EXPECT_EQ(errors().size(), 3u);  // background, object frame, cursor frame
@@ -176,7 +181,7 @@ TEST_F(ComposeTest, MissingPicturesAreReportedOnceAndTheFrameGoesOn) {
     g.cursorFrame = 0;
     g.mouseX = 200;
     g.mouseY = 200;
-    composeScene(g);
+    drawFrame();
     EXPECT_EQ(px(197, 196), kWhite);
 }
 

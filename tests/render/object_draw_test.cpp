@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "logic/scene.h"
 #include "render_fixture.h"
 
 namespace zk::test {
@@ -43,7 +44,7 @@ TEST_F(ObjectPlacement, ScaledItemLandsWithItsAnchorOnTheFeet) {
     EXPECT_EQ(objectRect(g, obj(i), 101, 40), (Rect{159, 255, 260, 295}));
 }
 
-TEST_F(ObjectPlacement, PerspectiveScaleIsStoredWhenDrawn) {
+TEST_F(ObjectPlacement, PerspectiveScaleIsSetBeforeDrawingAndKept) {
     g.room().setMinScaleRow(200);
     g.room().setMaxScaleRow(400);
     g.room().setMinScale(50);
@@ -54,6 +55,7 @@ TEST_F(ObjectPlacement, PerspectiveScaleIsStoredWhenDrawn) {
     obj(cat).setMaxScale(40);
     const int vase = addObject("vase", 500, 300, filled(20, 40, kRed));
     for (int i : {hero, cat}) obj(i).setPerspective(1);
+    applyPerspectiveScales(g, 0);
     drawSceneObjects(g);
     EXPECT_EQ(obj(hero).scale(), 75);  // the room's limits for slot 0
     EXPECT_EQ(obj(cat).scale(), 30);   // its own limits for the others

@@ -2,7 +2,7 @@
 // real game package.
 #include <gtest/gtest.h>
 
-#include "data/room_entry.h"
+#include "logic/room_entry.h"
 #include "package/package.h"
 #include "render/overlays.h"
 #include "render/overlays_fixture.h"
@@ -74,7 +74,7 @@ TEST_F(SlotPictures, FirstTemplateGivesTheLabelAndIconItemZero) {
 
     // Drawn in the bar at the slot's corner.
     back().fill(0);
-    drawInterfacePass(g);
+    drawInterfacePass(g, g.dialogueUnderInterface);
     EXPECT_EQ(back().pixel(10, 550), 0xAA0000u);
     EXPECT_TRUE(hp.errorReport.messages.empty());
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "logic/scene.h"
 #include "render/overlays_fixture.h"
 
 namespace zk {
@@ -19,7 +20,8 @@ class Overlays : public test::OverlayFixture {
     // One frame's worth of overlays over a plain background.
     void drawFrame() {
         back().fill(kFill);
-        drawInterfacePass(g);
+        layoutDialogue(g);
+        drawInterfacePass(g, g.dialogueUnderInterface);
         drawTextsAndDialogue(g);
     }
     int fontHeight() {
@@ -213,18 +215,18 @@ TEST_F(Overlays, DialogueWithHeadingAndOneChoice) {
         std::max({this->width("A friend of the king"), this->width("Who are you?") + 40 + 10, 150});
     const int top = 460 - (h + 30 + 25);
     const int left = 15;
-    EXPECT_EQ(g.dialogueLeft, left);
-    EXPECT_EQ(g.dialogueTop, top);
-    EXPECT_EQ(g.dialogueWidth, width);
-    EXPECT_EQ(g.dialogueRect, (Box{left, top + 5, left + 15 + width, h + 30 + top + 30}));
+    EXPECT_EQ(g.dialogueLayout.left, left);
+    EXPECT_EQ(g.dialogueLayout.top, top);
+    EXPECT_EQ(g.dialogueLayout.width, width);
+    EXPECT_EQ(g.dialogueLayout.rect, (Box{left, top + 5, left + 15 + width, h + 30 + top + 30}));
     const int wX = this->width("X");
     const Box close{left + 10 + width - wX, top + 10, left + 10 + width, top + 10 + h};
-    EXPECT_EQ(g.dialogueCloseBox, close);
-    ASSERT_EQ(g.dialogueChoiceBoxes.size(), 1u);
+    EXPECT_EQ(g.dialogueLayout.closeBox, close);
+    ASSERT_EQ(g.dialogueLayout.choiceBoxes.size(), 1u);
     const Box choice{left + 5, 30 + top + 20, left + 5 + this->width("A friend of the king"),
                      h + 30 + top + 18};
-    EXPECT_EQ(g.dialogueChoiceBoxes[0], choice);
-    EXPECT_TRUE(g.dialogueDrawn);
+    EXPECT_EQ(g.dialogueLayout.choiceBoxes[0], choice);
+    EXPECT_TRUE(g.dialogueLayout.drawn);
 
     // No dialogue pictures: the box is black, the head picture on it.
     EXPECT_EQ(back().pixel(left, top + 5), 0u);
@@ -265,13 +267,13 @@ TEST_F(Overlays, NarrowCentredDialogueIsOneHundredFiftyWide) {
     g.dialogueLines = {"Hi", "Yes", "No"};
     drawFrame();
     const int h = fontHeight();
-    EXPECT_EQ(g.dialogueWidth, 150);
-    EXPECT_EQ(g.dialogueRect[2] - g.dialogueRect[0], 165);
-    EXPECT_EQ(g.dialogueLeft, 400 - 75);
-    EXPECT_EQ(g.dialogueTop, 240 - (2 * h + 25) / 2);
-    ASSERT_EQ(g.dialogueChoiceBoxes.size(), 2u);
-    EXPECT_EQ(g.dialogueChoiceBoxes[1][1], h + g.dialogueTop + 20);
-    EXPECT_EQ(g.dialogueChoiceBoxes[1][3], 2 * h + g.dialogueTop + 18);
+    EXPECT_EQ(g.dialogueLayout.width, 150);
+    EXPECT_EQ(g.dialogueLayout.rect[2] - g.dialogueLayout.rect[0], 165);
+    EXPECT_EQ(g.dialogueLayout.left, 400 - 75);
+    EXPECT_EQ(g.dialogueLayout.top, 240 - (2 * h + 25) / 2);
+    ASSERT_EQ(g.dialogueLayout.choiceBoxes.size(), 2u);
+    EXPECT_EQ(g.dialogueLayout.choiceBoxes[1][1], h + g.dialogueLayout.top + 20);
+    EXPECT_EQ(g.dialogueLayout.choiceBoxes[1][3], 2 * h + g.dialogueLayout.top + 18);
 
     // The rows 460 and 240 stay, whatever the display height; the centre follows W.
     setDisplay(1024, 768);
@@ -279,8 +281,8 @@ TEST_F(Overlays, NarrowCentredDialogueIsOneHundredFiftyWide) {
     g.dialogueStyle = 1;
     g.dialogueLines = {"Hi", "Yes", "No"};
     drawFrame();
-    EXPECT_EQ(g.dialogueLeft, 512 - 75);
-    EXPECT_EQ(g.dialogueTop, 240 - (2 * h + 25) / 2);
+    EXPECT_EQ(g.dialogueLayout.left, 512 - 75);
+    EXPECT_EQ(g.dialogueLayout.top, 240 - (2 * h + 25) / 2);
 }
 
 TEST_F(Overlays, DialoguePicturesFollowTheLatestLayout) {
@@ -289,7 +291,7 @@ TEST_F(Overlays, DialoguePicturesFollowTheLatestLayout) {
     g.dialogueOpen = true;
     g.dialogueLines = {"Well?", "Go on"};
     drawFrame();  // the first frame still has the previous (empty) layout
-    const Box box = g.dialogueRect;
+    const Box box = g.dialogueLayout.rect;
     drawFrame();
     // The background picture fills the box, no black fill behind the texts.
     EXPECT_EQ(back().pixel(box[0], box[1]), 0x303030u);

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "data/loader.h"
-#include "data/room_entry.h"
+#include "logic/loader.h"
+#include "logic/room_entry.h"
 #include "package/entry_names.h"
 #include "package/package.h"
 #include "platform/archive.h"

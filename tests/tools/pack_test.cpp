@@ -2,8 +2,8 @@
 
 #include "assets/picture_list.h"
 #include "assets/wave_list.h"
-#include "data/loader.h"
-#include "data/room_entry.h"
+#include "logic/loader.h"
+#include "logic/room_entry.h"
 #include "package/package.h"
 #include "platform/headless/headless_platform.h"
 #include "source_fixture.h"

@@ -1,24 +1,13 @@
 #pragma once
+// Game flow: room entry and what it loads, the cursor and the held item, and the
+// lookups of rooms and objects by name.
 #include <string>
 #include <string_view>
 
+#include "data/error_log.h"
 #include "data/game_state.h"
 
 namespace zk {
-
-// After this many different problems, a damaged package has said enough: one more
-// report says that further ones are not shown, and the rest are dropped (in a window
-// each report is a message box).
-inline constexpr size_t kMaxReportedErrors = 10;
-inline constexpr std::string_view kMoreErrorsMessage =
-    "There are more errors in the game data; they are not shown";
-
-// Reports a problem with the game's data once: the same message is not repeated, and
-// after kMaxReportedErrors different ones nothing more is reported.
-void reportError(GameState& g, const std::string& message);
-// Reports a problem the player caused now (a failed save or load), even when it was
-// reported before or the data errors have reached their limit.
-void reportErrorAgain(GameState& g, const std::string& message);
 
 // Loads the picture list `entry` of the game package into `list`. A missing entry
 // leaves the list empty and reports an error naming it; a damaged one reports the
@@ -30,8 +19,6 @@ int findRoom(const GameState& g, std::string_view name);
 // Last object named `name` in room `room`, -1 if none (or no such room).
 int findRoomObject(const GameState& g, std::string_view name, int room);
 
-// Makes sure the image slot table has a row for object position `position`.
-void ensureImageSlotRow(GameState& g, int position);
 // Loads the pictures of the object at `position` of room `room` into its image slots.
 void loadObjectPictures(GameState& g, int position, int room);
 

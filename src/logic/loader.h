@@ -1,4 +1,5 @@
 #pragma once
+// Game start-up (the loader's steps) and the restoring of a saved game.
 #include "data/game_state.h"
 
 namespace zk {
@@ -14,6 +15,11 @@ void loadPreferencesFromPackage(GameState& g);
 // state and enters the start room, then sets gameLoaded. Throws DataError for a file
 // that cannot be read. Without a start room nothing is entered and NoStartRoom returns.
 LoadOutcome loadGame(GameState& g);
+
+// Restores save slot `slot` ("loadgame") and enters the saved room. A missing slot
+// does nothing. Every member is read and checked before the game is touched: a broken
+// slot reports one error and changes nothing. Returns whether a slot was loaded.
+bool loadGame(GameState& g, int slot);
 
 // Reads "inv.dat" again with the inventory bar picture and empty slot pictures.
 void loadInventoryRecord(GameState& g, const std::string& fileName);

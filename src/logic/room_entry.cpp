@@ -1,34 +1,12 @@
-#include "data/room_entry.h"
+#include "logic/room_entry.h"
 
-#include <iostream>
-
+#include "audio/audio.h"
 #include "core/error.h"
+#include "logic/logic.h"
 #include "package/package.h"
-#include "platform/error_report.h"
 #include "platform/platform.h"
 
 namespace zk {
-
-namespace {
-
-void report(GameState& g, std::string_view message) {
-    if (g.platform)
-        g.platform->errorReport.report(message);
-    else
-        std::cerr << "zelkin: " << message << '\n';
-}
-
-}  // namespace
-
-void reportError(GameState& g, const std::string& message) {
-    if (g.reportedErrors.size() > kMaxReportedErrors) return;
-    if (!g.reportedErrors.insert(message).second) return;
-    report(g, g.reportedErrors.size() > kMaxReportedErrors ? kMoreErrorsMessage : message);
-}
-
-void reportErrorAgain(GameState& g, const std::string& message) {
-    report(g, message);
-}
 
 bool loadPictureList(GameState& g, const std::string& entry, PictureList& list) {
     try {
@@ -68,18 +46,13 @@ int findRoomObject(const GameState& g, std::string_view name, int room) {
     return found;
 }
 
-void ensureImageSlotRow(GameState& g, int position) {
-    size_t rows = std::max<size_t>(kMinImageSlotRows, static_cast<size_t>(position) + 1);
-    if (g.imageSlots.size() < rows) g.imageSlots.resize(rows);
-}
-
 void loadObjectPictures(GameState& g, int position, int room) {
     if (room < 0 || room >= static_cast<int>(g.rooms.size())) return;
     const auto& objects = g.rooms[static_cast<size_t>(room)].objects;
     if (position < 0 || position >= static_cast<int>(objects.size())) return;
     const ObjectRecord& o = objects[static_cast<size_t>(position)];
     if (o.isEmpty()) return;
-    ensureImageSlotRow(g, position);
+    g.ensureImageSlotRow(position);
     auto& row = g.imageSlots[static_cast<size_t>(position)];
     std::string folder = o.imageFolder();
     if (folder == "<self>") folder = o.name();
@@ -217,7 +190,7 @@ void enterRoom(GameState& g, int index) {
     loadIntoImageList1(g, folder + room.background(), 2);
     loadWalkMask(g, folder + room.maskFile());
     for (int p = 1; p < static_cast<int>(room.objects.size()); ++p) loadObjectPictures(g, p, index);
-    if (g.hooks.playRoomMusic) g.hooks.playRoomMusic();
+    playRoomMusic(g);
     if (room.weather() == "Rain") startRain(g);
     for (int s = 0; s < kQueueSlots; ++s)
         if (g.queue.slot(s).name() == "ontimer") g.queue.free(s);
@@ -226,7 +199,7 @@ void enterRoom(GameState& g, int index) {
         for (int e = 0; e < kEventsPerObject; ++e)
             if (o.event(e).name() == "onroomenter") g.queue.enqueue(o.event(e).bytes());
     g.hoveredObject = -1;
-    if (g.gameLoaded && g.hooks.hoverUpdate) g.hooks.hoverUpdate();
+    if (g.gameLoaded) hoverUpdate(g);
     g.screenFaded = false;
 }
 

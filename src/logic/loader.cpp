@@ -1,10 +1,11 @@
-#include "data/loader.h"
+#include "logic/loader.h"
 
 #include "core/error.h"
-#include "data/room_entry.h"
+#include "logic/room_entry.h"
 #include "package/package.h"
 #include "platform/clock.h"
 #include "platform/platform.h"
+#include "save/saved_games.h"
 
 namespace zk {
 namespace {
@@ -17,6 +18,40 @@ void extractDataFiles(GameState& g, const std::vector<std::string>& names) {
     ExtractResult r = g.package->extractToFolder(names, g.tempFolder);
     // A missing data file is reported when it is opened, naming it; nothing to do here.
     (void)r;
+}
+
+// Puts a checked saved game into the running game. Nothing here can fail half-way:
+// picture loading reports its own problems and goes on.
+void applySavedGame(GameState& g, SavedGame s) {
+    g.inventory = s.inventory;
+    for (size_t i = 0; i < s.rooms.size(); ++i) static_cast<RoomRecord&>(g.rooms[i]) = s.rooms[i];
+    for (size_t i = 0; i < g.rooms.size(); ++i) g.rooms[i].objects = std::move(s.objects[i]);
+
+    // The numbers come first, so that the slot labels are translated into the
+    // restored language.
+    const AdditionalRecord& a = s.additional;
+    g.hitPoints = a.hitPoints();
+    g.statusCounters = {a.statusCounter1(), a.statusCounter2(), a.statusCounter3()};
+    g.language = a.language();
+    for (int i = 0; i < kInventorySlots; ++i) refreshSlotPicture(g, i);
+    // The item put aside in the saved game comes back in hand; what the abandoned game
+    // had put aside must not come back into this one.
+    g.stashedHeldItem.clear();
+    holdItem(g, a.stashedHeldItem());
+
+    if (s.enterRoom >= 0) {
+        enterRoom(g, s.enterRoom);
+        // Room entry leaves the main character's pictures alone; after a load they must
+        // show the character as saved.
+        if (g.room().isGameRoom()) loadObjectPictures(g, 0, s.enterRoom);
+    } else {
+        // Saved with no game in progress: no room to enter, but the current room's
+        // objects were replaced and need their pictures.
+        g.returnRoom = -1;
+        if (g.hasRoom())
+            for (int p = 1; p < static_cast<int>(g.objects().size()); ++p)
+                loadObjectPictures(g, p, g.currentRoom);
+    }
 }
 
 }  // namespace
@@ -109,6 +144,13 @@ LoadOutcome loadGame(GameState& g) {
     enterRoom(g, start);
     g.gameLoaded = true;
     return LoadOutcome::Loaded;
+}
+
+bool loadGame(GameState& g, int slot) {
+    std::optional<SavedGame> saved = readSaveSlot(g, slot);
+    if (!saved) return false;
+    applySavedGame(g, std::move(*saved));
+    return true;
 }
 
 }  // namespace zk

@@ -1,0 +1,34 @@
+#pragma once
+// Problems with the game's data, reported to the player through the platform's error
+// report. Reporting is output, like drawing: code that only reads the game (the
+// renderer) may report what it finds.
+#include <set>
+#include <string>
+#include <string_view>
+
+namespace zk {
+
+struct GameState;
+
+// After this many different problems, a damaged package has said enough: one more
+// report says that further ones are not shown, and the rest are dropped (in a window
+// each report is a message box).
+inline constexpr size_t kMaxReportedErrors = 10;
+inline constexpr std::string_view kMoreErrorsMessage =
+    "There are more errors in the game data; they are not shown";
+
+// The messages reported so far, so that an error met every frame is reported once.
+struct ErrorLog {
+    // The filter remembers what was said; it is not game state, so a const view of
+    // the game may still report.
+    mutable std::set<std::string> reported;
+};
+
+// Reports a problem with the game's data once: the same message is not repeated, and
+// after kMaxReportedErrors different ones nothing more is reported.
+void reportError(const GameState& g, const std::string& message);
+// Reports a problem the player caused now (a failed save or load), even when it was
+// reported before or the data errors have reached their limit.
+void reportErrorAgain(const GameState& g, const std::string& message);
+
+}  // namespace zk

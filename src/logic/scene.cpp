@@ -1,0 +1,67 @@
+#include "logic/scene.h"
+
+#include "core/error.h"
+#include "logic/logic.h"
+#include "logic/room_entry.h"
+#include "platform/platform.h"
+#include "render/object_draw.h"
+#include "render/overlays.h"
+
+namespace zk {
+
+std::string chooseCursor(const GameState& g) {
+    std::string name = g.prefs.startCursor();
+    if (!g.hasRoom()) return name;
+    const Room& room = g.room();
+    const int64_t offX = g.inventory.sceneOffsetX();
+    const int64_t offY = g.inventory.sceneOffsetY();
+    for (int z = 0; z < kZonesPerRoom; ++z) {
+        ConstZoneView zone = room.zone(z);
+        if (!zone.enabled()) continue;
+        if (g.mouseX >= zone.left() + offX && g.mouseX <= zone.right() + offX &&
+            g.mouseY >= zone.top() + offY && g.mouseY <= zone.bottom() + offY)
+            name = zone.cursor();
+    }
+    const int hovered = g.hoveredObject;
+    if (hovered >= 0 && hovered < static_cast<int>(room.objects.size())) {
+        const ObjectRecord& o = room.objects[static_cast<size_t>(hovered)];
+        if (o.active() == 1) name = o.hoverCursor();
+    }
+    return name;
+}
+
+void layoutDialogue(GameState& g) {
+    if (!g.dialogueOpen || !g.platform) return;
+    g.dialogueUnderInterface = g.dialogueLayout.rect;
+    if (g.prefs.dialogImages() == "true")
+        g.dialogueUnderText = dialogueTextBackground(g, g.dialogueLayout);
+    g.dialogueLayout = layoutDialogueBox(g);
+}
+
+void applyPerspectiveScales(GameState& g, uint8_t party) {
+    if (!g.hasRoom()) return;
+    auto& objects = g.objects();
+    for (int i = 0; i < static_cast<int>(objects.size()); ++i) {
+        ObjectRecord& o = objects[static_cast<size_t>(i)];
+        if (drawnInPass(o, party) && o.perspective() == 1) o.setScale(perspectiveScaleOf(g, i));
+    }
+}
+
+void prepareScene(GameState& g) {
+    if (!g.platform || !g.hasRoom()) return;
+    if (g.heldItem.empty() && !g.dialogueOpen) {
+        try {
+            // The hover update only queues events, so zones and the hovered object can
+            // be read after it.
+            hoverUpdate(g);
+            setCursor(g, chooseCursor(g));
+        } catch (const DataError& e) {
+            reportError(g, e.what());
+        }
+    }
+    layoutDialogue(g);
+    if (!g.screenFaded) applyPerspectiveScales(g, 0);
+    if (g.room().isGameRoom()) applyPerspectiveScales(g, 1);
+}
+
+}  // namespace zk
