@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
 
 #include "assets/color.h"
 #include "core/bytes.h"
@@ -43,43 +42,30 @@ std::string utf16ToUtf8(std::span<const uint8_t> bytes) {
 // UTF-8 to Windows-1252, the exact inverse of cp1252ToUtf8: the five bytes that
 // Windows-1252 leaves unassigned come back from the code points they were written
 // as, so every name survives being written and read again. Characters outside the
-// code page become '?'.
+// code page become '?', and so does a broken sequence with as many bytes as its first
+// byte announces.
 std::string utf8To1252(std::string_view s) {
-    static const std::map<std::string, char, std::less<>> kBytes = [] {
-        std::map<std::string, char, std::less<>> m;
-        for (int b = 0x80; b < 0x100; ++b) {
-            const char c = static_cast<char>(b);
-            m.emplace(cp1252ToUtf8(std::string_view(&c, 1)), c);
-        }
-        return m;
-    }();
     std::string out;
     for (size_t i = 0; i < s.size();) {
-        auto b = static_cast<uint8_t>(s[i]);
-        size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : 4;
-        len = std::min(len, s.size() - i);
-        if (len == 1 && b < 0x80) {
-            out += static_cast<char>(b);
-        } else {
-            auto it = kBytes.find(s.substr(i, len));
-            out += it != kBytes.end() ? it->second : '?';
+        const Utf8Char c = decodeUtf8(s, i);
+        if (c.length > 0) {
+            out += cp1252Byte(c.cp).value_or('?');
+            i += c.length;
+            continue;
         }
-        i += len;
+        const auto b = static_cast<uint8_t>(s[i]);
+        const size_t announced = (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : 4;
+        out += '?';
+        i += std::min(announced, s.size() - i);
     }
     return out;
 }
 
-// UTF-8 from Windows-1252 text to UTF-16LE units; every character is in the BMP.
-std::vector<uint8_t> utf8ToUtf16(std::string_view s) {
+// Windows-1252 text as UTF-16LE units; every character is in the BMP.
+std::vector<uint8_t> cp1252ToUtf16(std::string_view cp1252) {
     std::vector<uint8_t> out;
-    for (size_t i = 0; i < s.size();) {
-        auto b = static_cast<uint8_t>(s[i]);
-        uint32_t cp = b;
-        size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : 3;
-        if (len > 1) cp = b & (len == 2 ? 0x1F : 0x0F);
-        for (size_t k = 1; k < len && i + k < s.size(); ++k)
-            cp = (cp << 6) | (static_cast<uint8_t>(s[i + k]) & 0x3F);
-        i += len;
+    for (char ch : cp1252) {
+        const char32_t cp = cp1252CodePoint(ch);
         out.push_back(static_cast<uint8_t>(cp));
         out.push_back(static_cast<uint8_t>(cp >> 8));
     }
@@ -288,7 +274,7 @@ void ComponentWriter::string(std::string_view cp1252) {
     if (!cp1252.empty() && utf8.size() >= 2 * cp1252.size()) {
         tag(ValueTag::WString);
         s_.writeI32(static_cast<int32_t>(cp1252.size()));
-        auto units = utf8ToUtf16(utf8);
+        auto units = cp1252ToUtf16(cp1252);
         s_.write(units.data(), units.size());
     } else if (utf8 != cp1252) {
         tag(ValueTag::Utf8String);

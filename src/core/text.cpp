@@ -32,15 +32,24 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+char32_t cp1252CodePoint(char byte) {
+    const auto b = static_cast<uint8_t>(byte);
+    if (b >= 0x80 && b < 0xA0 && kCp1252High[b - 0x80] != 0) return kCp1252High[b - 0x80];
+    return b;
+}
+
+std::optional<char> cp1252Byte(char32_t cp) {
+    const bool unassigned = cp >= 0x80 && cp < 0xA0 && kCp1252High[cp - 0x80] == 0;
+    if (cp < 0x80 || (cp >= 0xA0 && cp < 0x100) || unassigned) return static_cast<char>(cp);
+    for (int k = 0; k < 32; ++k)
+        if (kCp1252High[k] == cp) return static_cast<char>(0x80 + k);
+    return std::nullopt;
+}
+
 std::string cp1252ToUtf8(std::string_view s) {
     std::string out;
     out.reserve(s.size());
-    for (char ch : s) {
-        auto b = static_cast<uint8_t>(ch);
-        char32_t cp = b;
-        if (b >= 0x80 && b < 0xA0 && kCp1252High[b - 0x80] != 0) cp = kCp1252High[b - 0x80];
-        appendUtf8(out, cp);
-    }
+    for (char ch : s) appendUtf8(out, cp1252CodePoint(ch));
     return out;
 }
 
@@ -48,46 +57,6 @@ std::string latin1ToUtf8(std::string_view s) {
     std::string out;
     out.reserve(s.size());
     for (char ch : s) appendUtf8(out, static_cast<uint8_t>(ch));
-    return out;
-}
-
-std::string utf8ToCp1252(std::string_view s) {
-    std::string out;
-    size_t i = 0;
-    while (i < s.size()) {
-        auto b = static_cast<uint8_t>(s[i]);
-        char32_t cp;
-        size_t len;
-        if (b < 0x80) {
-            cp = b;
-            len = 1;
-        } else if ((b & 0xE0) == 0xC0) {
-            cp = b & 0x1F;
-            len = 2;
-        } else if ((b & 0xF0) == 0xE0) {
-            cp = b & 0x0F;
-            len = 3;
-        } else {
-            cp = b & 0x07;
-            len = 4;
-        }
-        if (i + len > s.size()) {
-            out += '?';
-            break;
-        }
-        for (size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<uint8_t>(s[i + k]) & 0x3F);
-        i += len;
-        // The five bytes the code page leaves unassigned come back as themselves.
-        const bool unassigned = cp >= 0x80 && cp < 0xA0 && kCp1252High[cp - 0x80] == 0;
-        if (cp < 0x80 || (cp >= 0xA0 && cp < 0x100) || unassigned) {
-            out += static_cast<char>(cp);
-            continue;
-        }
-        char mapped = '?';
-        for (int k = 0; k < 32; ++k)
-            if (kCp1252High[k] == cp) mapped = static_cast<char>(0x80 + k);
-        out += mapped;
-    }
     return out;
 }
 
@@ -121,19 +90,19 @@ std::vector<std::string> splitLines(std::string_view text) {
     return lines;
 }
 
-size_t utf8SequenceLength(std::string_view s, size_t i) {
+Utf8Char decodeUtf8(std::string_view s, size_t i) {
     auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
     const unsigned char c = byte(i);
     const size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (n == 0 || i + n > s.size()) return 0;
+    if (n == 0 || i + n > s.size()) return {};
     char32_t cp = n == 1 ? c : c & (0x7F >> n);
     for (size_t k = 1; k < n; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) return 0;
+        if ((byte(i + k) & 0xC0) != 0x80) return {};
         cp = (cp << 6) | (byte(i + k) & 0x3F);
     }
     static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kLeast[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return n;
+    if (cp < kLeast[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {};
+    return {cp, n};
 }
 
 }  // namespace zk

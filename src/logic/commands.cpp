@@ -10,6 +10,7 @@
 
 #include "audio/audio.h"
 #include "core/error.h"
+#include "data/script_vocabulary.h"
 #include "logic/loader.h"
 #include "logic/logic.h"
 #include "logic/room_entry.h"
@@ -706,62 +707,18 @@ void stopchar(Run& r) {
     stopChar(r.g);
 }
 
-struct Verb {
-    std::string_view name;
-    Handler run;
+// The handler of each verb, in the order of kScriptVerbs: entry i runs kScriptVerbs[i].
+constexpr std::array<Handler, kScriptVerbs.size()> kHandlers = {
+    walkto,      waitforchar, changeroom,      addobj,      changeobj,   deleteobj,   changespr,
+    changexy,    showhint,    waitforhint,     deleteevent, playanim,    changebg,    sleep,
+    setinactive, startdialog, changevar,       ifvar,       waitfordlg,  ifdlgresult, newgame,
+    exitgame,    setlanguage, delholdingsubj,  callevent,   blockMark,   blockMark,   playsnd,
+    changecur,   fadeout,     fadein,          savegame,    loadgame,    ifinvsubj,   savelastgs,
+    setslotspr,  backtogame,  freezgame,       unfreezgame, sethp,       ifhp,        ifprogress,
+    changedepth, changemusic, clearinprogress, setcharspr,  waitforanim, stopchar,
 };
-
-// The command table, in the order the verbs are tested.
-constexpr std::array<Verb, 49> kVerbs = {{
-    {"walkto", walkto},
-    {"waitforchar", waitforchar},
-    {"changeroom", changeroom},
-    {"addobj", addobj},
-    {"changeobj", changeobj},
-    {"deleteobj", deleteobj},
-    {"changespr", changespr},
-    {"changexy", changexy},
-    {"showhint", showhint},
-    {"waitforhint", waitforhint},
-    {"deleteevent", deleteevent},
-    {"playanim", playanim},
-    {"changebg", changebg},
-    {"sleep", sleep},
-    {"setinactive", setinactive},
-    {"startdialog", startdialog},
-    {"changevar", changevar},
-    {"ifvar", ifvar},
-    {"waitfordlg", waitfordlg},
-    {"ifdlgresult", ifdlgresult},
-    {"newgame", newgame},
-    {"exitgame", exitgame},
-    {"setlanguage", setlanguage},
-    {"delholdingsubj", delholdingsubj},
-    {"callevent", callevent},
-    {"begin", blockMark},
-    {"end", blockMark},
-    {"playsnd", playsnd},
-    {"changecur", changecur},
-    {"fadeout", fadeout},
-    {"fadein", fadein},
-    {"savegame", savegame},
-    {"loadgame", loadgame},
-    {"ifinvsubj", ifinvsubj},
-    {"savelastgs", savelastgs},
-    {"setslotspr", setslotspr},
-    {"backtogame", backtogame},
-    {"freezgame", freezgame},
-    {"unfreezgame", unfreezgame},
-    {"sethp", sethp},
-    {"ifhp", ifhp},
-    {"ifprogress", ifprogress},
-    {"changedepth", changedepth},
-    {"changemusic", changemusic},
-    {"clearinprogress", clearinprogress},
-    {"setcharspr", setcharspr},
-    {"waitforanim", waitforanim},
-    {"stopchar", stopchar},
-}};
+static_assert(std::find(kHandlers.begin(), kHandlers.end(), nullptr) == kHandlers.end(),
+              "every verb of the vocabulary needs its handler");
 
 enum class Outcome {
     Next,     // go on with the next command of the script
@@ -771,12 +728,11 @@ enum class Outcome {
 
 Outcome runCommand(GameState& g, int slot, int pos) {
     Run r{g, slot, pos};
-    std::string verb = r.cmd().verb();
-    if (verb.empty()) return Outcome::Next;
-    for (const Verb& v : kVerbs) {
-        if (verb != v.name) continue;
+    // An empty verb is a done command, an unknown one is passed over: neither runs.
+    std::optional<size_t> verb = verbIndex(r.cmd().verb());
+    while (verb) {
         try {
-            v.run(r);
+            kHandlers[*verb](r);
         } catch (const DataError& e) {
             // A data file the command needs could not be read.
             reportError(g, e.what());
@@ -785,8 +741,8 @@ Outcome runCommand(GameState& g, int slot, int pos) {
         if (r.endTick) return Outcome::EndTick;
         if (r.slotReplaced()) return Outcome::Hold;
         // A command that became a later verb is handled under that verb at once.
-        verb = r.cmd().verb();
-        if (verb.empty()) break;
+        const std::optional<size_t> next = verbIndex(r.cmd().verb());
+        verb = next && *next > *verb ? next : std::nullopt;
     }
     return r.wait ? Outcome::Hold : Outcome::Next;
 }

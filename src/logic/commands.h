@@ -12,7 +12,7 @@ namespace zk {
 
 // Advances every queued script by one tick: the slots in order, each one's commands
 // from position 0 on, passing over the done ones. Verbs are tested in the order of the
-// command table, so a command that turns itself into a later verb ("showhint" into
+// script vocabulary, so a command that turns itself into a later verb ("showhint" into
 // "waitforhint", "startdialog" into "waitfordlg") is handled under its new name at
 // once. A verb the interpreter does not know is passed over and keeps its slot in use.
 //

@@ -15,7 +15,7 @@ std::string printableLine(std::string_view message) {
         if (c < 0x20 || c == 0x7F) {
             line += (c == '\n' || c == '\r' || c == '\t') ? ' ' : '?';
             ++i;
-        } else if (size_t n = utf8SequenceLength(message, i)) {
+        } else if (size_t n = decodeUtf8(message, i).length) {
             line.append(message.substr(i, n));
             i += n;
         } else {

@@ -3,18 +3,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "core/text.h"
-
 namespace zk {
-
-int logicalKeyFromName(std::string_view name) {
-    static constexpr std::string_view kNames[kLogicalKeys] = {"space", "enter", "escape", "f4",
-                                                              "f10"};
-    for (int k = 0; k < kLogicalKeys; ++k) {
-        if (equalsIgnoreCase(name, kNames[k])) return k;
-    }
-    return -1;
-}
 
 bool DeviceInput::buttonDown(int button) const {
     if (button < 1 || button > 2) return false;

@@ -1,14 +1,11 @@
 #pragma once
 #include <array>
-#include <string_view>
 
 namespace zk {
 
 // The five logical keys the game reads, by key number.
 enum LogicalKey : int { KeySpace = 0, KeyEnter = 1, KeyEscape = 2, KeyF4 = 3, KeyF10 = 4 };
 inline constexpr int kLogicalKeys = 5;
-// "space", "enter", "escape", "f4", "f10" (any letter case) -> key number; -1 otherwise.
-int logicalKeyFromName(std::string_view name);
 
 enum MouseButton : int { ButtonLeft = 1, ButtonRight = 2 };
 

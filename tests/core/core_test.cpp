@@ -53,12 +53,29 @@ TEST(Text, Windows1252ConvertsToUtf8AndBack) {
     std::string raw = "caf\xE9 \x80 \x9F";
     std::string utf8 = cp1252ToUtf8(raw);
     EXPECT_EQ(utf8, "caf\xC3\xA9 \xE2\x82\xAC \xC5\xB8");
-    EXPECT_EQ(utf8ToCp1252(utf8), raw);
-    const std::string unassigned = "\x81\x8D\x8F\x90\x9D";
-    EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(unassigned)), unassigned);
+    // Every byte, the five unassigned ones too, comes back from its character.
+    for (int b = 0; b < 256; ++b) {
+        const char byte = static_cast<char>(b);
+        const std::string one = cp1252ToUtf8(std::string_view(&byte, 1));
+        const Utf8Char c = decodeUtf8(one, 0);
+        EXPECT_EQ(c.length, one.size()) << b;
+        EXPECT_EQ(c.cp, cp1252CodePoint(byte)) << b;
+        EXPECT_EQ(cp1252Byte(c.cp), byte) << b;
+    }
+    EXPECT_EQ(cp1252Byte(0x80), std::nullopt);  // no byte stands for U+0080
+    EXPECT_EQ(cp1252Byte(0x3A9), std::nullopt);
     EXPECT_EQ(latin1ToUtf8("\x80"), "\xC2\x80");
     EXPECT_TRUE(equalsIgnoreCase("Door.WAV", "door.wav"));
     EXPECT_FALSE(equalsIgnoreCase("door", "doors"));
+}
+
+TEST(Text, Utf8DecoderTakesOnlyWellFormedSequences) {
+    const Utf8Char emoji = decodeUtf8("a\xF0\x9F\x99\x82", 1);
+    EXPECT_EQ(emoji.cp, 0x1F642u);
+    EXPECT_EQ(emoji.length, 4u);
+    for (std::string_view bad : {"\x80", "\xC3", "\xC3(", "\xC1\x81", "\xE0\x80\xAF",
+                                 "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF8\x88\x80\x80"})
+        EXPECT_EQ(decodeUtf8(bad, 0).length, 0u) << bad;
 }
 
 TEST(Text, LinesEndInCrLfLfOrCr) {

@@ -1,5 +1,6 @@
 // How the queue runs scripts: order, waiting, blocks, unknown verbs, insertions and
 // the queue's limits.
+#include "data/script_vocabulary.h"
 #include "logic/commands_fixture.h"
 
 namespace zk::test {
@@ -36,6 +37,25 @@ TEST(CommandQueue, UnknownVerbIsPassedOverAndKeepsItsSlot) {
     EXPECT_EQ(game.verbs(s)[0], "dance");
     EXPECT_EQ(game.verbs(s)[2], "Sethp");  // verbs compare exactly
     EXPECT_EQ(game.verbs(s)[1], "");
+}
+
+TEST(CommandQueue, EveryVerbOfTheVocabularyRunsAndNothingElseDoes) {
+    // A verb that ran is done, has become another or holds its script; a command the
+    // interpreter passes over stays as it is and lets the next one run.
+    ScriptGame game(scriptTestGame());
+    auto runs = [&game](std::string_view verb) {
+        game.g.hitPoints = 0;
+        const int s = game.run({{.verb = std::string(verb)}, {.verb = "sethp", .num1 = 7}});
+        runQueue(game.g);
+        const bool ran = game.verbs(s)[0] != verb || game.g.hitPoints != 7;
+        game.g.queue.free(s);
+        return ran;
+    };
+    for (const ScriptVerb& v : kScriptVerbs) EXPECT_TRUE(runs(v.name)) << v.name;
+    EXPECT_FALSE(runs(""));  // a done command, never looked up
+    EXPECT_FALSE(runs("stopchar "));
+    EXPECT_FALSE(verbIndex(""));
+    EXPECT_FALSE(verbIndex("dance"));
 }
 
 TEST(CommandQueue, FalseConditionSkipsTheWholeNestedBlock) {

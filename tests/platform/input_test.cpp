@@ -9,16 +9,6 @@
 namespace zk {
 namespace {
 
-TEST(LogicalKeys, NamesMapToKeyNumbers) {
-    EXPECT_EQ(logicalKeyFromName("space"), KeySpace);
-    EXPECT_EQ(logicalKeyFromName("Enter"), KeyEnter);
-    EXPECT_EQ(logicalKeyFromName("escape"), KeyEscape);
-    EXPECT_EQ(logicalKeyFromName("F4"), KeyF4);
-    EXPECT_EQ(logicalKeyFromName("f10"), KeyF10);
-    EXPECT_EQ(logicalKeyFromName("f1"), -1);
-    EXPECT_EQ(logicalKeyFromName(""), -1);
-}
-
 TEST(ScriptedInput, MotionIsReportedByOneRefreshOnly) {
     ScriptedInput in;
     in.addMotion(5, -3);

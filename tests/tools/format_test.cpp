@@ -112,6 +112,27 @@ TEST(ScriptLines, FormattingGivesTheSameCommandsBack) {
     EXPECT_EQ(again.commands, commands) << text;
 }
 
+TEST(ScriptLines, EveryVerbTakesItsParametersInTheirFields) {
+    for (const ScriptVerb& verb : kScriptVerbs) {
+        std::string line(verb.name);
+        for (size_t i = 0; i < verb.params().size(); ++i) {
+            const Field& f = *findField(commandFields(), verb.params()[i].field);
+            line +=
+                " " + (f.type == FieldType::Text ? "w" + std::to_string(i) : std::to_string(i + 1));
+        }
+        Script s(line + "\n");
+        ASSERT_FALSE(s.diag.hasErrors()) << s.messages();
+        for (size_t i = 0; i < verb.params().size(); ++i) {
+            const Field& f = *findField(commandFields(), verb.params()[i].field);
+            if (f.type == FieldType::Text)
+                EXPECT_EQ(getText(f, s.command(0).bytes()), "w" + std::to_string(i)) << line;
+            else
+                EXPECT_EQ(getNumber(f, s.command(0).bytes()), int64_t(i + 1)) << line;
+        }
+        EXPECT_EQ(formatScript(s.commands, s.self), line + "\n");
+    }
+}
+
 TEST(ScriptLines, MistakesNameTheirLine) {
     Script s(
         "sleep 100 200\n"

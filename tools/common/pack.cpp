@@ -56,6 +56,45 @@ int firstTextLine(const SourceFile& f, const toml::node& n) {
     return int(begin.line);
 }
 
+const std::vector<Field>& eventFields() {
+    return objectLayout().tables[0].fields;
+}
+
+// The names an event's own parameters may also be given under.
+struct EventAlias {
+    std::string_view key, field, event;
+};
+constexpr EventAlias kEventAliases[] = {{"item", "param1", "onusewith"},
+                                        {"with", "param1", "transmute"},
+                                        {"result", "param2", "transmute"},
+                                        {"key", "number", "onkey"},
+                                        {"timer", "number", "ontimer"}};
+
+// One parsed command of an event script, with what its checks need to name it.
+struct CheckedCommand {
+    ConstCommandView cmd;
+    const ScriptVerb& verb;
+    std::string file;
+    int line = 0;
+    std::string ctx;   // names the event
+    std::string self;  // the object "<self>" stands for
+
+    std::string value(std::string_view field) const {
+        return getText(*findField(commandFields(), field), cmd.bytes());
+    }
+    // The value of the verb's parameter named `param`.
+    std::string valueOf(std::string_view param) const {
+        for (const VerbParam& p : verb.params())
+            if (p.name == param) return value(p.field);
+        return {};
+    }
+    std::string resolve(const std::string& v) const { return v == "<self>" ? self : v; }
+    // How a message names parameter `p`.
+    std::string what(const VerbParam& p) const {
+        return ctx + "'" + std::string(verb.name) + "' " + std::string(p.name);
+    }
+};
+
 class Builder {
   public:
     Builder(fs::path root, Diagnostics& diag) : root_(std::move(root)), diag_(diag) {}
@@ -70,6 +109,17 @@ class Builder {
     void readRoom(const SourceFile& f, const std::string& stem);
     void readObject(const SourceFile& f, const std::string& stem);
     void readEvents(TableReader& r, ObjectRecord& o, const std::string& self);
+    void readEvent(const SourceFile& source, const toml::table& t, int index, std::span<uint8_t> ev,
+                   const std::string& self);
+    void readEventParam(TableReader& er, const toml::table& t, const std::string& name,
+                        std::string_view field, std::span<uint8_t> ev);
+    void checkEventParams(const TableReader& er, const std::string& name, ConstEventView view);
+    void readScript(const TableReader& er, const toml::node& script, std::span<uint8_t> ev,
+                    const std::string& self);
+    void checkCommandParam(const CheckedCommand& c, const VerbParam& p);
+    void checkPictureParam(const CheckedCommand& c, const VerbParam& p, const std::string& v);
+    void checkFacingParam(const CheckedCommand& c, const std::string& v);
+    void missing(const CheckedCommand& c, const VerbParam& p);
     void readTables(
         TableReader& r, const Layout& layout, std::span<uint8_t> bytes,
         const std::function<void(const SubTable&, int, TableReader&, std::span<uint8_t>)>& each);
@@ -357,190 +407,194 @@ void Builder::readObject(const SourceFile& f, const std::string& stem) {
 }
 
 void Builder::readEvents(TableReader& r, ObjectRecord& o, const std::string& self) {
-    const SubTable& et = objectLayout().tables[0];
     // Every command names its owner, also in events the object does not use.
     for (int e = 0; e < kEventsPerObject; ++e)
         for (int c = 0; c < kCommandsPerEvent; ++c) o.event(e).command(c).setSelf(self);
     const toml::array* arr = r.array("event");
     if (!arr) return;
-    const std::string file = r.file();
     if (arr->size() > size_t(kEventsPerObject)) {
         r.error("event", "an object holds at most 10 events, not " + std::to_string(arr->size()));
         return;
     }
-    struct Alias {
-        std::string_view key, field, event;
-    };
-    static const Alias aliases[] = {{"item", "param1", "onusewith"},
-                                    {"with", "param1", "transmute"},
-                                    {"result", "param2", "transmute"},
-                                    {"key", "number", "onkey"},
-                                    {"timer", "number", "ontimer"}};
     for (size_t i = 0; i < arr->size(); ++i) {
-        const toml::table* t = arr->get(i)->as_table();
-        if (!t) {
+        if (const toml::table* t = arr->get(i)->as_table())
+            readEvent(r.source(), *t, int(i), o.event(int(i)).bytes(), self);
+        else
             r.error(lineOf(*arr->get(i)), "events must be [[event]] tables");
-            continue;
-        }
-        const std::string ctx = "event " + std::to_string(i) + ": ";
-        TableReader er(r.source(), *t, diag_, ctx);
-        std::span<uint8_t> ev = o.event(int(i)).bytes();
-        er.readFields(et.fields, ev, {"param1", "param2", "number"});
-        const std::string name = o.event(int(i)).name();
-        const bool anyName = er.boolean("anyName").value_or(false);
-        if (!name.empty() && !knownEvent(name) && !anyName) {
-            std::vector<std::string> known(eventNames().begin(), eventNames().end());
-            std::string msg = "unknown event name '" + name + "'";
-            std::string near = suggestion(name, known);
-            if (!near.empty()) msg += " (did you mean '" + near + "'?)";
-            er.error("name", msg);
-        }
-        for (std::string_view field : {"param1", "param2", "number"}) {
-            std::vector<std::string_view> given;
-            if (er.take(field)) given.push_back(field);
-            for (const Alias& a : aliases) {
-                if (a.field != field || !er.take(a.key)) continue;
-                if (a.event != name)
-                    er.error(a.key, "'" + std::string(a.key) + "' belongs to \"" +
-                                        std::string(a.event) + "\" events; write " +
-                                        std::string(field) + " = ...");
-                else
-                    given.push_back(a.key);
-            }
-            if (given.size() > 1) {
-                er.error(given[1], "'" + std::string(given[0]) + "' and '" + std::string(given[1]) +
-                                       "' set the same field");
-                continue;
-            }
-            if (given.empty()) continue;
-            const Field& f = *findField(et.fields, field);
-            const toml::node& n = *t->get(given[0]);
-            if (f.type == FieldType::Text) {
-                if (auto s = er.textOf(n, given[0], f.cap)) setText(f, ev, *s);
-            } else if (auto v = er.integerOf(n, given[0], -32768, 32767)) {
-                setNumber(f, ev, *v);
-            }
-        }
-        ConstEventView view(ev);
-        if (name == "onusewith" && !view.param1().empty())
-            ref(Reference::Template, view.param1(), file, er.line("item"), ctx + "item");
-        if (name == "transmute") {
-            if (!view.param1().empty())
-                ref(Reference::Template, view.param1(), file, er.line("with"), ctx + "with");
-            if (!view.param2().empty())
-                ref(Reference::Template, view.param2(), file, er.line("result"), ctx + "result");
-        }
-        if (name == "onkey" && (view.number() < 0 || view.number() > 4))
-            diag_.warning(file, er.line("key"),
-                          ctx + "key " + std::to_string(view.number()) +
-                              " is none of 0 Space, 1 Enter, 2 Escape, 3 F4, 4 F10");
-        if (name == "ontimer" && (view.number() < 0 || view.number() > 9))
-            diag_.warning(file, er.line("timer"),
-                          ctx + "timer " + std::to_string(view.number()) +
-                              " is outside 0..9; it never fires");
-
-        if (const toml::node* s = er.take("script")) {
-            if (!s->is_string()) {
-                er.error("script", "script must be a text (use ''' ... ''' for several lines)");
-            } else {
-                auto commands = parseScript(s->as_string()->get(), firstTextLine(r.source(), *s),
-                                            file, ctx, ev.subspan(kScriptOffset), self, diag_);
-                for (const ScriptCommand& sc : commands) {
-                    ConstCommandView cmd(std::span<const uint8_t>(ev).subspan(
-                        kScriptOffset + kCommandBytes * size_t(sc.position)));
-                    auto value = [&](std::string_view field) {
-                        return getText(*findField(commandFields(), field), cmd.bytes());
-                    };
-                    auto param = [&](std::string_view name) -> const VerbParam* {
-                        for (const VerbParam& p : sc.verb->params)
-                            if (p.name == name) return &p;
-                        return nullptr;
-                    };
-                    auto resolve = [&](const std::string& v) { return v == "<self>" ? self : v; };
-                    const std::string verb(sc.verb->name);
-                    for (const VerbParam& p : sc.verb->params) {
-                        if (p.ref == Ref::None) continue;
-                        const std::string v = value(p.field);
-                        const std::string what = ctx + "'" + verb + "' " + std::string(p.name);
-                        auto missing = [&] {
-                            diag_.error(file, sc.line,
-                                        ctx + "'" + verb + "' needs its " + std::string(p.name));
-                        };
-                        switch (p.ref) {
-                            case Ref::Object:
-                            case Ref::Template:
-                                if (v.empty())
-                                    missing();
-                                else if (!(p.ref == Ref::Object && v == "<self>"))
-                                    ref(Reference::Template, v, file, sc.line, what);
-                                break;
-                            case Ref::Room:
-                                if (v.empty()) {
-                                    if (verb != "addobj" || value("p4") == "room") missing();
-                                } else if (v != "<actual>") {
-                                    ref(Reference::Room, v, file, sc.line, what);
-                                }
-                                break;
-                            case Ref::Entrance: {
-                                const std::string room = value(param("room")->field);
-                                if (!v.empty() && !room.empty() && room != "<actual>")
-                                    ref(Reference::Entrance, room, file, sc.line, what, v);
-                                break;
-                            }
-                            case Ref::Cursor:
-                                if (v.empty())
-                                    missing();
-                                else
-                                    ref(Reference::Cursor, v, file, sc.line, what);
-                                break;
-                            case Ref::Music:
-                                if (!v.empty()) ref(Reference::Music, v, file, sc.line, what);
-                                break;
-                            case Ref::Sound:
-                                if (v.empty())
-                                    missing();
-                                else
-                                    ref(Reference::Sound,
-                                        "objects\\" + resolve(value("p1")) + "\\waves.dxw", file,
-                                        sc.line, what, v);
-                                break;
-                            case Ref::Picture:
-                                if (v.empty()) {
-                                    missing();
-                                } else if (verb == "changebg") {
-                                    const std::string room = value("p1");
-                                    if (!room.empty() && room != "<actual>")
-                                        pictureRef("rooms", room, v, file, sc.line, what);
-                                } else {
-                                    const std::string owner =
-                                        resolve(value(verb == "startdialog" ? "p1" : "p2"));
-                                    if (!owner.empty())
-                                        pictureRef("objects", owner, v, file, sc.line, what);
-                                }
-                                break;
-                            case Ref::Facing: {
-                                static const std::set<std::string> walk = {
-                                    "", "<left>", "<right>", "<up>", "<down>", "<nochange>"};
-                                static const std::set<std::string> stand = {"<left>", "<right>",
-                                                                            "<up>", "<down>"};
-                                if (!(verb == "setcharspr" ? stand : walk).count(v))
-                                    diag_.error(
-                                        file, sc.line,
-                                        ctx + "'" + verb + "' facing '" + v + "' is none of " +
-                                            (verb == "setcharspr"
-                                                 ? "<left>, <right>, <up>, <down>"
-                                                 : "<left>, <right>, <up>, <down>, <nochange>"));
-                                break;
-                            }
-                            case Ref::None:
-                                break;
-                        }
-                    }
-                }
-            }
-        }
-        er.finish();
     }
+}
+
+void Builder::readEvent(const SourceFile& source, const toml::table& t, int index,
+                        std::span<uint8_t> ev, const std::string& self) {
+    TableReader er(source, t, diag_, "event " + std::to_string(index) + ": ");
+    er.readFields(eventFields(), ev, {"param1", "param2", "number"});
+    const std::string name = ConstEventView(ev).name();
+    const bool anyName = er.boolean("anyName").value_or(false);
+    if (!name.empty() && !knownEvent(name) && !anyName) {
+        std::string msg = "unknown event name '" + name + "'";
+        std::string near =
+            suggestion(name, std::vector<std::string>(kEventNames.begin(), kEventNames.end()));
+        if (!near.empty()) msg += " (did you mean '" + near + "'?)";
+        er.error("name", msg);
+    }
+    for (std::string_view field : {"param1", "param2", "number"})
+        readEventParam(er, t, name, field, ev);
+    checkEventParams(er, name, ConstEventView(ev));
+    if (const toml::node* s = er.take("script")) readScript(er, *s, ev, self);
+    er.finish();
+}
+
+void Builder::readEventParam(TableReader& er, const toml::table& t, const std::string& name,
+                             std::string_view field, std::span<uint8_t> ev) {
+    std::vector<std::string_view> given;
+    if (er.take(field)) given.push_back(field);
+    for (const EventAlias& a : kEventAliases) {
+        if (a.field != field || !er.take(a.key)) continue;
+        if (a.event != name)
+            er.error(a.key, "'" + std::string(a.key) + "' belongs to \"" + std::string(a.event) +
+                                "\" events; write " + std::string(field) + " = ...");
+        else
+            given.push_back(a.key);
+    }
+    if (given.size() > 1) {
+        er.error(given[1], "'" + std::string(given[0]) + "' and '" + std::string(given[1]) +
+                               "' set the same field");
+        return;
+    }
+    if (given.empty()) return;
+    const Field& f = *findField(eventFields(), field);
+    const toml::node& n = *t.get(given[0]);
+    if (f.type == FieldType::Text) {
+        if (auto s = er.textOf(n, given[0], f.cap)) setText(f, ev, *s);
+    } else if (auto v = er.integerOf(n, given[0], -32768, 32767)) {
+        setNumber(f, ev, *v);
+    }
+}
+
+void Builder::checkEventParams(const TableReader& er, const std::string& name,
+                               ConstEventView view) {
+    const std::string& file = er.file();
+    const std::string& ctx = er.context();
+    if (name == "onusewith" && !view.param1().empty())
+        ref(Reference::Template, view.param1(), file, er.line("item"), ctx + "item");
+    if (name == "transmute") {
+        if (!view.param1().empty())
+            ref(Reference::Template, view.param1(), file, er.line("with"), ctx + "with");
+        if (!view.param2().empty())
+            ref(Reference::Template, view.param2(), file, er.line("result"), ctx + "result");
+    }
+    if (name == "onkey" && (view.number() < 0 || view.number() > 4))
+        diag_.warning(file, er.line("key"),
+                      ctx + "key " + std::to_string(view.number()) +
+                          " is none of 0 Space, 1 Enter, 2 Escape, 3 F4, 4 F10");
+    if (name == "ontimer" && (view.number() < 0 || view.number() > 9))
+        diag_.warning(
+            file, er.line("timer"),
+            ctx + "timer " + std::to_string(view.number()) + " is outside 0..9; it never fires");
+}
+
+void Builder::readScript(const TableReader& er, const toml::node& script, std::span<uint8_t> ev,
+                         const std::string& self) {
+    if (!script.is_string()) {
+        er.error("script", "script must be a text (use ''' ... ''' for several lines)");
+        return;
+    }
+    const std::vector<ScriptCommand> commands =
+        parseScript(script.as_string()->get(), firstTextLine(er.source(), script), er.file(),
+                    er.context(), ev.subspan(kScriptOffset), self, diag_);
+    for (const ScriptCommand& sc : commands) {
+        const CheckedCommand c{ConstCommandView(std::span<const uint8_t>(ev).subspan(
+                                   kScriptOffset + kCommandBytes * size_t(sc.position))),
+                               *sc.verb,
+                               er.file(),
+                               sc.line,
+                               er.context(),
+                               self};
+        for (const VerbParam& p : sc.verb->params())
+            if (p.ref != ParamRef::None) checkCommandParam(c, p);
+    }
+}
+
+void Builder::checkCommandParam(const CheckedCommand& c, const VerbParam& p) {
+    const std::string v = c.value(p.field);
+    const std::string what = c.what(p);
+    switch (p.ref) {
+        case ParamRef::Object:
+        case ParamRef::Template:
+            if (v.empty())
+                missing(c, p);
+            else if (!(p.ref == ParamRef::Object && v == "<self>"))
+                ref(Reference::Template, v, c.file, c.line, what);
+            break;
+        case ParamRef::Room:
+            // "addobj" into the inventory needs no room.
+            if (v.empty()) {
+                if (c.verb.name != "addobj" || c.value("p4") == "room") missing(c, p);
+            } else if (v != "<actual>") {
+                ref(Reference::Room, v, c.file, c.line, what);
+            }
+            break;
+        case ParamRef::Entrance: {
+            const std::string room = c.valueOf("room");
+            if (!v.empty() && !room.empty() && room != "<actual>")
+                ref(Reference::Entrance, room, c.file, c.line, what, v);
+            break;
+        }
+        case ParamRef::Cursor:
+            if (v.empty())
+                missing(c, p);
+            else
+                ref(Reference::Cursor, v, c.file, c.line, what);
+            break;
+        case ParamRef::Music:
+            if (!v.empty()) ref(Reference::Music, v, c.file, c.line, what);
+            break;
+        case ParamRef::Sound:
+            if (v.empty())
+                missing(c, p);
+            else
+                ref(Reference::Sound, "objects\\" + c.resolve(c.value("p1")) + "\\waves.dxw",
+                    c.file, c.line, what, v);
+            break;
+        case ParamRef::Picture:
+            checkPictureParam(c, p, v);
+            break;
+        case ParamRef::Facing:
+            checkFacingParam(c, v);
+            break;
+        case ParamRef::None:
+            break;
+    }
+}
+
+void Builder::missing(const CheckedCommand& c, const VerbParam& p) {
+    diag_.error(c.file, c.line,
+                c.ctx + "'" + std::string(c.verb.name) + "' needs its " + std::string(p.name));
+}
+
+void Builder::checkPictureParam(const CheckedCommand& c, const VerbParam& p, const std::string& v) {
+    if (v.empty()) {
+        missing(c, p);
+    } else if (c.verb.name == "changebg") {
+        const std::string room = c.value("p1");
+        if (!room.empty() && room != "<actual>")
+            pictureRef("rooms", room, v, c.file, c.line, c.what(p));
+    } else {
+        const std::string owner = c.resolve(c.value(c.verb.name == "startdialog" ? "p1" : "p2"));
+        if (!owner.empty()) pictureRef("objects", owner, v, c.file, c.line, c.what(p));
+    }
+}
+
+void Builder::checkFacingParam(const CheckedCommand& c, const std::string& v) {
+    static const std::set<std::string> walk = {"",     "<left>", "<right>",
+                                               "<up>", "<down>", "<nochange>"};
+    static const std::set<std::string> stand = {"<left>", "<right>", "<up>", "<down>"};
+    const bool standing = c.verb.name == "setcharspr";
+    if (!(standing ? stand : walk).count(v))
+        diag_.error(c.file, c.line,
+                    c.ctx + "'" + std::string(c.verb.name) + "' facing '" + v + "' is none of " +
+                        (standing ? "<left>, <right>, <up>, <down>"
+                                  : "<left>, <right>, <up>, <down>, <nochange>"));
 }
 
 std::vector<std::string> Builder::orderedStems(const std::string& folder,

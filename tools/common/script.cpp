@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <map>
 
 #include "layout.h"
@@ -10,118 +11,15 @@
 
 namespace zk::tools {
 
-namespace {
-
-VerbParam P(std::string_view name, std::string_view field, Ref ref = Ref::None) {
-    return {name, field, ref};
-}
-
-}  // namespace
-
-const std::vector<Verb>& verbs() {
-    static const std::vector<Verb> v = {
-        {"walkto",
-         {P("who", "p1", Ref::Object), P("facing", "p4", Ref::Facing), P("x", "num1"),
-          P("y", "num2"), P("wait", "num3")}},
-        {"waitforchar", {P("who", "p1", Ref::Object), P("x", "num1"), P("y", "num2")}},
-        {"changeroom", {P("room", "p1", Ref::Room), P("entrance", "p2", Ref::Entrance)}},
-        {"addobj",
-         {P("template", "p1", Ref::Template), P("room", "p2", Ref::Room), P("relative", "p3"),
-          P("target", "p4"), P("x", "num1"), P("y", "num2")}},
-        {"changeobj",
-         {P("object", "p1", Ref::Object), P("room", "p2", Ref::Room),
-          P("template", "p3", Ref::Template)}},
-        {"deleteobj", {P("object", "p1", Ref::Object), P("room", "p2", Ref::Room)}},
-        {"changespr",
-         {P("object", "p1", Ref::Object), P("owner", "p2", Ref::Object), P("room", "p3", Ref::Room),
-          P("file", "p4", Ref::Picture)}},
-        {"changexy",
-         {P("object", "p1", Ref::Object), P("room", "p2", Ref::Room), P("relative", "p3"),
-          P("x", "num1"), P("y", "num2")}},
-        {"showhint", {P("object", "p1", Ref::Object), P("wait", "p2"), P("text", "text")}},
-        {"waitforhint", {P("object", "p1", Ref::Object)}},
-        {"deleteevent",
-         {P("object", "p1", Ref::Object), P("room", "p2", Ref::Room), P("event", "num1")}},
-        {"playanim",
-         {P("object", "p1", Ref::Object), P("owner", "p2", Ref::Object),
-          P("file", "p3", Ref::Picture), P("wait", "p4"), P("delay", "num1"), P("cycles", "num2"),
-          P("keep", "num3")}},
-        {"changebg", {P("room", "p1", Ref::Room), P("file", "p2", Ref::Picture)}},
-        {"sleep", {P("ms", "num1")}},
-        {"setinactive", {P("object", "p1", Ref::Object), P("room", "p2", Ref::Room)}},
-        {"startdialog",
-         {P("owner", "p1", Ref::Object), P("head", "p2", Ref::Picture), P("question", "p3"),
-          P("choices", "text"), P("style", "num1"), P("voice", "num2")}},
-        {"changevar",
-         {P("object", "p1", Ref::Object), P("room", "p2", Ref::Room), P("relative", "p3"),
-          P("value", "text"), P("var", "num1")}},
-        {"ifvar",
-         {P("object", "p1", Ref::Object), P("room", "p2", Ref::Room), P("value", "text"),
-          P("var", "num1"), P("compare", "num2")}},
-        {"waitfordlg", {}},
-        {"ifdlgresult", {P("result", "num1")}},
-        {"newgame", {}},
-        {"exitgame", {}},
-        {"setlanguage", {P("language", "num1")}},
-        {"delholdingsubj", {}},
-        {"callevent", {P("event", "num1")}},
-        {"begin", {}},
-        {"end", {}},
-        {"playsnd", {P("object", "p1", Ref::Object), P("sound", "p2", Ref::Sound)}},
-        {"changecur",
-         {P("object", "p1", Ref::Object), P("room", "p2", Ref::Room),
-          P("cursor", "p3", Ref::Cursor)}},
-        {"fadeout", {}},
-        {"fadein", {}},
-        {"savegame", {P("slot", "num1")}},
-        {"loadgame", {P("slot", "num1")}},
-        {"ifinvsubj", {P("item", "p1", Ref::Object)}},
-        {"savelastgs", {P("width", "num1"), P("height", "num2")}},
-        {"setslotspr", {P("object", "p1", Ref::Object), P("slot", "num1")}},
-        {"backtogame", {}},
-        {"freezgame", {P("mode", "num1")}},
-        {"unfreezgame", {}},
-        {"sethp", {P("relative", "p1"), P("value", "num1")}},
-        {"ifhp", {P("value", "num1"), P("compare", "num2")}},
-        {"ifprogress", {}},
-        {"changedepth",
-         {P("object", "p1", Ref::Object), P("room", "p2", Ref::Room), P("mode", "num1"),
-          P("depth", "num2"), P("behind", "num3"), P("front", "num4")}},
-        {"changemusic", {P("room", "p1", Ref::Room), P("music", "p2", Ref::Music)}},
-        {"clearinprogress", {}},
-        {"setcharspr",
-         {P("object", "p1", Ref::Object), P("room", "p2", Ref::Room),
-          P("facing", "p3", Ref::Facing)}},
-        {"waitforanim", {P("object", "p1", Ref::Object), P("cycles", "num1")}},
-        {"stopchar", {}},
-    };
-    return v;
-}
-
-const Verb* findVerb(std::string_view name) {
-    for (const Verb& v : verbs())
-        if (v.name == name) return &v;
-    return nullptr;
+const ScriptVerb* findVerb(std::string_view name) {
+    const std::optional<size_t> i = verbIndex(name);
+    return i ? &kScriptVerbs[*i] : nullptr;
 }
 
 std::vector<std::string> verbNames() {
     std::vector<std::string> out;
-    for (const Verb& v : verbs()) out.emplace_back(v.name);
+    for (const ScriptVerb& v : kScriptVerbs) out.emplace_back(v.name);
     return out;
-}
-
-const std::vector<std::string_view>& eventNames() {
-    static const std::vector<std::string_view> names = {
-        "onclick",      "onusewith",    "onpickup",    "onzone",   "onfloor",
-        "onkey",        "ontimer",      "onroomenter", "onpath",   "onmouseenter",
-        "onmouseleave", "wrongsubjmsg", "ondebugmode", "transmute"};
-    return names;
-}
-
-bool knownEvent(std::string_view name) {
-    for (std::string_view n : eventNames())
-        if (n == name) return true;
-    return false;
 }
 
 namespace {
@@ -245,30 +143,196 @@ std::string_view chompCr(std::string_view s) {
     return (!s.empty() && s.back() == '\r') ? s.substr(0, s.size() - 1) : s;
 }
 
+// The script line that starts at `at`, and `at` moved past its line end (past the
+// script's end after the last line).
+std::string_view nextLine(std::string_view script, size_t& at) {
+    const size_t nl = script.find('\n', at);
+    const std::string_view line =
+        chompCr(script.substr(at, nl == std::string_view::npos ? std::string_view::npos : nl - at));
+    at = nl == std::string_view::npos ? script.size() + 1 : nl + 1;
+    return line;
+}
+
+// Reports a mistake on the line being parsed.
+using Fail = std::function<void(const std::string&)>;
+
+// One script line being written into the bytes of its command.
+class CommandParser {
+  public:
+    CommandParser(std::span<uint8_t> cmd, const Fail& fail) : cmd_(cmd), fail_(fail) {}
+
+    // Writes the verb of the line's first token; false when the line cannot go on.
+    bool readVerb(const Token& first);
+    void readParams(std::span<const Token> params);
+    // Nothing for an empty command "." or a forced "!verb".
+    const ScriptVerb* verb() const { return verb_; }
+
+  private:
+    bool readPositional(const Token& tok);  // false: the rest of the line is not read
+    void readNamed(const Token& tok);
+    void unknownParam(const Token& tok);
+    void assign(std::string_view fieldName, const std::string& shown, const std::string& value);
+    void assignText(const Field& f, const std::string& shown, const std::string& value);
+    void assignNumber(const Field& f, const std::string& shown, const std::string& value);
+
+    const std::vector<Field>& fields_ = commandFields();
+    std::span<uint8_t> cmd_;
+    const Fail& fail_;
+    const ScriptVerb* verb_ = nullptr;
+    std::string verbName_;
+    bool empty_ = false;
+    size_t positional_ = 0;
+    bool sawNamed_ = false;
+    std::map<std::string_view, bool> given_;  // each field may be given once
+};
+
+bool CommandParser::readVerb(const Token& first) {
+    if (!first.key.empty()) {
+        fail_("a command starts with its verb, not with '" + first.key + "='");
+        return false;
+    }
+    empty_ = !first.quoted && !first.bang && first.value == ".";
+    if (empty_) return true;
+    verbName_ = first.value;
+    if (!first.bang) {
+        verb_ = findVerb(verbName_);
+        if (!verb_) {
+            std::string msg = "unknown verb '" + verbName_ + "'";
+            std::string near = suggestion(verbName_, verbNames());
+            if (!near.empty()) msg += " (did you mean '" + near + "'?)";
+            fail_(msg);
+            return false;
+        }
+    }
+    auto bytes = toRecordText(verbName_);
+    if (!bytes || bytes->size() > 30) {
+        fail_("the verb '" + verbName_ + "' cannot be stored");
+        return false;
+    }
+    setText(*findField(fields_, "verb"), cmd_, *bytes);
+    return true;
+}
+
+void CommandParser::readParams(std::span<const Token> params) {
+    for (const Token& tok : params) {
+        if (tok.key.empty()) {
+            if (!readPositional(tok)) return;
+        } else {
+            sawNamed_ = true;
+            readNamed(tok);
+        }
+    }
+}
+
+bool CommandParser::readPositional(const Token& tok) {
+    if (sawNamed_) {
+        fail_("positional parameter '" + tok.value + "' after a named one");
+        return false;
+    }
+    if (!verb_) {
+        fail_(empty_ ? "an empty command '.' takes named fields only"
+                     : "'!" + verbName_ + "' takes named fields only (p1=..., num1=...)");
+        return false;
+    }
+    const std::span<const VerbParam> params = verb_->params();
+    if (positional_ >= params.size()) {
+        const size_t n = params.size();
+        fail_("'" + verbName_ + "' takes " + std::to_string(n) +
+              (n == 1 ? " parameter" : " parameters") + "; '" + tok.value + "' is one too many");
+        return false;
+    }
+    const VerbParam& p = params[positional_++];
+    assign(p.field, std::string(p.name), tok.value);
+    return true;
+}
+
+void CommandParser::readNamed(const Token& tok) {
+    const VerbParam* named = nullptr;
+    if (verb_)
+        for (const VerbParam& p : verb_->params())
+            if (p.name == tok.key) named = &p;
+    if (named)
+        assign(named->field, tok.key, tok.value);
+    else if (const Field* f = findField(fields_, tok.key); f && f->key != "verb")
+        assign(f->key, tok.key, tok.value);
+    else
+        unknownParam(tok);
+}
+
+void CommandParser::unknownParam(const Token& tok) {
+    std::vector<std::string> known;
+    if (verb_)
+        for (const VerbParam& p : verb_->params()) known.emplace_back(p.name);
+    for (const Field& f : fields_)
+        if (f.key != "verb") known.emplace_back(f.key);
+    std::string msg = "unknown parameter '" + tok.key + "'";
+    if (!verbName_.empty()) msg += " of '" + verbName_ + "'";
+    std::string near = suggestion(tok.key, known);
+    if (!near.empty()) msg += " (did you mean '" + near + "'?)";
+    fail_(msg);
+}
+
+void CommandParser::assign(std::string_view fieldName, const std::string& shown,
+                           const std::string& value) {
+    const Field* f = findField(fields_, fieldName);
+    if (given_[f->key]) {
+        fail_("parameter '" + shown + "' is given twice");
+        return;
+    }
+    given_[f->key] = true;
+    // The field is cleared first: the owner name written before may be longer, and its
+    // end must not stay behind a shorter value.
+    std::fill_n(cmd_.begin() + std::ptrdiff_t(f->offset), f->width(), uint8_t{0});
+    if (f->type == FieldType::Text)
+        assignText(*f, shown, value);
+    else
+        assignNumber(*f, shown, value);
+}
+
+void CommandParser::assignText(const Field& f, const std::string& shown, const std::string& value) {
+    std::string bad;
+    auto bytes = toRecordText(value, &bad);
+    if (!bytes) {
+        fail_(shown + " holds '" + bad + "', which a Windows-1252 text cannot store");
+    } else if (bytes->size() > f.cap) {
+        fail_(shown + " is " + std::to_string(bytes->size()) +
+              " characters long; it holds at most " + std::to_string(f.cap));
+    } else {
+        setText(f, cmd_, *bytes);
+    }
+}
+
+void CommandParser::assignNumber(const Field& f, const std::string& shown,
+                                 const std::string& value) {
+    char* end = nullptr;
+    long long v = std::strtoll(value.c_str(), &end, 10);
+    if (value.empty() || *end != '\0') {
+        fail_(shown + " must be a whole number, not '" + value + "'");
+    } else if (v < minOf(f.type) || v > maxOf(f.type)) {
+        fail_(shown + " is " + value + "; it must lie in -32768..32767");
+    } else {
+        setNumber(f, cmd_, v);
+    }
+}
+
 }  // namespace
 
 std::vector<ScriptCommand> parseScript(std::string_view script, int firstLine,
                                        const std::string& file, const std::string& context,
                                        std::span<uint8_t> commands, std::string_view self,
                                        Diagnostics& diag) {
-    const auto& fields = commandFields();
-    const Field& selfField = *findField(fields, "self");
+    const Field& selfField = *findField(commandFields(), "self");
     for (int k = 0; k < kCommandCount; ++k)
         setText(selfField, commands.subspan(kCommandBytes * size_t(k)), self);
 
     std::vector<ScriptCommand> out;
     int position = 0;
     int lineNo = firstLine - 1;
-    size_t at = 0;
     bool tooMany = false;
-    while (at <= script.size()) {
-        size_t nl = script.find('\n', at);
-        std::string_view line = chompCr(
-            script.substr(at, nl == std::string_view::npos ? std::string_view::npos : nl - at));
-        at = nl == std::string_view::npos ? script.size() + 1 : nl + 1;
+    for (size_t at = 0; at <= script.size();) {
+        const std::string_view line = nextLine(script, at);
         ++lineNo;
-        auto fail = [&](const std::string& msg) { diag.error(file, lineNo, context + msg); };
-
+        const Fail fail = [&](const std::string& msg) { diag.error(file, lineNo, context + msg); };
         std::vector<Token> tokens;
         std::string why;
         if (!tokenize(line, tokens, why)) {
@@ -281,130 +345,14 @@ std::vector<ScriptCommand> parseScript(std::string_view script, int firstLine,
             tooMany = true;
             continue;
         }
-        std::span<uint8_t> cmd = commands.subspan(kCommandBytes * size_t(position));
-        ScriptCommand sc{position, lineNo, nullptr};
-        ++position;
-
-        const Token& first = tokens[0];
+        // A parameter written "!..." is a text that starts with "!".
         for (size_t t = 1; t < tokens.size(); ++t)
             if (tokens[t].bang) tokens[t].value = "!" + tokens[t].value;
-        std::string verbName;
-        bool empty = false, forced = false;
-        if (!first.key.empty()) {
-            fail("a command starts with its verb, not with '" + first.key + "='");
-            continue;
-        }
-        if (!first.quoted && !first.bang && first.value == ".") {
-            empty = true;
-        } else if (first.bang) {
-            verbName = first.value;
-            forced = true;
-        } else {
-            verbName = first.value;
-        }
-        if (!empty && !forced) {
-            sc.verb = findVerb(verbName);
-            if (!sc.verb) {
-                std::string msg = "unknown verb '" + verbName + "'";
-                std::string near = suggestion(verbName, verbNames());
-                if (!near.empty()) msg += " (did you mean '" + near + "'?)";
-                fail(msg);
-                continue;
-            }
-        }
-        if (!empty) {
-            auto bytes = toRecordText(verbName);
-            if (!bytes || bytes->size() > 30) {
-                fail("the verb '" + verbName + "' cannot be stored");
-                continue;
-            }
-            setText(*findField(fields, "verb"), cmd, *bytes);
-        }
-
-        // Each field may be given once, by position or by name.
-        std::map<std::string_view, bool> given;
-        auto assign = [&](std::string_view fieldName, const std::string& shown,
-                          const std::string& value) {
-            const Field* f = findField(fields, fieldName);
-            if (given[f->key]) {
-                fail("parameter '" + shown + "' is given twice");
-                return;
-            }
-            given[f->key] = true;
-            // The field is cleared first: the owner name written before may be longer,
-            // and its end must not stay behind a shorter value.
-            std::fill_n(cmd.begin() + std::ptrdiff_t(f->offset), f->width(), uint8_t{0});
-            if (f->type == FieldType::Text) {
-                std::string bad;
-                auto bytes = toRecordText(value, &bad);
-                if (!bytes) {
-                    fail(shown + " holds '" + bad + "', which a Windows-1252 text cannot store");
-                } else if (bytes->size() > f->cap) {
-                    fail(shown + " is " + std::to_string(bytes->size()) +
-                         " characters long; it holds at most " + std::to_string(f->cap));
-                } else {
-                    setText(*f, cmd, *bytes);
-                }
-                return;
-            }
-            char* end = nullptr;
-            long long v = std::strtoll(value.c_str(), &end, 10);
-            if (value.empty() || *end != '\0') {
-                fail(shown + " must be a whole number, not '" + value + "'");
-            } else if (v < minOf(f->type) || v > maxOf(f->type)) {
-                fail(shown + " is " + value + "; it must lie in -32768..32767");
-            } else {
-                setNumber(*f, cmd, v);
-            }
-        };
-        size_t positional = 0;
-        bool sawNamed = false;
-        for (size_t t = 1; t < tokens.size(); ++t) {
-            const Token& tok = tokens[t];
-            if (tok.key.empty()) {
-                if (sawNamed) {
-                    fail("positional parameter '" + tok.value + "' after a named one");
-                    break;
-                }
-                if (!sc.verb) {
-                    fail(empty ? "an empty command '.' takes named fields only"
-                               : "'!" + verbName + "' takes named fields only (p1=..., num1=...)");
-                    break;
-                }
-                if (positional >= sc.verb->params.size()) {
-                    const size_t n = sc.verb->params.size();
-                    fail("'" + verbName + "' takes " + std::to_string(n) +
-                         (n == 1 ? " parameter" : " parameters") + "; '" + tok.value +
-                         "' is one too many");
-                    break;
-                }
-                const VerbParam& p = sc.verb->params[positional++];
-                assign(p.field, std::string(p.name), tok.value);
-                continue;
-            }
-            sawNamed = true;
-            const VerbParam* named = nullptr;
-            if (sc.verb)
-                for (const VerbParam& p : sc.verb->params)
-                    if (p.name == tok.key) named = &p;
-            if (named) {
-                assign(named->field, tok.key, tok.value);
-            } else if (const Field* f = findField(fields, tok.key); f && f->key != "verb") {
-                assign(f->key, tok.key, tok.value);
-            } else {
-                std::vector<std::string> known;
-                if (sc.verb)
-                    for (const VerbParam& p : sc.verb->params) known.emplace_back(p.name);
-                for (const Field& f2 : fields)
-                    if (f2.key != "verb") known.emplace_back(f2.key);
-                std::string msg = "unknown parameter '" + tok.key + "'";
-                if (!verbName.empty()) msg += " of '" + verbName + "'";
-                std::string near = suggestion(tok.key, known);
-                if (!near.empty()) msg += " (did you mean '" + near + "'?)";
-                fail(msg);
-            }
-        }
-        if (sc.verb) out.push_back(sc);
+        CommandParser command(commands.subspan(kCommandBytes * size_t(position)), fail);
+        const int commandPosition = position++;
+        if (!command.readVerb(tokens[0])) continue;
+        command.readParams(std::span<const Token>(tokens).subspan(1));
+        if (command.verb()) out.push_back({commandPosition, lineNo, command.verb()});
     }
     return out;
 }
@@ -477,7 +425,7 @@ std::string formatScript(std::span<const uint8_t> commands, std::string_view sel
                                              : std::to_string(getNumber(f, cmd));
         };
         const std::string verbName = getText(*findField(fields, "verb"), cmd);
-        const Verb* verb = verbName.empty() ? nullptr : findVerb(verbName);
+        const ScriptVerb* verb = findVerb(verbName);
         if (verbName == "end" && depth > 0) --depth;
         std::string line(size_t(depth) * 2, ' ');
         if (verbName.empty()) {
@@ -492,15 +440,15 @@ std::string formatScript(std::span<const uint8_t> commands, std::string_view sel
         if (verb) {
             // Positional parameters up to the last one that holds something.
             size_t lastParam = 0;
-            for (size_t i = 0; i < verb->params.size(); ++i)
-                if (!isDefault(*findField(fields, verb->params[i].field))) lastParam = i + 1;
+            for (size_t i = 0; i < verb->params().size(); ++i)
+                if (!isDefault(*findField(fields, verb->params()[i].field))) lastParam = i + 1;
             for (size_t i = 0; i < lastParam; ++i) {
-                const Field& f = *findField(fields, verb->params[i].field);
+                const Field& f = *findField(fields, verb->params()[i].field);
                 line += " " + valueOf(f);
                 written[f.key] = true;
             }
-            for (size_t i = lastParam; i < verb->params.size(); ++i)
-                written[verb->params[i].field] = true;  // all default
+            for (size_t i = lastParam; i < verb->params().size(); ++i)
+                written[verb->params()[i].field] = true;  // all default
         }
         for (const Field& f : fields) {
             if (written[f.key] || isDefault(f)) continue;

@@ -5,49 +5,21 @@
 #include <string_view>
 #include <vector>
 
+#include "data/script_vocabulary.h"
 #include "diagnostics.h"
 
 namespace zk::tools {
 
-// What a script parameter names, for the checks of the package builder.
-enum class Ref {
-    None,
-    Object,    // "<self>" or an object template name
-    Template,  // an object template name
-    Room,      // "<actual>" or a room name
-    Entrance,  // an entrance of the verb's room
-    Cursor,
-    Music,    // a music name, or empty
-    Sound,    // a sound of the verb's object
-    Picture,  // a picture list of the verb's owner (objects) or room (backgrounds)
-    Facing,   // "<left>", "<right>", "<up>", "<down>", "<nochange>" or empty
-};
-
-struct VerbParam {
-    std::string_view name;   // the name used in scripts: "who", "room"...
-    std::string_view field;  // the command field: "p1", "num1", "text"...
-    Ref ref = Ref::None;
-};
-
-struct Verb {
-    std::string_view name;
-    std::vector<VerbParam> params;  // in the order of positional parameters
-};
-
-// Every command the engine runs, in the order the engine tests them.
-const std::vector<Verb>& verbs();
-const Verb* findVerb(std::string_view name);
+// The script words come from the engine's vocabulary (data/script_vocabulary.h).
+// The verb of a script line; nothing for an unknown one.
+const ScriptVerb* findVerb(std::string_view name);
 std::vector<std::string> verbNames();
-
-// Event names the engine knows.
-const std::vector<std::string_view>& eventNames();
-bool knownEvent(std::string_view name);
 
 // A command as the script wrote it, for the reference checks.
 struct ScriptCommand {
     int position = 0;  // 0..19
     int line = 0;      // line in the source file
-    const Verb* verb = nullptr;
+    const ScriptVerb* verb = nullptr;
 };
 
 // Parses a script into the 20 commands at `commands` (20 x 452 bytes). Every command's
