@@ -10,15 +10,10 @@
 #include <iostream>
 
 #include "app/main_window.h"
+#include "app/window_backends.h"
 #include "core/error.h"
 #include "core/text.h"
 #include "platform/png.h"
-#include "platform/sdl/sdl_clock.h"
-#include "platform/sdl/sdl_display.h"
-#include "platform/sdl/sdl_input.h"
-#include "platform/sdl/sdl_media_player.h"
-#include "platform/sdl/sdl_message_box.h"
-#include "platform/sdl/sdl_mixer.h"
 
 namespace zk {
 namespace {
@@ -72,22 +67,12 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
     // Errors before the window exists still reach the player as a message box.
     SdlMessageBox earlyBox(nullptr, std::cerr);
     try {
-        SdlDisplay display;
-        SdlInput input;
-        input.attach(display);
+        WindowBackends backends(std::cerr);
+        SdlDisplay& display = backends.display;
+        SdlInput& input = backends.input;
         if (options.scale > 0) display.setWindowScale(options.scale);
-        SdlClock clock;
-        SdlMessageBox messageBox(&display, std::cerr);
-        MessageBoxErrorReport windowReport(messageBox, "Zelkin engine", std::cerr);
-        OnceErrorReport errorReport(windowReport);
-        Fonts fonts;
-        Canvas canvas(display.back(), fonts);
-        // Without a sound device the game plays silently (one line on stderr).
-        SdlAudioDevice audio(std::cerr);
-        SdlSoundMixer mixer(audio);
-        SdlMediaPlayer media(audio);
-        Platform platform{display, canvas, fonts,      input,      clock,
-                          mixer,   media,  messageBox, errorReport};
+        ErrorReport& errorReport = backends.loopErrors;
+        Platform& platform = backends.platform;
 
         WindowOptions w;
         w.packagePath = options.packagePath;
