@@ -9,6 +9,7 @@
 #include <string>
 
 #include "audio/audio.h"
+#include "core/checked.h"
 #include "core/error.h"
 #include "data/script_vocabulary.h"
 #include "logic/loader.h"
@@ -197,8 +198,8 @@ void addobj(Run& r) {
         Found own = r.objectOf(room, ownName);
         if (!own) own = r.objectOf(g.currentRoom, ownName);
         if (own) {
-            x += r.at(own).x();
-            y += r.at(own).y();
+            x = wrappingAdd(x, r.at(own).x());
+            y = wrappingAdd(y, r.at(own).y());
         }
     }
     o.setX(x);
@@ -273,8 +274,8 @@ void changexy(Run& r) {
     r.done();
     if (!f) return;
     ObjectRecord& o = r.at(f);
-    o.setX(relative ? o.x() + x : x);
-    o.setY(relative ? o.y() + y : y);
+    o.setX(relative ? wrappingAdd(o.x(), x) : x);
+    o.setY(relative ? wrappingAdd(o.y(), y) : y);
 }
 
 void showhint(Run& r) {
@@ -439,7 +440,7 @@ void changevar(Run& r) {
     r.done();
     ObjectRecord& o = r.at(f);
     // Signed bytes: the sum wraps (127 + 1 is -128).
-    o.setNumVar(var, relative ? o.numVar(var) + *value : *value);
+    o.setNumVar(var, relative ? wrappingAdd(o.numVar(var), *value) : *value);
 }
 
 void ifvar(Run& r) {

@@ -2,6 +2,7 @@
 #include <optional>
 
 #include "audio/audio.h"
+#include "data/hit_test.h"
 #include "logic/logic.h"
 #include "logic/room_entry.h"
 #include "render/object_draw.h"
@@ -210,13 +211,6 @@ void takeOntoCursor(GameState& g, int slot, const std::string& item) {
     playSound(g, kSoundTakeItem);
 }
 
-bool cursorFits(const GameState& g, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    if (g.curImageList.count() == 0) return true;
-    const PictureItem& c = g.curImageList.items[0];
-    return int64_t{c.width()} - 1 <= int64_t{right} - left &&
-           int64_t{c.height()} - 1 <= int64_t{bottom} - top;
-}
-
 void exchangeWithSlot(GameState& g, int i) {
     SlotView slot = g.inventory.slot(i);
     const std::string taken = slot.item();
@@ -246,21 +240,12 @@ void exchangeWithSlot(GameState& g, int i) {
 
 // The click on the inventory bar; false when it falls through to the room.
 bool clickInventory(GameState& g, int x, int y) {
-    if (!g.room().isGameRoom() || g.imageList1.count() < 2) return false;
-    const PictureItem& bar = g.imageList1.items[1];
-    const int32_t barX = g.inventory.barX();
-    const int32_t barY = g.inventory.barY();
-    if (bar.width() <= 0 || bar.height() <= 0) return false;
-    if (!inside(barX, barY, barX + bar.width() - 1, barY + bar.height() - 1, x, y)) return false;
-    std::optional<uint32_t> pixel = bar.pixel(x - barX, y - barY);
-    if (bar.transparent && pixel && *pixel == bar.colorKey()) return false;
+    if (!g.room().isGameRoom() || !inventoryBarUnder(g, x, y)) return false;
 
     if (!g.heldItem.empty() && g.queue.isRunningWithParam("onusewith", g.heldItem)) return true;
     for (int i = 0; i < kInventorySlots; ++i) {
-        ConstSlotView slot = g.inventory.slot(i);
-        if (!inside(slot.left(), slot.top(), slot.right(), slot.bottom(), x, y)) continue;
-        if (!slot.enabled() || !cursorFits(g, slot.left(), slot.top(), slot.right(), slot.bottom()))
-            continue;
+        if (!slotUnder(g, i, x, y)) continue;
+        if (!g.inventory.slot(i).enabled() || !cursorFitsSlot(g, i)) continue;
         exchangeWithSlot(g, i);
         break;  // one exchange per click, even where slots overlap
     }
@@ -271,13 +256,9 @@ void clickZoneOrFloor(GameState& g, int x, int y) {
     if (g.frozen) return;
     Room& room = g.room();
     if (g.heldItem.empty()) {
-        const int32_t ox = g.inventory.sceneOffsetX();
-        const int32_t oy = g.inventory.sceneOffsetY();
         for (int i = 0; i < kZonesPerRoom; ++i) {
             ConstZoneView z = room.zone(i);
-            if (!z.enabled() ||
-                !inside(z.left() + ox, z.top() + oy, z.right() + ox, z.bottom() + oy, x, y))
-                continue;
+            if (!z.enabled() || !zoneUnder(g, z, x, y)) continue;
             if (g.queue.isRunning("onzone", i)) continue;
             g.queue.enqueue(zoneEvent(g, z, i));
             return;
@@ -334,9 +315,7 @@ void returnHeldItem(GameState& g) {
     if (g.heldItem.empty()) return;
     for (int i = 0; i < kInventorySlots; ++i) {
         SlotView slot = g.inventory.slot(i);
-        if (!slot.enabled() || !slot.item().empty() ||
-            !cursorFits(g, slot.left(), slot.top(), slot.right(), slot.bottom()))
-            continue;
+        if (!slot.enabled() || !slot.item().empty() || !cursorFitsSlot(g, i)) continue;
         slot.setItem(g.heldItem);
         refreshSlotPicture(g, i);
         playSound(g, kSoundPutItem);

@@ -1,6 +1,7 @@
 #include "logic/scene.h"
 
 #include "core/error.h"
+#include "data/hit_test.h"
 #include "logic/logic.h"
 #include "logic/room_entry.h"
 #include "platform/platform.h"
@@ -13,14 +14,9 @@ std::string chooseCursor(const GameState& g) {
     std::string name = g.prefs.startCursor();
     if (!g.hasRoom()) return name;
     const Room& room = g.room();
-    const int64_t offX = g.inventory.sceneOffsetX();
-    const int64_t offY = g.inventory.sceneOffsetY();
     for (int z = 0; z < kZonesPerRoom; ++z) {
         ConstZoneView zone = room.zone(z);
-        if (!zone.enabled()) continue;
-        if (g.mouseX >= zone.left() + offX && g.mouseX <= zone.right() + offX &&
-            g.mouseY >= zone.top() + offY && g.mouseY <= zone.bottom() + offY)
-            name = zone.cursor();
+        if (zone.enabled() && zoneUnder(g, zone, g.mouseX, g.mouseY)) name = zone.cursor();
     }
     const int hovered = g.hoveredObject;
     if (hovered >= 0 && hovered < static_cast<int>(room.objects.size())) {

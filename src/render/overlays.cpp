@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "data/hit_test.h"
 #include "platform/platform.h"
 #include "render/blit.h"
 #include "render/object_draw.h"
@@ -118,15 +119,10 @@ void drawObjectTexts(const GameState& g) {
 void drawZoneHints(const GameState& g) {
     Canvas& canvas = g.platform->canvas;
     const Room& room = g.room();
-    const int64_t dx = g.inventory.sceneOffsetX();
-    const int64_t dy = g.inventory.sceneOffsetY();
     const int cursorHeight = itemSize(g.curImageList, 0).height;
     for (int z = 0; z < kZonesPerRoom; ++z) {
         ConstZoneView zone = room.zone(z);
-        if (!zone.enabled()) continue;
-        if (g.mouseX < zone.left() + dx || g.mouseX > zone.right() + dx ||
-            g.mouseY < zone.top() + dy || g.mouseY > zone.bottom() + dy)
-            continue;
+        if (!zone.enabled() || !zoneUnder(g, zone, g.mouseX, g.mouseY)) continue;
         const std::string hint = zone.hint();
         const int w = canvas.textWidth(hint);
         canvas.textOut(clampToDisplay(g.mouseX, w, g.prefs.displayWidth()),
@@ -247,37 +243,15 @@ Rect slotRect(const GameState& g, int i) {
     return {s.left(), s.top(), s.right(), s.bottom()};
 }
 
-bool cursorFitsSlot(const GameState& g, int i) {
-    const Size cursor = itemSize(g.curImageList, 0);
-    const Rect r = slotRect(g, i);
-    return cursor.width <= int64_t{r.right} - r.left + 1 &&
-           cursor.height <= int64_t{r.bottom} - r.top + 1;
-}
-
 int highlightedSlot(const GameState& g) {
     int highlight = -1;
     for (int i = 0; i < kInventorySlots; ++i) {
         ConstSlotView s = g.inventory.slot(i);
-        if (!slotRect(g, i).contains(g.mouseX, g.mouseY)) continue;
+        if (!slotUnder(g, i, g.mouseX, g.mouseY)) continue;
         if (g.heldItem.empty() && s.item().empty()) continue;
         if (cursorFitsSlot(g, i)) highlight = i;
     }
     return highlight;
-}
-
-Rect inventoryBarRect(const GameState& g) {
-    const Size bar = itemSize(g.imageList1, 1);
-    const int64_t x = g.inventory.barX();
-    const int64_t y = g.inventory.barY();
-    return {g.inventory.barX(), g.inventory.barY(), static_cast<int>(x + bar.width - 1),
-            static_cast<int>(y + bar.height - 1)};
-}
-
-bool inventoryBarHit(const GameState& g, int x, int y) {
-    const PictureItem* bar = listItem(g.imageList1, 1);
-    if (!bar || !inventoryBarRect(g).contains(x, y)) return false;
-    const auto pixel = bar->pixel(x - g.inventory.barX(), y - g.inventory.barY());
-    return !(bar->transparent && pixel && *pixel == bar->colorKey());
 }
 
 void drawInterfacePass(const GameState& g, const Box& dialogueBackground) {

@@ -59,6 +59,21 @@ TEST(CommandConditions, VariablesWrapAsSignedBytesAndTextVariablesHoldText) {
     ObjectRecord& door = game.object("door");
     EXPECT_EQ(door.numVar(0), -128);
     EXPECT_EQ(door.numVar(1), 16);  // not relative: the flag is exactly "true"
+    // Added values at the 32-bit limits wrap in the byte like any other.
+    game.run({{.verb = "changevar",
+               .p1 = "door",
+               .p2 = "hall",
+               .p3 = "true",
+               .text = "2147483647",
+               .num1 = 1},
+              {.verb = "changevar",
+               .p1 = "door",
+               .p2 = "hall",
+               .p3 = "true",
+               .text = "-2147483648",
+               .num1 = 1}});
+    game.tick();
+    EXPECT_EQ(door.numVar(1), 15);  // 16 - 1 + 0
     EXPECT_EQ(door.textVar(2), "open");
     EXPECT_TRUE(
         holds(game, {.verb = "ifvar", .p1 = "door", .p2 = "hall", .text = "open", .num1 = 7}));

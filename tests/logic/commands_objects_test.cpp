@@ -190,3 +190,33 @@ TEST(CommandObjects, ChangingLooksPositionsAndFlags) {
 
 }  // namespace
 }  // namespace zk::test
+
+namespace zk::test {
+namespace {
+
+// Positions at the 32-bit limits moved by a script's (16-bit) numbers wrap like the
+// games' integers instead of overflowing.
+TEST(CommandObjects, RelativeMovesAtThe32BitLimitsWrap) {
+    ScriptGame game(scriptTestGame());
+    ObjectRecord& door = game.object("door");
+    door.setX(INT32_MAX - 100);
+    door.setY(INT32_MIN + 100);
+    game.run(
+        {{.verb = "changexy",
+          .p1 = "door",
+          .p2 = "hall",
+          .p3 = "true",
+          .num1 = 32767,
+          .num2 = -32768},
+         {.verb = "addobj", .p1 = "door", .p2 = "hall", .p3 = "true", .p4 = "room", .num1 = 1}},
+        "door");
+    game.tick();
+    EXPECT_EQ(door.x(), INT32_MIN + 32666);
+    EXPECT_EQ(door.y(), INT32_MAX - 32667);
+    const ObjectRecord& copy = game.g.room().objects.back();  // placed beside the door
+    EXPECT_EQ(copy.x(), INT32_MIN + 32667);
+    EXPECT_EQ(copy.y(), INT32_MAX - 32667);
+}
+
+}  // namespace
+}  // namespace zk::test

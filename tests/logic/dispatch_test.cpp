@@ -439,6 +439,29 @@ TEST(DispatchZones, ZonesFollowTheSceneOffsetAndIgnoreHeldItems) {
     EXPECT_EQ(game.queued(), std::vector<std::string>{"onfloor"});
 }
 
+// Record values at the 32-bit limits: a zone reaching to the largest coordinate moved
+// by a positive offset, and a bar placed at the largest coordinate, neither of which
+// may wrap around onto the screen.
+TEST(DispatchZones, ExtremeRecordValuesDoNotWrapOntoTheScreen) {
+    GameBuilder b = gameWithZones();
+    b.findRoom("hall")->zone(1).setEnabled(0);
+    ZoneView z = b.findRoom("hall")->zone(0);
+    z.setLeft(INT32_MAX - 10);
+    z.setRight(INT32_MAX);
+    b.inventory.setSceneOffsetX(100);
+    b.inventory.setBarX(INT32_MAX);
+    RunningGame game(b);
+    game.press(50, 200);
+    EXPECT_EQ(game.queued(), std::vector<std::string>{"onfloor"});
+    game.g().queue.clear();
+    game.g().inventory.setSceneOffsetX(INT32_MIN);
+    z = game.g().room().zone(0);
+    z.setLeft(INT32_MIN);
+    z.setRight(INT32_MIN + 10);
+    game.press(0, 200);
+    EXPECT_EQ(game.queued(), std::vector<std::string>{"onfloor"});
+}
+
 TEST(DispatchFloor, NoWalkOnTheTopRowTheLastColumnOrWhileFrozen) {
     RunningGame game(gameWithZones());
     game.press(100, 0);

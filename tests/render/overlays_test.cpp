@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "data/hit_test.h"
 #include "logic/scene.h"
 #include "render/overlays_fixture.h"
 
@@ -421,15 +422,14 @@ TEST_F(Overlays, InventoryBarHitSkipsTransparentPixels) {
     Image bar = solidImage(100, 60, 0x404040);
     bar.pixels[5 * 100 + 5] = 0;  // the colour key
     g.imageList1.items[1] = singlePictureList(bar).items[0];
-    EXPECT_EQ(inventoryBarRect(g), (Rect{0, 540, 99, 599}));
-    EXPECT_FALSE(inventoryBarHit(g, 5, 545));
-    EXPECT_TRUE(inventoryBarHit(g, 6, 545));
-    EXPECT_TRUE(inventoryBarHit(g, 99, 599));
-    EXPECT_FALSE(inventoryBarHit(g, 100, 545));
+    EXPECT_FALSE(inventoryBarUnder(g, 5, 545));
+    EXPECT_TRUE(inventoryBarUnder(g, 6, 545));
+    EXPECT_TRUE(inventoryBarUnder(g, 99, 599));
+    EXPECT_FALSE(inventoryBarUnder(g, 100, 545));
     g.imageList1.items[1].transparent = false;
-    EXPECT_TRUE(inventoryBarHit(g, 5, 545));
+    EXPECT_TRUE(inventoryBarUnder(g, 5, 545));
     g.imageList1.items.resize(1);
-    EXPECT_FALSE(inventoryBarHit(g, 6, 545));
+    EXPECT_FALSE(inventoryBarUnder(g, 6, 545));
 }
 
 }  // namespace
