@@ -245,7 +245,8 @@ void deleteobj(Run& r) {
     // position is a different object whose timers must keep running.
     if (isCurrent(r.g, f.room) && f.index < kTimedObjects)
         for (int t = 0; t < kTimersPerObject; ++t)
-            r.g.timers[static_cast<size_t>(f.index * kTimersPerObject + t)] = ObjectTimer{};
+            r.g.timers[static_cast<size_t>(f.index) * kTimersPerObject + static_cast<size_t>(t)] =
+                ObjectTimer{};
 }
 
 void changespr(Run& r) {

@@ -158,7 +158,8 @@ void setObjectTimersFrom(GameState& g, int position) {
     if (position < 0 || position >= kTimedObjects || !g.hasRoom()) return;
     const auto& objects = g.objects();
     for (int t = 0; t < kTimersPerObject; ++t) {
-        ObjectTimer& timer = g.timers[static_cast<size_t>(position * kTimersPerObject + t)];
+        ObjectTimer& timer =
+            g.timers[static_cast<size_t>(position) * kTimersPerObject + static_cast<size_t>(t)];
         timer = ObjectTimer{};
         if (position >= static_cast<int>(objects.size())) continue;
         const ObjectRecord& o = objects[static_cast<size_t>(position)];

@@ -93,7 +93,8 @@ void runObjectTimers(GameState& g) {
         const ObjectRecord& o = objects[static_cast<size_t>(i)];
         if (o.isEmpty()) continue;
         for (int n = 0; n < kTimersPerObject; ++n) {
-            ObjectTimer& t = g.timers[static_cast<size_t>(i * kTimersPerObject + n)];
+            ObjectTimer& t =
+                g.timers[static_cast<size_t>(i) * kTimersPerObject + static_cast<size_t>(n)];
             if (t.period == -1) continue;
             ++t.ticks;
             if (int64_t{t.ticks} * kTickMs < t.period) continue;
@@ -129,8 +130,8 @@ std::vector<std::string> runningEventListing(const EventQueue& queue) {
             lines.push_back("  " + c.verb() + " " + std::to_string(c.num1()) + " " +
                             std::to_string(c.num2()));
         }
-        lines.push_back("}");
-        lines.push_back("");
+        lines.emplace_back("}");
+        lines.emplace_back("");
     }
     return lines;
 }

@@ -1,8 +1,9 @@
+#include "app/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "app/main_window.h"
 #include "core/error.h"
 #include "package/package_writer.h"
 #include "platform/headless/headless_platform.h"

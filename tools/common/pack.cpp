@@ -339,7 +339,7 @@ void Builder::readRoom(const SourceFile& f, const std::string& stem) {
         r, roomLayout(), room.bytes(),
         [&](const SubTable& t, int, TableReader& er, std::span<uint8_t> el) {
             auto get = [&](std::string_view k) { return getText(*findField(t.fields, k), el); };
-            const std::string ctx = er.context();
+            const std::string& ctx = er.context();
             if (t.key == "placement") {
                 if (!get("name").empty())
                     ref(Reference::Template, get("name"), file, er.line("name"), ctx + "name");

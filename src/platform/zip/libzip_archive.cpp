@@ -56,7 +56,7 @@ ZipPtr openZip(const std::filesystem::path& path, int flags, Kind failKind,
         throw ArchiveError(kind, what + quoted(path) + ": " + reason, reason);
     }
     zip_error_fini(&e);
-    source.release();  // the archive owns it now
+    static_cast<void>(source.release());  // the archive owns it now
     return ZipPtr(z);
 }
 
@@ -189,7 +189,7 @@ void writeArchive(const std::filesystem::path& path, ArchiveWriteMode mode,
 
         zip_int64_t index = zip_file_add(z, a.name.c_str(), source.get(), ZIP_FL_OVERWRITE);
         if (index < 0) throw fail(archiveError(z).text);
-        source.release();  // the archive owns it now
+        static_cast<void>(source.release());  // the archive owns it now
         auto at = static_cast<zip_uint64_t>(index);
         // Level 6, zlib's own default: libzip's default of 9 costs twice the time for a
         // few percent of size, and saves are written while the player waits.
@@ -210,7 +210,7 @@ void writeArchive(const std::filesystem::path& path, ArchiveWriteMode mode,
         throw ArchiveError(Kind::CannotWrite,
                            "Cannot write archive " + quoted(path) + ": " + reason, reason);
     }
-    zip.release();  // closed: nothing left to discard
+    static_cast<void>(zip.release());  // closed: nothing left to discard
 }
 
 }  // namespace zk
