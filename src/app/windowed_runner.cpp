@@ -80,6 +80,8 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
         SdlClock clock;
         SdlMessageBox messageBox(&display, std::cerr);
         MessageBoxErrorReport windowReport(messageBox, "Zelkin engine", std::cerr);
+        // The game filters its own reports (data errors once, a failed save or load
+        // every time); only the errors that end a handler here are filtered again.
         OnceErrorReport errorReport(windowReport);
         Fonts fonts;
         Canvas canvas(display.back(), fonts);
@@ -87,8 +89,8 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
         SdlAudioDevice audio(std::cerr);
         SdlSoundMixer mixer(audio);
         SdlMediaPlayer media(audio);
-        Platform platform{display, canvas, fonts,      input,      clock,
-                          mixer,   media,  messageBox, errorReport};
+        Platform platform{display, canvas, fonts,      input,       clock,
+                          mixer,   media,  messageBox, windowReport};
 
         WindowOptions w;
         w.packagePath = options.packagePath;
