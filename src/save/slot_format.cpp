@@ -127,7 +127,12 @@ SlotMeta slotMetaOf(const GameState& g, std::time_t when) {
     std::tm utc{};
     if (gmtime_r(&when, &utc)) std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &utc);
     m.saved = stamp;
-    m.room = cp1252ToUtf8(g.currentRoomTitle);
+    // The room a load enters: the last play room, as its title is shown, rather than
+    // the menu room most games save from.
+    if (g.returnRoom >= 0 && g.returnRoom < static_cast<int32_t>(g.rooms.size()))
+        m.room = cp1252ToUtf8(g.translate(g.rooms[static_cast<size_t>(g.returnRoom)].titleKey()));
+    else
+        m.room = cp1252ToUtf8(g.currentRoomTitle);
     m.playSeconds = g.playTimeMs / 1000;
     m.engine = ZELKIN_VERSION;
     return m;

@@ -28,7 +28,7 @@ struct SlotMeta {
     std::string game;          // "game": the identity of the game that wrote the slot
     std::string title;         // "title": its title
     std::string saved;         // "saved": when, as UTC "YYYY-MM-DDTHH:MM:SSZ"
-    std::string room;          // "room": the current room's title as shown
+    std::string room;          // "room": the title, as shown, of the room a load enters
     uint64_t playSeconds = 0;  // "playTime": seconds played in the saved game
     std::string engine;        // "engine": the version of the engine that wrote it
     // "held": the item in hand (Windows-1252 in memory), written by the autosave only,

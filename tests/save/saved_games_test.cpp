@@ -286,12 +286,15 @@ TEST_F(SavedGamesTest, SavingShowsTheSavingPictureCentredWithItsColourKey) {
 
 TEST_F(SavedGamesTest, TheMetaMemberSaysWhichGameWroteTheSlotAndWhatABrowserShows) {
     g().playTimeMs = 3723500;
+    g().language = 1;
+    g().rooms[0].setTitleKey("lamp");  // a key the language table translates
+    enterRoom(g(), 2);                 // saved from the menu room
     ASSERT_TRUE(saveGame(g(), 1));
     const std::string text = readSlot(slot(1)).text("zelkin-meta.txt");
     SlotMeta meta = readSlotMeta(text);
     EXPECT_EQ(meta.game, "Test game");
     EXPECT_EQ(meta.title, "Test game");
-    EXPECT_EQ(meta.room, "hall");
+    EXPECT_EQ(meta.room, "Lampe") << "the room a load enters, translated";
     EXPECT_EQ(meta.playSeconds, 3723u);
     EXPECT_TRUE(std::regex_match(meta.engine, std::regex(R"(\d+\.\d+\.\d+)"))) << meta.engine;
     EXPECT_TRUE(std::regex_match(meta.saved, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ)")))
