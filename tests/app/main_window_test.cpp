@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -211,10 +212,15 @@ TEST(SaveFolders, ThePlayersFolderPerGamePortableModeAndPrivateRuns) {
     std::ofstream(exe / "portable").put('\n');
     EXPECT_EQ(start(o)->window->game().saveFolder, (exe / "saves" / "Test game").string() + "/");
 
-    // --save-dir is used exactly as given.
+    // --save-dir is used exactly as given; start-up clears what killed saves left there.
     WindowOptions given = o;
     given.saveDir = dir.path() / "mine";
+    fs::create_directories(given.saveDir);
+    std::ofstream(given.saveDir / ".slot2.sav.x1Y2z3") << "cut off";
+    fs::last_write_time(given.saveDir / ".slot2.sav.x1Y2z3",
+                        fs::file_time_type::clock::now() - std::chrono::minutes(5));
     EXPECT_EQ(start(given)->window->game().saveFolder, dir.file("mine") + "/");
+    EXPECT_FALSE(fs::exists(given.saveDir / ".slot2.sav.x1Y2z3"));
 
     // A run that may not touch the player's saves gets a folder of its own, gone at its end.
     WindowOptions isolated{.packagePath = dir.file("g.tgp"), .executableDir = exe};
