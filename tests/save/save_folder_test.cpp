@@ -17,7 +17,7 @@ TEST(GameIdentity, TheMetadataIdWinsElseTheTitleMadeSafeAsAFileName) {
     EXPECT_EQ(gameIdentity("tolvan", "Tolvan"), "tolvan");
     EXPECT_EQ(gameIdentity(std::nullopt, "Tolvan"), "Tolvan");
     // Windows-1252 titles become UTF-8 names; separators and the like do not survive.
-    EXPECT_EQ(gameIdentity(std::nullopt, "Caf\xE9: Part 1/2?"), "Caf\xC3\xA9_ Part 1_2_");
+    EXPECT_EQ(gameIdentity(std::nullopt, "Caf\xE9: Chapter 1/2?"), "Caf\xC3\xA9_ Chapter 1_2_");
     EXPECT_EQ(gameIdentity(std::nullopt, "..\\..\\etc"), "_.._etc");
     EXPECT_EQ(gameIdentity("../../x", "T"), "_.._x");
     EXPECT_EQ(gameIdentity(std::nullopt, " .hidden. "), "hidden");
