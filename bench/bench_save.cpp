@@ -74,7 +74,7 @@ struct BenchGame {
                 screen.setPixel(x, y, static_cast<uint32_t>((x * 7) ^ (y * 13)) & 0xFFFFFF);
         captureThumbnail(g, 200, 150);
 
-        SlotMembers m = buildSlotMembers(g);
+        SlotMembers m = buildSlotMembers(g, slotMetaOf(g, 0));
         membersFolder = dir.path() / "members";
         fs::create_directories(membersFolder);
         auto put = [&](std::string_view name, const std::vector<uint8_t>& bytes) {
@@ -205,7 +205,7 @@ BENCHMARK(BM_UnzipSameMembers)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_SavePartBuildMembers(benchmark::State& state) {
     BenchGame& b = game();
     for (auto _ : state) {
-        SlotMembers m = buildSlotMembers(b.g);
+        SlotMembers m = buildSlotMembers(b.g, slotMetaOf(b.g, 0));
         benchmark::DoNotOptimize(m.roomObjects.data());
     }
 }
@@ -214,7 +214,7 @@ BENCHMARK(BM_SavePartBuildMembers)->Unit(benchmark::kMillisecond)->UseRealTime()
 // ... and writing them into an archive (the archive layer, compressing).
 void BM_SavePartWriteArchive(benchmark::State& state) {
     BenchGame& b = game();
-    SlotMembers m = buildSlotMembers(b.g);
+    SlotMembers m = buildSlotMembers(b.g, slotMetaOf(b.g, 0));
     auto member = [](std::string_view name, std::span<const uint8_t> data) {
         ArchiveAddition a;
         a.name = std::string(name);

@@ -26,6 +26,7 @@ void frame(GameState& g, DebugOverlay* debug) {
     // Unsigned difference: the tick count may wrap around.
     if (p.clock.ticks() - g.lastTickTime >= kLogicTickMs) {
         g.lastTickTime = p.clock.ticks();
+        g.playTimeMs += kLogicTickMs;
         logicTick(g);
     }
     Input& input = p.input;

@@ -36,12 +36,16 @@ class Runner {
         if (window_.finished()) return window_.exitStatus();
         headless_.display.onFlip = [this](const Surface& frame) { onFlip(frame); };
         try {
+            bool scriptEnded = true;
             for (const ScriptStep& step : script.steps) {
-                if (!runStep(step)) return status();
+                if (!runStep(step)) {
+                    scriptEnded = false;
+                    break;
+                }
             }
-            if (options_.frames) {
+            if (scriptEnded && options_.frames) {
                 while (!stopped()) frame();
-            } else if (options_.inputFile.empty()) {
+            } else if (scriptEnded && options_.inputFile.empty()) {
                 while (!window_.finished()) frame();
             }
         } catch (const std::exception& e) {
@@ -66,6 +70,11 @@ class Runner {
         w.fullScreen = o.fullScreen;
         w.seed = o.seed.value_or(1);
         w.debug = o.debug;
+        w.continueGame = o.continueGame;
+        // A headless run autosaves only when its settings turn the autosave on; then,
+        // as with --continue, the option names the player's folder.
+        w.autosave = false;
+        w.playerSaveFolder = w.continueGame || w.autosave;
         return w;
     }
 

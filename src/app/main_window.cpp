@@ -1,8 +1,7 @@
 #include "app/main_window.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
+#include <ctime>
+#include <iostream>
 
 #include "app/frame.h"
 #include "app/version.h"
@@ -12,6 +11,8 @@
 #include "logic/loader.h"
 #include "logic/logic.h"
 #include "logic/room_entry.h"
+#include "save/save_folder.h"
+#include "save/saved_games.h"
 
 namespace zk {
 
@@ -21,23 +22,6 @@ std::filesystem::path defaultPackagePath(const std::filesystem::path& executable
     std::filesystem::path installed = executableDir / ".." / "share" / "zelkin" / "Tolvan.tgp";
     if (std::filesystem::exists(installed)) return installed.lexically_normal();
     return beside;
-}
-
-std::filesystem::path defaultSaveFolder(const std::filesystem::path& executableDir) {
-    std::error_code ec;
-    std::filesystem::path beside = executableDir / "saves";
-    std::filesystem::create_directories(beside, ec);
-    if (!ec && access(beside.c_str(), W_OK | X_OK) == 0) return beside;
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    std::filesystem::path base;
-    // A relative XDG_DATA_HOME is invalid and ignored.
-    if (xdg && *xdg == '/') {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::filesystem::path(home ? home : ".") / ".local" / "share";
-    }
-    return base / "zelkin" / "saves";
 }
 
 MainWindow::MainWindow(Platform& platform, WindowOptions options)
@@ -65,12 +49,16 @@ void MainWindow::FormCreate() {
 
     extraction_ = std::make_unique<ExtractionFolder>();
     game_.tempFolder = extraction_->path().string() + "/";
-    game_.saveFolder =
-        (options_.saveDir.empty() ? defaultSaveFolder(options_.executableDir) : options_.saveDir)
-            .string() +
-        "/";
 
     loadPreferencesFromPackage(game_);
+    std::filesystem::path saves = options_.saveDir;
+    if (saves.empty() && options_.playerSaveFolder) {
+        saves = playerSaveFolder(options_.executableDir, playerDataHome(), game_.gameId);
+    } else if (saves.empty()) {
+        privateSaves_ = std::make_unique<ExtractionFolder>();
+        saves = privateSaves_->path();
+    }
+    game_.saveFolder = saves.string() + "/";
     platform_.display.setCaption(cp1252ToUtf8(game_.prefs.title()));
     game_.currentCursorName = "#";
     setCursor(game_, game_.prefs.startCursor());
@@ -110,13 +98,35 @@ void MainWindow::Timer2Timer() {
     platform_.display.showSystemCursor(false);
     std::error_code ec;
     std::filesystem::create_directories(game_.saveFolder, ec);
+    removeStaleSaveTemporaries(game_.saveFolder, std::time(nullptr));
     if (loadGame(game_) == LoadOutcome::NoStartRoom) {
         platform_.messageBox.show("No game startroom found", "");
         game_.exitStatus = 1;
         game_.exitReason = "No game startroom found: no room places the main character '" +
                            game_.prefs.mainCharacterName() + "'";
         game_.quitRequested = true;
+        return;
     }
+    prepareSaveFolder();
+    if (options_.continueGame) continueFromAutosave(game_);
+    lastAutosaveMs_ = game_.playTimeMs;
+}
+
+std::ostream& MainWindow::notes() {
+    return options_.notes ? *options_.notes : std::cerr;
+}
+
+void MainWindow::prepareSaveFolder() {
+    if (!options_.copyOldSaves || !options_.saveDir.empty()) return;
+    CopiedSlots copied = copySlotsFromSharedFolders(
+        game_, sharedSaveFolders(options_.executableDir, playerDataHome()));
+    if (copied.count == 0) return;
+    std::string from;
+    for (const auto& folder : copied.from) from += (from.empty() ? "" : " and ") + folder.string();
+    notes() << "zelkin: copied " << copied.count << " saved game" << (copied.count == 1 ? "" : "s")
+            << " of this game from " << from << " into "
+            << std::filesystem::path(game_.saveFolder).parent_path().string()
+            << " (the old files stay where they were)\n";
 }
 
 void MainWindow::DXTimer1Timer() {
@@ -126,6 +136,14 @@ void MainWindow::DXTimer1Timer() {
         return;
     }
     runFrame(game_, debug_.get());
+    if (!options_.autosave) return;
+    // A loaded game may have been played for less time than the game left.
+    if (game_.playTimeMs < lastAutosaveMs_) lastAutosaveMs_ = game_.playTimeMs;
+    if (game_.playTimeMs - lastAutosaveMs_ >= kAutosaveIntervalMs &&
+        autosaveAllowed(game_, false)) {
+        writeAutosave(game_);
+        lastAutosaveMs_ = game_.playTimeMs;
+    }
 }
 
 void MainWindow::ListBox1DblClick(int index) {
@@ -133,9 +151,13 @@ void MainWindow::ListBox1DblClick(int index) {
 }
 
 void MainWindow::FormClose() {
+    // The player quits (the game's own "exitgame" is not the player's quit).
+    if (options_.autosave && !game_.quitRequested && autosaveAllowed(game_, true))
+        writeAutosave(game_);
     game_.rooms.clear();
     game_.imageSlots.clear();
     extraction_.reset();
+    privateSaves_.reset();
 }
 
 bool MainWindow::toggleFullScreen() {

@@ -295,6 +295,11 @@ std::string stateDump(const GameState& g, const HeadlessPlatform& p, int64_t fra
     j.key("errors").beginArray();
     for (const std::string& e : p.errorReport.messages) text(j, e);
     j.endArray();
+    std::error_code ec;
+    std::filesystem::path saves = std::filesystem::absolute(g.saveFolder, ec).lexically_normal();
+    std::string folder = saves.string();
+    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    j.key("saveFolder").value(folder);
     j.endObject();
     return j.str() + "\n";
 }

@@ -14,6 +14,7 @@
 #include "core/error.h"
 #include "core/text.h"
 #include "platform/png.h"
+#include "save/saved_games.h"
 
 namespace zk {
 namespace {
@@ -81,6 +82,10 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
         w.fullScreen = options.fullScreen;
         w.seed = options.seed;
         w.debug = options.debug;
+        w.playerSaveFolder = true;
+        w.copyOldSaves = true;
+        w.autosave = true;  // the player's settings will be able to turn it off
+        w.continueGame = options.continueGame;
         MainWindow window(platform, w);
         try {
             window.FormCreate();
@@ -88,6 +93,9 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
             errorReport.report(e.what());
             return 1;
         }
+        std::error_code ec;
+        if (!options.continueGame && std::filesystem::exists(autosavePath(window.game()), ec))
+            std::cerr << "zelkin: this game has an autosave; start with --continue to resume it\n";
         while (!input.quitRequested() && !window.finished()) {
             input.pumpEvents();
             try {

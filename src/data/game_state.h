@@ -104,6 +104,9 @@ struct GameState {
     std::string packagePath;
     std::string tempFolder;  // the private extraction folder, ending in '/'
     std::string saveFolder;  // where save slots live, ending in '/'
+    // The game's identity: the name of its save folder and the owner recorded in its
+    // slots (gameIdentity).
+    std::string gameId;
     PreferencesRecord prefs;
     int32_t language = 0;
 
@@ -165,6 +168,8 @@ struct GameState {
     bool leftLatch = false;
     bool rightLatch = false;
     uint32_t lastTickTime = 0;
+    // Game time played, 25 ms per logic tick; save slots carry it on.
+    uint64_t playTimeMs = 0;
     bool screenFaded = false;
     bool fading = false;  // a fade runs: no frames until it ends
     bool quitRequested = false;

@@ -5,6 +5,7 @@
 #include "package/package.h"
 #include "platform/clock.h"
 #include "platform/platform.h"
+#include "save/save_folder.h"
 #include "save/saved_games.h"
 
 namespace zk {
@@ -33,6 +34,7 @@ void applySavedGame(GameState& g, SavedGame s) {
     g.hitPoints = a.hitPoints();
     g.statusCounters = {a.statusCounter1(), a.statusCounter2(), a.statusCounter3()};
     g.language = a.language();
+    if (s.meta) g.playTimeMs = s.meta->playSeconds * 1000;
     for (int i = 0; i < kInventorySlots; ++i) refreshSlotPicture(g, i);
     // The item put aside in the saved game comes back in hand; what the abandoned game
     // had put aside must not come back into this one.
@@ -59,6 +61,9 @@ void applySavedGame(GameState& g, SavedGame s) {
 void loadPreferencesFromPackage(GameState& g) {
     extractDataFiles(g, {"prefs.dat"});
     g.prefs = loadPreferences(tempFile(g, "prefs.dat"));
+    // The package metadata's id, once packages carry one, is passed here in place of
+    // nullopt; until then, and for packages without it, the title names the game.
+    g.gameId = gameIdentity(std::nullopt, g.prefs.title());
 }
 
 void loadInventoryRecord(GameState& g, const std::string& fileName) {
@@ -150,6 +155,17 @@ bool loadGame(GameState& g, int slot) {
     std::optional<SavedGame> saved = readSaveSlot(g, slot);
     if (!saved) return false;
     applySavedGame(g, std::move(*saved));
+    return true;
+}
+
+bool continueFromAutosave(GameState& g) {
+    std::optional<SavedGame> saved = readAutosave(g);
+    if (!saved) return false;
+    // The scripts the start room queued belong to a new game, not to the one resumed.
+    g.queue.clear();
+    std::optional<std::string> held = saved->meta ? saved->meta->heldItem : std::nullopt;
+    applySavedGame(g, std::move(*saved));
+    if (held && !held->empty()) holdItem(g, *held);
     return true;
 }
 

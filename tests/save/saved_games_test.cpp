@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <functional>
+#include <regex>
 
+#include "save/save_folder.h"
 #include "save/slot_format.h"
 #include "save_fixture.h"
 #include "support/record_files.h"
@@ -17,6 +19,7 @@ namespace {
 
 using test::bytesOf;
 using test::fileBytes;
+using test::GameBuilder;
 using test::readSlot;
 using test::RunningGame;
 using test::snapshot;
@@ -25,6 +28,13 @@ namespace fs = std::filesystem;
 
 constexpr size_t kObject = ObjectRecord::kSize;
 constexpr size_t kRoom = RoomRecord::kSize;
+
+// A script waiting in the queue.
+void queueScript(GameState& g) {
+    EventRecord e;
+    e.setName("onclick");
+    g.queue.enqueue(e);
+}
 
 long fileCount(const fs::path& folder) {
     return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
@@ -60,9 +70,10 @@ TEST_F(SavedGamesTest, SaveWritesTheSixMembersInOrderWithTheirLayouts) {
     ASSERT_TRUE(saveGame(g(), 4));
     EXPECT_EQ(slot(4), run.saveFolder() / "slot4.sav");
     auto c = readSlot(slot(4));
-    EXPECT_EQ(c.order,
-              (std::vector<std::string>{"screenshot.dxg", "objcounts.txt", "savedinv.dat",
-                                        "roomobjs.dat", "savedrooms.dat", "additional.dat"}));
+    // The game's six members, then the engine's own.
+    EXPECT_EQ(c.order, (std::vector<std::string>{"screenshot.dxg", "objcounts.txt", "savedinv.dat",
+                                                 "roomobjs.dat", "savedrooms.dat", "additional.dat",
+                                                 "zelkin-meta.txt"}));
     EXPECT_EQ(c.text("objcounts.txt"), "5\r\n0\r\n2\r\n");
     EXPECT_EQ(c["savedinv.dat"],
               std::vector<uint8_t>(g().inventory.bytes().begin(), g().inventory.bytes().end()));
@@ -198,6 +209,7 @@ TEST_F(SavedGamesTest, SavingOverASlotReplacesEveryMember) {
     g().hitPoints = 2;
     g().rooms[2].setTitleKey("options");
     g().screenshotDib = test::solidImage(2, 2, 0x445566);
+    g().playTimeMs = 60000;
     ASSERT_TRUE(saveGame(g(), 1));
     const auto second = readSlot(slot(1));
     EXPECT_EQ(second.order, first.order);
@@ -268,6 +280,212 @@ TEST_F(SavedGamesTest, SavingShowsTheSavingPictureCentredWithItsColourKey) {
     EXPECT_EQ(shown.pixel(410, 300), 0x00FF00u);
     EXPECT_EQ(shown.pixel(400, 294), 0x00FF00u);
     EXPECT_EQ(shown.pixel(400, 305), 0x00FF00u);
+}
+
+// ---- Slots of one game only ------------------------------------------------------
+
+TEST_F(SavedGamesTest, TheMetaMemberSaysWhichGameWroteTheSlotAndWhatABrowserShows) {
+    g().playTimeMs = 3723500;
+    g().language = 1;
+    g().rooms[0].setTitleKey("lamp");  // a key the language table translates
+    enterRoom(g(), 2);                 // saved from the menu room
+    ASSERT_TRUE(saveGame(g(), 1));
+    const std::string text = readSlot(slot(1)).text("zelkin-meta.txt");
+    SlotMeta meta = readSlotMeta(text);
+    EXPECT_EQ(meta.game, "Test game");
+    EXPECT_EQ(meta.title, "Test game");
+    EXPECT_EQ(meta.room, "Lampe") << "the room a load enters, translated";
+    EXPECT_EQ(meta.playSeconds, 3723u);
+    EXPECT_TRUE(std::regex_match(meta.engine, std::regex(R"(\d+\.\d+\.\d+)"))) << meta.engine;
+    EXPECT_TRUE(std::regex_match(meta.saved, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ)")))
+        << meta.saved;
+    EXPECT_FALSE(meta.heldItem) << "only the autosave records the item in hand";
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+
+    // Values stay on their line; the held item goes through UTF-8 and back.
+    meta.title = "Two\nlines";
+    meta.heldItem = "K\xE9y";
+    const SlotMeta back = readSlotMeta(writeSlotMeta(meta));
+    EXPECT_EQ(back.title, "Two lines");
+    EXPECT_EQ(back.heldItem, "K\xE9y");
+    EXPECT_EQ(back.game, "Test game");
+
+    g().playTimeMs = 5;
+    g().returnRoom = 0;
+    ASSERT_TRUE(loadGame(g(), 1));
+    EXPECT_EQ(g().playTimeMs, 3723000u) << "a loaded game goes on with its own play time";
+}
+
+TEST(SlotOwnership, TwoGamesSavingSlotOneKeepTheirOwnAndRefuseEachOthers) {
+    test::TempDir home;
+    GameBuilder alpha = test::threeRoomGame();
+    alpha.prefs.setTitle("Alpha");
+    GameBuilder beta = test::threeRoomGame();  // the same rooms: only the meta tells them apart
+    beta.prefs.setTitle("Beta");
+    RunningGame a(alpha), b(beta);
+    for (RunningGame* r : {&a, &b}) {
+        r->g.saveFolder = playerSaveFolder(home.path(), home.path(), r->g.gameId).string() + "/";
+        r->g.returnRoom = 0;
+    }
+    a.g.hitPoints = 11;
+    b.g.hitPoints = 22;
+    ASSERT_TRUE(saveGame(a.g, 1));
+    ASSERT_TRUE(saveGame(b.g, 1));
+    EXPECT_EQ(slotPath(a.g, 1), home.path() / "zelkin" / "Alpha" / "saves" / "slot1.sav");
+    EXPECT_EQ(slotPath(b.g, 1), home.path() / "zelkin" / "Beta" / "saves" / "slot1.sav");
+    a.g.hitPoints = 0;
+    b.g.hitPoints = 0;
+    ASSERT_TRUE(loadGame(a.g, 1));
+    ASSERT_TRUE(loadGame(b.g, 1));
+    EXPECT_EQ(a.g.hitPoints, 11);
+    EXPECT_EQ(b.g.hitPoints, 22);
+
+    // Beta's slot put into Alpha's folder (an old shared folder, a copied file).
+    fs::copy_file(slotPath(b.g, 1), slotPath(a.g, 3));
+    fs::copy_file(slotPath(b.g, 1), autosavePath(a.g));
+    a.g.hitPoints = 5;
+    enterRoom(a.g, 1);
+    const auto before = snapshot(a.g);
+    EXPECT_FALSE(loadGame(a.g, 3));
+    EXPECT_FALSE(continueFromAutosave(a.g));
+    EXPECT_TRUE(snapshot(a.g) == before);
+    EXPECT_EQ(a.hp.errorReport.messages,
+              (std::vector<std::string>{"slot 3 belongs to another game ('Beta')",
+                                        "the autosave belongs to another game ('Beta')"}));
+    EXPECT_TRUE(isSlotOfGame(a.g, slotPath(a.g, 1)));
+    EXPECT_FALSE(isSlotOfGame(a.g, slotPath(a.g, 3)));
+}
+
+TEST_F(SavedGamesTest, ASlotWrittenBeforeTheMetaMemberStillLoads) {
+    g().returnRoom = 0;
+    g().hitPoints = 31;
+    ASSERT_TRUE(saveGame(g(), 1));
+    auto members = readSlot(slot(1)).members;
+    members.erase("zelkin-meta.txt");
+    writeSlot(slot(1), members);
+    const auto saved = snapshot(g());
+    g().hitPoints = 1;
+    run.setObjectCount(1, 3);
+    ASSERT_TRUE(loadGame(g(), 1));
+    EXPECT_TRUE(snapshot(g()) == saved);
+    EXPECT_TRUE(errors().empty());
+    // Checked by its rooms: the same slot with a room this game lacks is not this game's.
+    EXPECT_TRUE(isSlotOfGame(g(), slot(1)));
+    RoomRecord cellar{std::span(members["savedrooms.dat"]).subspan(kRoom, kRoom)};
+    cellar.setName("crypt");
+    std::copy(cellar.bytes().begin(), cellar.bytes().end(),
+              members["savedrooms.dat"].begin() + kRoom);
+    writeSlot(slot(1), members);
+    EXPECT_FALSE(isSlotOfGame(g(), slot(1)));
+}
+
+TEST_F(SavedGamesTest, TheFirstStartCopiesThisGamesSlotsFromTheSharedFoldersAndDeletesNothing) {
+    const fs::path besideExe = run.dir.path() / "bin" / "saves";
+    const fs::path shared = run.dir.path() / "data" / "zelkin" / "saves";
+    auto saveInto = [&](const fs::path& folder, int n, int hitPoints) {
+        g().saveFolder = folder.string() + "/";
+        g().hitPoints = hitPoints;
+        g().returnRoom = 0;
+        EXPECT_TRUE(saveGame(g(), n));
+        return slotPath(g(), n);
+    };
+    saveInto(besideExe, 1, 1);
+    const fs::path noMeta = saveInto(besideExe, 2, 2);
+    auto members = readSlot(noMeta).members;
+    members.erase("zelkin-meta.txt");
+    writeSlot(noMeta, members);
+    saveInto(shared, 1, 99);  // slot 1 beside the executable wins
+    saveInto(shared, 5, 5);
+    const fs::path other = saveInto(shared, 3, 3);
+    members = readSlot(other).members;
+    const auto& text = members["zelkin-meta.txt"];
+    SlotMeta meta = readSlotMeta(std::string(text.begin(), text.end()));
+    meta.game = "Another";
+    members["zelkin-meta.txt"] = bytesOf(writeSlotMeta(meta));
+    writeSlot(other, members);
+    std::ofstream(shared / "notes.txt") << "not a slot";
+
+    g().saveFolder = (run.dir.path() / "new").string() + "/";
+    CopiedSlots copied = copySlotsFromSharedFolders(g(), {besideExe, shared});
+    EXPECT_EQ(copied.count, 3);
+    EXPECT_EQ(copied.from, (std::vector<fs::path>{besideExe, shared}));
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(g().saveFolder)) names.insert(e.path().filename());
+    EXPECT_EQ(names, (std::set<std::string>{"slot1.sav", "slot2.sav", "slot5.sav"}));
+    EXPECT_EQ(fileCount(besideExe), 2) << "nothing is deleted";
+    EXPECT_EQ(fileCount(shared), 4);
+    ASSERT_TRUE(loadGame(g(), 1));
+    EXPECT_EQ(g().hitPoints, 1);
+    // Only into an empty folder: a second start copies nothing.
+    fs::remove(fs::path(g().saveFolder) / "slot5.sav");
+    EXPECT_EQ(copySlotsFromSharedFolders(g(), {besideExe, shared}).count, 0);
+}
+
+// ---- Autosave ------------------------------------------------------------------
+
+TEST_F(SavedGamesTest, TheAutosaveWaitsForAQuietMomentInAPlayRoom) {
+    EXPECT_TRUE(autosaveAllowed(g(), false));
+    g().walk.walking = true;
+    EXPECT_FALSE(autosaveAllowed(g(), false));
+    EXPECT_TRUE(autosaveAllowed(g(), true)) << "quitting does not wait for the walk";
+    g().walk.walking = false;
+    const struct {
+        const char* what;
+        std::function<void(GameState&)> set, reset;
+    } cases[] = {
+        {"dialogue", [](GameState& s) { s.dialogueOpen = true; },
+         [](GameState& s) { s.dialogueOpen = false; }},
+        {"fade", [](GameState& s) { s.fading = true; }, [](GameState& s) { s.fading = false; }},
+        {"faded", [](GameState& s) { s.screenFaded = true; },
+         [](GameState& s) { s.screenFaded = false; }},
+        {"script", [](GameState& s) { queueScript(s); }, [](GameState& s) { s.queue.clear(); }},
+        {"menu room", [](GameState& s) { enterRoom(s, 2); }, [](GameState& s) { enterRoom(s, 0); }},
+    };
+    for (const auto& c : cases) {
+        c.set(g());
+        EXPECT_FALSE(autosaveAllowed(g(), true)) << c.what;
+        c.reset(g());
+        EXPECT_TRUE(autosaveAllowed(g(), false)) << c.what;
+    }
+}
+
+TEST_F(SavedGamesTest, ContinueRestoresTheAutosaveWithTheItemInHand) {
+    enterRoom(g(), 1);
+    g().inventory.slot(1).setItem("key");
+    g().rooms[0].objects[2].setNumVar(4, 1234);
+    g().hitPoints = 64;
+    holdItem(g(), "lamp");
+    g().screenshotDib = test::solidImage(3, 3, 0x010203);
+    run.hp.display.back().fill(0x336699);
+    ASSERT_TRUE(writeAutosave(g()));
+    EXPECT_EQ(g().screenshotDib.width, 3) << "the game's own next thumbnail stays";
+    const auto c = readSlot(autosavePath(g()));
+    PictureList shot = readPictureList(c["screenshot.dxg"]);
+    ASSERT_EQ(shot.count(), 1);
+    EXPECT_EQ(shot.items[0].width(), 160);
+    EXPECT_EQ(shot.items[0].image().at(5, 5), 0x336699u);
+    const auto saved = snapshot(g());
+
+    // A fresh start of the same game resumes it.
+    RunningGame next;
+    next.g.saveFolder = g().saveFolder;
+    queueScript(next.g);  // a start-room script of the new game
+    ASSERT_TRUE(continueFromAutosave(next.g));
+    const auto resumed = snapshot(next.g);
+    EXPECT_EQ(resumed.rooms, saved.rooms);
+    EXPECT_EQ(resumed.objects, saved.objects);
+    EXPECT_EQ(resumed.inventory, saved.inventory);
+    EXPECT_EQ(resumed.hitPoints, 64);
+    EXPECT_EQ(next.g.currentRoom, 1);
+    EXPECT_EQ(next.g.heldItem, "lamp");
+    EXPECT_EQ(next.g.queue.inUse(0), false) << "the new game's scripts do not run on";
+    EXPECT_TRUE(next.hp.errorReport.messages.empty());
+
+    // Without an autosave nothing changes.
+    fs::remove(autosavePath(g()));
+    const auto before = snapshot(next.g);
+    EXPECT_FALSE(continueFromAutosave(next.g));
+    EXPECT_TRUE(snapshot(next.g) == before);
 }
 
 // ---- Failed saves --------------------------------------------------------------
