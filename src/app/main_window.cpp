@@ -71,7 +71,7 @@ void MainWindow::FormCreate() {
         "/";
 
     loadPreferencesFromPackage(game_);
-    platform_.display.setCaption(cp1252ToUtf8(game_.prefs.title()));
+    platform_.display.setCaption(game_.metadata.codePage.toUtf8(game_.prefs.title()));
     game_.currentCursorName = "#";
     setCursor(game_, game_.prefs.startCursor());
 

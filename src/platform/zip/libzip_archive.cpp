@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <system_error>
 
@@ -76,7 +77,9 @@ LibzipArchiveReader::LibzipArchiveReader(std::filesystem::path path)
     entries_.reserve(count > 0 ? static_cast<size_t>(count) : 0);
     for (zip_int64_t i = 0; i < count; ++i) {
         zip_stat_t st;
-        if (zip_stat_index(zip_.get(), static_cast<zip_uint64_t>(i), 0, &st) != 0 ||
+        // Raw names: libzip would otherwise convert every name that is not marked as
+        // UTF-8 from code page 437, which garbles the Windows code pages games use.
+        if (zip_stat_index(zip_.get(), static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW, &st) != 0 ||
             !(st.valid & ZIP_STAT_NAME)) {
             std::string reason = archiveError(zip_.get()).text;
             throw ArchiveError(Kind::CannotOpen,
@@ -84,6 +87,13 @@ LibzipArchiveReader::LibzipArchiveReader(std::filesystem::path path)
         }
         ArchiveEntry entry;
         entry.name = st.name;
+        // What the strict reading gives back unconverted was marked as UTF-8; an
+        // unmarked name with bytes above 0x7F comes back converted from code page 437.
+        const char* strict =
+            zip_get_name(zip_.get(), static_cast<zip_uint64_t>(i), ZIP_FL_ENC_STRICT);
+        const bool ascii = std::all_of(entry.name.begin(), entry.name.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        entry.utf8Name = !ascii && strict && entry.name == strict;
         // An unknown size is treated as too large rather than trusted.
         entry.size = (st.valid & ZIP_STAT_SIZE) ? st.size : UINT64_MAX;
         entry.encrypted =
@@ -187,7 +197,10 @@ void writeArchive(const std::filesystem::path& path, ArchiveWriteMode mode,
         if (!source) throw fail(takeMessage(e));
         zip_error_fini(&e);
 
-        zip_int64_t index = zip_file_add(z, a.name.c_str(), source.get(), ZIP_FL_OVERWRITE);
+        // The name's bytes are stored as they are (the game's code page), never marked
+        // as UTF-8 by a guess.
+        zip_int64_t index =
+            zip_file_add(z, a.name.c_str(), source.get(), ZIP_FL_OVERWRITE | ZIP_FL_ENC_CP437);
         if (index < 0) throw fail(archiveError(z).text);
         source.release();  // the archive owns it now
         auto at = static_cast<zip_uint64_t>(index);
