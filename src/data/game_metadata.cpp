@@ -80,7 +80,8 @@ GameMetadata parseMetadata(std::string_view source) {
         if (number) page = CodePage::byNumber(static_cast<int>(number->get()));
         if (!page) {
             std::string known;
-            for (int k : CodePage::known()) known += (known.empty() ? "" : ", ") + std::to_string(k);
+            for (int k : CodePage::known())
+                known += (known.empty() ? "" : ", ") + std::to_string(k);
             throw DataError(where(*n) + ": codePage must be one of " + known);
         }
         meta.codePage = *page;
@@ -95,8 +96,9 @@ GameMetadata parseMetadata(std::string_view source) {
         for (const toml::node& item : *list) {
             const toml::table* t = item.as_table();
             if (!t)
-                throw DataError(where(item) +
-                                ": each of languages is a table { name = \"...\", code = \"...\" }");
+                throw DataError(
+                    where(item) +
+                    ": each of languages is a table { name = \"...\", code = \"...\" }");
             LanguageColumn column{text(*t, "name"), text(*t, "code")};
             if (!validLanguageTag(column.code))
                 throw DataError(where(item) + ": code '" + column.code + "' is not a language tag");
@@ -110,7 +112,8 @@ std::string metadataToml(const GameMetadata& meta) {
     std::string out;
     if (!meta.id.empty()) out += "id = " + tomlText(meta.id) + "\n";
     out += "codePage = " + std::to_string(meta.codePage.number()) + "\n";
-    if (!meta.voiceLanguage.empty()) out += "voiceLanguage = " + tomlText(meta.voiceLanguage) + "\n";
+    if (!meta.voiceLanguage.empty())
+        out += "voiceLanguage = " + tomlText(meta.voiceLanguage) + "\n";
     if (!meta.languages.empty()) {
         out += "languages = [\n";
         for (const LanguageColumn& c : meta.languages)
@@ -123,8 +126,8 @@ std::string metadataToml(const GameMetadata& meta) {
 GameMetadata loadMetadata(Package& package) {
     MemoryStream* s = package.extractToStream(kMetadataEntry);
     if (!s) return {};
-    return parseMetadata(std::string_view(reinterpret_cast<const char*>(s->data().data()),
-                                          s->data().size()));
+    return parseMetadata(
+        std::string_view(reinterpret_cast<const char*>(s->data().data()), s->data().size()));
 }
 
 }  // namespace zk

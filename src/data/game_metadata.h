@@ -23,9 +23,9 @@ struct LanguageColumn {
 };
 
 struct GameMetadata {
-    bool present = false;   // the package holds "zelkin.toml"
-    std::string id;         // names the game's saves and settings; empty: none given
-    CodePage codePage;      // of every text of the game: records, languages, entry names
+    bool present = false;  // the package holds "zelkin.toml"
+    std::string id;        // names the game's saves and settings; empty: none given
+    CodePage codePage;     // of every text of the game: records, languages, entry names
     std::vector<LanguageColumn> languages;  // entry i names language i
     std::string voiceLanguage;              // the language tag of spoken texts; may be empty
 

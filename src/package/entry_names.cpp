@@ -36,6 +36,18 @@ bool globMatch(std::string_view p, std::string_view s) {
     return pi == p.size();
 }
 
+// Well-formed UTF-8 with at least one sequence of several bytes.
+bool looksLikeUtf8(std::string_view name) {
+    bool multibyte = false;
+    for (size_t i = 0; i < name.size();) {
+        const size_t n = decodeUtf8(name, i).length;
+        if (n == 0) return false;
+        multibyte = multibyte || n > 1;
+        i += n;
+    }
+    return multibyte;
+}
+
 }  // namespace
 
 std::string normalizeEntryName(std::string_view name) {
@@ -89,7 +101,10 @@ std::vector<ArchiveEntry> gameEntryNames(std::span<const ArchiveEntry> entries,
                                          const CodePage& codePage) {
     std::vector<ArchiveEntry> out(entries.begin(), entries.end());
     for (ArchiveEntry& e : out) {
-        if (e.utf8Name) {
+        // Some archivers store UTF-8 without saying so (Info-ZIP without a UTF-8
+        // locale): a name that is well-formed UTF-8 beyond ASCII is taken as such,
+        // since text in a single-byte code page almost never is.
+        if (e.utf8Name || looksLikeUtf8(e.name)) {
             if (auto converted = codePage.fromUtf8(e.name)) e.name = std::move(*converted);
         }
         e.name = normalizeEntryName(e.name);

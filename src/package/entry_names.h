@@ -38,11 +38,11 @@ std::vector<size_t> findEntries(std::span<const ArchiveEntry> entries, std::stri
                                 const CodePage& codePage = {});
 
 // The entries with their names as the game writes them, in the same order: UTF-8
-// names converted to the game's code page (kept as they are when it lacks one of
-// their characters), "\" as "/", without a leading "./", and without the one folder
-// that holds every entry when an archiver was given the game's folder rather than its
-// contents (every name under "Tolvan/", and "Tolvan/prefs.dat" among them). The folder
-// entry of that top folder keeps an empty name.
+// names (marked as such, or well-formed UTF-8 beyond ASCII) converted to the game's
+// code page (kept as they are when it lacks one of their characters), "\" as "/", without a leading
+// "./", and without the one folder that holds every entry when an archiver was given the game's
+// folder rather than its contents (every name under "Tolvan/", and "Tolvan/prefs.dat" among them).
+// The folder entry of that top folder keeps an empty name.
 std::vector<ArchiveEntry> gameEntryNames(std::span<const ArchiveEntry> entries,
                                          const CodePage& codePage);
 

@@ -109,7 +109,10 @@ ExtractResult Package::extractToFolder(const std::vector<std::string>& specs,
         for (size_t i : found) {
             if (done[i]) continue;
             done[i] = true;
-            std::optional<std::string> fileName = flatFileName(entries[i].name);
+            // A plain name is written as asked for, so that the caller opens the file it
+            // named even when the entry's letter case differs ("PREFS.DAT").
+            std::optional<std::string> fileName =
+                flatFileName(isWildcardSpec(spec) ? entries[i].name : spec);
             if (!fileName) {
                 result.refused.push_back(archive.entries()[i].name);
                 continue;

@@ -54,7 +54,8 @@ class Package {
     std::vector<std::string> entryNames();
 
     // Writes every entry that the names and patterns select ("prefs.dat", "music\*.*")
-    // as a file directly in `baseFolder` under its last name component, replacing a
+    // as a file directly in `baseFolder` under its last name component (for a plain
+    // name, that of the name asked for, whatever the entry's letter case), replacing a
     // file of that name. The folder is created when missing. Each file is written to
     // a temporary file in the folder and renamed into place, so a reader never sees
     // half a file. Throws DataError when the archive cannot be opened (also when it

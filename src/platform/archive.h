@@ -69,7 +69,7 @@ std::unique_ptr<ArchiveReader> openArchive(const std::filesystem::path& path);
 // One entry to write: from memory (`bytes`, which must stay valid during the call) or
 // from a file on disk when `file` is not empty.
 struct ArchiveAddition {
-    std::string name;  // stored as these bytes, without the UTF-8 flag
+    std::string name;  // stored as these bytes (marked as UTF-8 when they read as UTF-8)
     std::span<const uint8_t> bytes;
     std::filesystem::path file;
     std::string password;  // empty: stored without protection

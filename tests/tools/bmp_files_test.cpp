@@ -27,8 +27,8 @@ IndexedImage indexed(const Image& img, std::vector<uint32_t> palette) {
     out.height = img.height;
     out.palette = std::move(palette);
     for (uint32_t p : img.pixels)
-        out.indexes.push_back(uint8_t(std::find(out.palette.begin(), out.palette.end(), p) -
-                                      out.palette.begin()));
+        out.indexes.push_back(
+            uint8_t(std::find(out.palette.begin(), out.palette.end(), p) - out.palette.begin()));
     return out;
 }
 
@@ -107,8 +107,8 @@ std::vector<uint8_t> bmpWithHeader(const Image& img, uint32_t headerSize, uint32
     putU32(f, 14, headerSize);
     putI32(f, 18, img.width);
     putI32(f, 22, img.height);
-    putU16(f, 26, 1);
-    putU16(f, 28, 24);
+    putI16(f, 26, 1);
+    putI16(f, 28, 24);
     if (headerSize >= 108) putU32(f, 14 + 56, 0x73524742);  // "sRGB" colour space
     for (int y = 0; y < img.height; ++y)
         for (int x = 0; x < img.width; ++x) {
@@ -123,7 +123,8 @@ std::vector<uint8_t> bmpWithHeader(const Image& img, uint32_t headerSize, uint32
 
 TEST(BmpFiles, BackgroundsFromBmpStayLosslessWhateverTheirHeader) {
     Image img = solidImage(64, 32, 0);
-    for (size_t i = 0; i < img.pixels.size(); ++i) img.pixels[i] = uint32_t(i * 0x030507) & 0xFFFFFF;
+    for (size_t i = 0; i < img.pixels.size(); ++i)
+        img.pixels[i] = uint32_t(i * 0x030507) & 0xFFFFFF;
     for (auto [header, gap] : {std::pair{40u, 0u}, {124u, 0u}, {40u, 20u}, {108u, 6u}}) {
         SCOPED_TRACE(std::to_string(header) + " " + std::to_string(gap));
         SourceTree s;

@@ -36,14 +36,17 @@ std::string quote(const std::string& s) {
 void writeUmlautGame(const SourceTree& s, const std::string& room, const std::string& object,
                      const std::string& music, const std::string& meta = "") {
     s.minimalGame();
-    s.text("game.toml", meta + "title = \"Test\"\nmainCharacterName = \"hero\"\n"
-                               "startCursor = \"arrow\"\n");
+    s.text("game.toml", meta +
+                            "title = \"Test\"\nmainCharacterName = \"hero\"\n"
+                            "startCursor = \"arrow\"\n");
     s.remove("rooms/hall.toml");
     s.remove("rooms/hall");
     s.text("rooms/" + room + ".toml",
-           "titleKey = \"" + room + "\"\nbackground = \"background.dxg\"\nmaskFile = \"mask.dxg\"\n"
-           "music = \"theme\"\n\n[[placement]]\nname = \"hero\"\nx = 400\ny = 400\n\n"
-           "[[placement]]\nname = \"" + object + "\"\nx = 100\ny = 300\n");
+           "titleKey = \"" + room +
+               "\"\nbackground = \"background.dxg\"\nmaskFile = \"mask.dxg\"\n"
+               "music = \"theme\"\n\n[[placement]]\nname = \"hero\"\nx = 400\ny = 400\n\n"
+               "[[placement]]\nname = \"" +
+               object + "\"\nx = 100\ny = 300\n");
     s.png("rooms/" + room + "/background.png", solidImage(800, 600, 0x607080));
     s.png("rooms/" + room + "/mask.png", solidImage(800, 600, 0xFFFFFF));
     s.text("objects/" + object + ".toml", "spriteFile = \"bell.dxg\"\n");
@@ -53,10 +56,9 @@ void writeUmlautGame(const SourceTree& s, const std::string& room, const std::st
 }
 
 struct Played {
-    std::vector<std::string> errors;
+    std::vector<std::string> errors;  // a picture or sound that is not found is one
     std::string room;
     std::string music;  // the file the media player opened, without its folder
-    bool objectDrawn = false;
 };
 
 // Starts the package as the window does and enters its start room.
@@ -81,11 +83,7 @@ Played play(const std::string& packagePath, const fs::path& work) {
         p.errors.push_back(e.what());
     }
     for (const std::string& e : hp.errorReport.messages) p.errors.push_back(e);
-    if (g.hasRoom()) {
-        p.room = g.room().name();
-        if (g.objects().size() > 1 && g.imageSlots.size() > 1)
-            p.objectDrawn = g.imageSlots[1][0].count() > 0;
-    }
+    if (g.hasRoom()) p.room = g.room().name();
     p.music = fs::path(hp.media.fileName()).filename().string();
     return p;
 }
@@ -111,7 +109,6 @@ class ForeignPackages : public ::testing::Test {
         EXPECT_TRUE(p.errors.empty()) << errors;
         EXPECT_EQ(p.room, room);
         EXPECT_EQ(p.music, music);
-        EXPECT_TRUE(p.objectDrawn);
     }
     // Remakes the package with a shell command run in the folder of its files, "OUT"
     // standing for the new package; skips when the program is missing.
@@ -180,9 +177,9 @@ TEST_F(ForeignPackages, CaseFolderAndDotPrefixVariantsStart) {
     for (const Variant& v : variants) {
         if (std::string(v.what) != "upper-case") music = *page.fromUtf8("Tür.mid");
         const std::string out = s.dir.file(std::string(v.what) + ".zip");
-        ASSERT_EQ(run("cd " + quote(files.string()) + " && " + write + quote(out) + " " +
-                      quote(v.name)),
-                  0);
+        ASSERT_EQ(
+            run("cd " + quote(files.string()) + " && " + write + quote(out) + " " + quote(v.name)),
+            0);
         expectPlays(v.what, out);
     }
 }

@@ -178,7 +178,7 @@ void Builder::readMeta(const SourceFile& f, const toml::table& meta) {
     r.take("id");
     meta_.id = utf8(meta, "id", "meta: ");
     if (!meta_.id.empty() && !validGameId(meta_.id))
-        r.error("id", "meta: id '" + meta_.id +
+        r.error("id", "id '" + meta_.id +
                           "' must be 1 to 64 of A-Z, a-z, 0-9, '.', '_', '-' (it names files)");
     if (r.take("codePage")) {
         std::string known;
@@ -187,13 +187,13 @@ void Builder::readMeta(const SourceFile& f, const toml::table& meta) {
             if (auto page = CodePage::byNumber(int(*n)))
                 meta_.codePage = *page;
             else
-                r.error("codePage", "meta: codePage " + std::to_string(*n) + " is none of " + known);
+                r.error("codePage", "codePage " + std::to_string(*n) + " is none of " + known);
         }
     }
     r.take("voiceLanguage");
     meta_.voiceLanguage = utf8(meta, "voiceLanguage", "meta: ");
     if (!validLanguageTag(meta_.voiceLanguage))
-        r.error("voiceLanguage", "meta: voiceLanguage '" + meta_.voiceLanguage +
+        r.error("voiceLanguage", "voiceLanguage '" + meta_.voiceLanguage +
                                      "' is not a language tag (\"en\", \"pt-BR\")");
     if (const toml::array* list = r.array("languages")) {
         for (size_t i = 0; i < list->size(); ++i) {
@@ -209,7 +209,7 @@ void Builder::readMeta(const SourceFile& f, const toml::table& meta) {
             lr.take("code");
             LanguageColumn column{utf8(*t, "name", ctx), utf8(*t, "code", ctx)};
             if (!validLanguageTag(column.code))
-                lr.error("code", ctx + "code '" + column.code + "' is not a language tag");
+                lr.error("code", "code '" + column.code + "' is not a language tag");
             lr.finish();
             meta_.languages.push_back(std::move(column));
         }
@@ -236,9 +236,9 @@ std::vector<uint8_t> Builder::languageTable() {
         if (auto converted = toRecordText(std::string_view(text).substr(at, end - at), &bad, page_))
             out += *converted;
         else
-            diag_.error("languages.txt", line,
-                        "holds '" + bad + "', which a " + codePageName(page_) +
-                            " text cannot store");
+            diag_.error(
+                "languages.txt", line,
+                "holds '" + bad + "', which a " + codePageName(page_) + " text cannot store");
         if (end < text.size()) out += '\n';
         at = end + 1;
         ++line;
@@ -734,13 +734,13 @@ void Builder::packAssets(std::vector<PackageEntry>& out) {
         packAssetFolder({root_, "interface", "", "sounds.dxw", nullptr, page_}, diag_, out,
                         assets_);
     for (const std::string& c : folders("cursors"))
-        packAssetFolder(
-            {root_, "cursors/" + c, "cursors\\" + entryText(c, page_) + "\\", "waves.dxw", nullptr, page_}, diag_,
-            out, assets_);
+        packAssetFolder({root_, "cursors/" + c, "cursors\\" + entryText(c, page_) + "\\",
+                         "waves.dxw", nullptr, page_},
+                        diag_, out, assets_);
     for (const std::string& o : folders("objects"))
-        packAssetFolder(
-            {root_, "objects/" + o, "objects\\" + entryText(o, page_) + "\\", "waves.dxw", nullptr, page_}, diag_,
-            out, assets_);
+        packAssetFolder({root_, "objects/" + o, "objects\\" + entryText(o, page_) + "\\",
+                         "waves.dxw", nullptr, page_},
+                        diag_, out, assets_);
     for (const std::string& rname : folders("rooms")) {
         std::string mask;
         for (const auto& r : rooms_)
@@ -748,9 +748,9 @@ void Builder::packAssets(std::vector<PackageEntry>& out) {
         auto role = [mask](const std::string& list) {
             return equalsIgnoreCase(list, mask) ? PictureRole::WalkMask : PictureRole::Background;
         };
-        packAssetFolder(
-            {root_, "rooms/" + rname, "rooms\\" + entryText(rname, page_) + "\\", "waves.dxw", role, page_},
-            diag_, out, assets_);
+        packAssetFolder({root_, "rooms/" + rname, "rooms\\" + entryText(rname, page_) + "\\",
+                         "waves.dxw", role, page_},
+                        diag_, out, assets_);
     }
 }
 
@@ -967,10 +967,10 @@ void Builder::run(std::vector<PackageEntry>& entries) {
     for (const PackageEntry& e : entries) {
         auto [it, fresh] = seen.emplace(entryKey(e.name, page_), e.name);
         if (!fresh)
-            diag_.error(e.name.find('\\') == std::string::npos
-                            ? "extra"
-                            : e.name.substr(0, e.name.find('\\')),
-                        0, "two files make the package entry '" + fromRecordText(e.name, page_) + "'");
+            diag_.error(
+                e.name.find('\\') == std::string::npos ? "extra"
+                                                       : e.name.substr(0, e.name.find('\\')),
+                0, "two files make the package entry '" + fromRecordText(e.name, page_) + "'");
     }
     if (diag_.hasErrors()) entries.clear();
 }

@@ -197,10 +197,9 @@ void writeArchive(const std::filesystem::path& path, ArchiveWriteMode mode,
         if (!source) throw fail(takeMessage(e));
         zip_error_fini(&e);
 
-        // The name's bytes are stored as they are (the game's code page), never marked
-        // as UTF-8 by a guess.
-        zip_int64_t index =
-            zip_file_add(z, a.name.c_str(), source.get(), ZIP_FL_OVERWRITE | ZIP_FL_ENC_CP437);
+        // A name that is not UTF-8 (the game's code page) is stored as it is, unmarked;
+        // libzip marks one that reads as UTF-8 as such.
+        zip_int64_t index = zip_file_add(z, a.name.c_str(), source.get(), ZIP_FL_OVERWRITE);
         if (index < 0) throw fail(archiveError(z).text);
         source.release();  // the archive owns it now
         auto at = static_cast<zip_uint64_t>(index);
