@@ -83,10 +83,11 @@ void loadPreferencesFromPackage(GameState& g) {
         constexpr size_t kShown = 12;
         for (size_t i = 0; i < names.size() && i < kShown; ++i)
             list += (i ? ", '" : "'") + names[i] + "'";
-        if (names.size() > kShown) list += " and " + std::to_string(names.size() - kShown) + " more";
-        throw DataError("'prefs.dat' is missing from the game package '" + g.packagePath + "'" +
-                        (names.empty() ? std::string(", which holds no files")
-                                       : "; it holds " + list));
+        if (names.size() > kShown)
+            list += " and " + std::to_string(names.size() - kShown) + " more";
+        throw DataError(
+            "'prefs.dat' is missing from the game package '" + g.packagePath + "'" +
+            (names.empty() ? std::string(", which holds no files") : "; it holds " + list));
     }
     g.prefs = loadPreferences(tempFile(g, "prefs.dat"));
 }

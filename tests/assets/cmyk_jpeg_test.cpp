@@ -95,9 +95,10 @@ std::vector<uint8_t> fileBytes(const std::string& path) {
 
 // The ImageMagick program, empty when it is not installed.
 std::string imageMagick() {
-    FILE* p = popen("for c in magick convert /usr/bin/convert; do $c -version 2>/dev/null | "
-                    "grep -q ImageMagick && echo $c && break; done",
-                    "r");
+    FILE* p = popen(
+        "for c in magick convert /usr/bin/convert; do $c -version 2>/dev/null | "
+        "grep -q ImageMagick && echo $c && break; done",
+        "r");
     if (!p) return {};
     char line[256] = {};
     std::string found = std::fgets(line, sizeof line, p) ? line : "";
@@ -114,7 +115,8 @@ TEST(CmykJpeg, MatchesImageMagicksOwnDecoding) {
     const std::string jpg = dir.file("cmyk.jpg"), ppm = dir.file("ref.ppm");
     const std::string make = convert +
                              " -size 64x32 gradient:'#E03010'-'#10A0F0' -colorspace CMYK "
-                             "-quality 95 '" + jpg + "' && " + convert + " '" + jpg +
+                             "-quality 95 '" +
+                             jpg + "' && " + convert + " '" + jpg +
                              "' -colorspace sRGB -depth 8 '" + ppm + "'";
     ASSERT_EQ(std::system(make.c_str()), 0);
     const Image img = decodeJpeg(fileBytes(jpg));

@@ -15,18 +15,18 @@ TEST(GameEntryNames, Utf8NamesBecomeTheGamesCodePage) {
     const CodePage cyrillic = *CodePage::byNumber(1251);
     const std::string kitchen = cyrillic.fromUtf8("кухня").value();
     const std::vector<ArchiveEntry> stored = {
-        {"rooms/кухня/bg.dxg", 1, false, true},         // marked as UTF-8
+        {"rooms/кухня/bg.dxg", 1, false, true},                 // marked as UTF-8
         {"rooms\\" + kitchen + "\\mask.dxg", 1, false, false},  // the code page's bytes
-        {"./music/Ω.mid", 1, false, true},              // no Greek letters in 1251: kept
+        {"./music/Ω.mid", 1, false, true},                      // no Greek letters in 1251: kept
     };
     EXPECT_EQ(names(gameEntryNames(stored, cyrillic)),
               (std::vector<std::string>{"rooms/" + kitchen + "/bg.dxg",
                                         "rooms/" + kitchen + "/mask.dxg", "music/Ω.mid"}));
     // Letter case of the code page: the capital Cyrillic name finds the small one.
     const auto game = gameEntryNames(stored, cyrillic);
-    EXPECT_EQ(findEntries(game, "ROOMS\\" + cyrillic.fromUtf8("КУХНЯ").value() + "\\BG.DXG",
-                          cyrillic),
-              std::vector<size_t>{0});
+    EXPECT_EQ(
+        findEntries(game, "ROOMS\\" + cyrillic.fromUtf8("КУХНЯ").value() + "\\BG.DXG", cyrillic),
+        std::vector<size_t>{0});
     EXPECT_EQ(findEntries(game, "rooms\\" + kitchen + "\\*.dxg", cyrillic),
               (std::vector<size_t>{0, 1}));
 }

@@ -469,9 +469,9 @@ void buildItems(const AssetFolder& folder, const ItemSpec& spec, PictureRole rol
     else
         keyTransparentPixels(*loaded, o, where, spec.line, diag);
     // Bitmaps stay lossless unless JPEG is asked for.
-    const bool jpeg = o.format ? *o.format == "jpeg"
-                               : role == PictureRole::Background && !transparentPixels &&
-                                     ext != ".bmp";
+    const bool jpeg = o.format
+                          ? *o.format == "jpeg"
+                          : role == PictureRole::Background && !transparentPixels && ext != ".bmp";
     for (int k = 0; k < frames; ++k) {
         Image img = frames == 1 ? loaded->image : cutFrame(loaded->image, k, frames);
         PictureItem& item = list.add();
@@ -545,10 +545,12 @@ void packAssetFolder(const AssetFolder& folder, Diagnostics& diag, std::vector<P
             try {
                 if (ext == ".dxg") {
                     readPictureList(*bytes);
-                    index.pictureLists.insert(entryKey(folder.entryPrefix + entryText(f, folder.codePage), folder.codePage));
+                    index.pictureLists.insert(entryKey(
+                        folder.entryPrefix + entryText(f, folder.codePage), folder.codePage));
                 } else {
                     WaveList w = readWaveList(*bytes);
-                    auto& names = index.sounds[entryKey(folder.entryPrefix + entryText(f, folder.codePage), folder.codePage)];
+                    auto& names = index.sounds[entryKey(
+                        folder.entryPrefix + entryText(f, folder.codePage), folder.codePage)];
                     for (const WaveItem& it : w.items) names.push_back(it.name);
                 }
             } catch (const DataError& e) {
@@ -568,7 +570,8 @@ void packAssetFolder(const AssetFolder& folder, Diagnostics& diag, std::vector<P
         const int errorsBefore = diag.errorCount();
         for (const ItemSpec& spec : l.items) buildItems(folder, spec, role, list, diag);
         // A list that failed is still known, so its users get no second error.
-        index.pictureLists.insert(entryKey(folder.entryPrefix + entryText(l.name, folder.codePage), folder.codePage));
+        index.pictureLists.insert(
+            entryKey(folder.entryPrefix + entryText(l.name, folder.codePage), folder.codePage));
         if (diag.errorCount() != errorsBefore) continue;
         emit(l.name, writePictureList(list), l.file, true);
     }
@@ -581,7 +584,8 @@ void packAssetFolder(const AssetFolder& folder, Diagnostics& diag, std::vector<P
     std::set<std::string> listed;
     for (const SoundSpec& s : sounds) listed.insert(s.file);
     for (const std::string& w : wavs)
-        if (!listed.count(w)) sounds.push_back({w, entryText(stem(w), folder.codePage), false, 0, 0});
+        if (!listed.count(w))
+            sounds.push_back({w, entryText(stem(w), folder.codePage), false, 0, 0});
     if (sounds.empty()) return;
     WaveList list;
     const std::string where = folder.rel + "/sounds.toml";
@@ -609,7 +613,8 @@ void packAssetFolder(const AssetFolder& folder, Diagnostics& diag, std::vector<P
                              "' is longer than 30 characters; \"playsnd\" cannot name it");
         list.items.push_back(std::move(item));
     }
-    auto& names = index.sounds[entryKey(folder.entryPrefix + entryText(waveList, folder.codePage), folder.codePage)];
+    auto& names = index.sounds[entryKey(folder.entryPrefix + entryText(waveList, folder.codePage),
+                                        folder.codePage)];
     for (const WaveItem& it : list.items) names.push_back(it.name);
     emit(waveList, writeWaveList(list), where, true);
 }

@@ -39,8 +39,7 @@ bool identChar(char c) {
 }
 
 // Splits one line into tokens; false with `why` set on a malformed line.
-bool tokenize(std::string_view s, std::vector<Token>& out, std::string& why,
-              const CodePage& page) {
+bool tokenize(std::string_view s, std::vector<Token>& out, std::string& why, const CodePage& page) {
     size_t i = 0;
     auto quoted = [&](std::string& value) -> bool {
         ++i;  // opening quote

@@ -469,8 +469,7 @@ void SourceBuilder::waveList(const std::string& folder, const std::string& listN
         if (!t.str().empty()) t.line();
         t.line("[[sound]]");
         t.text("file", file);
-        if (fs::path(file).stem().string() != utf8(item.name))
-            t.text("name", utf8(item.name));
+        if (fs::path(file).stem().string() != utf8(item.name)) t.text("name", utf8(item.name));
         if (item.looped) t.boolean("looped", true);
         if (item.maxPlayingCount) t.number("maxPlayingCount", item.maxPlayingCount);
     }
@@ -492,9 +491,7 @@ void SourceBuilder::run(const PackageEntries& entries) {
         std::string top = toLowerAscii(parts[0]);
         const std::string file = parts.back();
         const std::string ext = toLowerAscii(fs::path(file).extension().string());
-        auto safe = [this](const std::string& p) {
-            return !p.empty() && safeName(p) == utf8(p);
-        };
+        auto safe = [this](const std::string& p) { return !p.empty() && safeName(p) == utf8(p); };
         if (parts.size() == 1) {
             static const std::set<std::string> dataFiles = {
                 "prefs.dat", "objects.dat", "rooms.dat", "cursors.dat", "music.dat", "inv.dat"};
@@ -578,10 +575,12 @@ void SourceBuilder::run(const PackageEntries& entries) {
             order += std::string(key) + " = [" + list + "]\n";
         }
     };
-    named.template operator()<ObjectRecord>("objects.dat", "objects", "objects",
-                                            [this](const ObjectRecord& r) { return objectToml(r, page_); });
+    named.template operator()<ObjectRecord>(
+        "objects.dat", "objects", "objects",
+        [this](const ObjectRecord& r) { return objectToml(r, page_); });
     named.template operator()<StoredRoomRecord>(
-        "rooms.dat", "rooms", "rooms", [this](const StoredRoomRecord& r) { return roomToml(r, page_); });
+        "rooms.dat", "rooms", "rooms",
+        [this](const StoredRoomRecord& r) { return roomToml(r, page_); });
     auto small = [&]<typename Record>(const char* file, const char* key,
                                       auto toToml) -> std::string {
         const auto* bytes = get(file);
@@ -595,10 +594,8 @@ void SourceBuilder::run(const PackageEntries& entries) {
         recs.resize(kept);
         return toToml(recs);
     };
-    std::string cursors =
-        small.template operator()<CursorRecord>("cursors.dat", "cursors", [this](const auto& r) {
-            return cursorsToml(r, page_);
-        });
+    std::string cursors = small.template operator()<CursorRecord>(
+        "cursors.dat", "cursors", [this](const auto& r) { return cursorsToml(r, page_); });
     if (!cursors.empty()) put("cursors.toml", cursors);
     std::string music = small.template operator()<MusicRecord>(
         "music.dat", "music", [this](const auto& r) { return musicToml(r, page_); });
