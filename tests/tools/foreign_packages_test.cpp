@@ -184,6 +184,23 @@ TEST_F(ForeignPackages, CaseFolderAndDotPrefixVariantsStart) {
     }
 }
 
+// 7-Zip's AES writes the AE-2 form, without a checksum, which libzip still checks: such
+// a package is refused with what to use instead, not as a wrong password.
+TEST_F(ForeignPackages, SevenZipAesIsRefusedWithWhatToUseInstead) {
+    if (!have("7z")) GTEST_SKIP() << "7z is not installed";
+    writeUmlautGame(s, "hall", "bell", "theme.mid");
+    files = unpack(s.pack(), s.dir.path() / "files", page);
+    const std::string out = s.dir.file("aes.zip");
+    ASSERT_EQ(run("cd " + quote(files.string()) + " && 7z a -tzip -pk3m7p2w9t4q8z -mem=AES256 " +
+                  "-bd -y " + quote(out) + " ."),
+              0);
+    Played p = play(out, s.dir.path() / "extract");
+    ASSERT_FALSE(p.errors.empty());
+    EXPECT_NE(p.errors.back().find("AE-2 form (as 7-Zip writes it)"), std::string::npos)
+        << p.errors.back();
+    EXPECT_NE(p.errors.back().find("-mem=ZipCrypto"), std::string::npos) << p.errors.back();
+}
+
 TEST_F(ForeignPackages, AMissingPrefsFileSaysWhatThePackageHolds) {
     if (!have("zip")) GTEST_SKIP() << "zip is not installed";
     fs::create_directories(s.dir.path() / "a" / "b");

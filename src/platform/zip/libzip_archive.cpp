@@ -98,6 +98,13 @@ LibzipArchiveReader::LibzipArchiveReader(std::filesystem::path path)
         entry.size = (st.valid & ZIP_STAT_SIZE) ? st.size : UINT64_MAX;
         entry.encrypted =
             (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
+        // WinZip's AES in its second version (AE-2, what 7-Zip writes) stores the
+        // checksum as 0, which this libzip checks all the same.
+        const bool aes = entry.encrypted && (st.encryption_method == ZIP_EM_AES_128 ||
+                                             st.encryption_method == ZIP_EM_AES_192 ||
+                                             st.encryption_method == ZIP_EM_AES_256);
+        aesWithoutChecksum_.push_back(aes && (st.valid & ZIP_STAT_CRC) && st.crc == 0 &&
+                                      entry.size > 0);
         entries_.push_back(std::move(entry));
         encryptionMethods_.push_back((st.valid & ZIP_STAT_ENCRYPTION_METHOD) ? st.encryption_method
                                                                              : ZIP_EM_NONE);
@@ -141,6 +148,13 @@ std::vector<uint8_t> LibzipArchiveReader::read(size_t index, std::string_view pa
     // Reading through to the end makes libzip compare the checksum, which is what
     // catches a wrong password that slipped past the one-byte check of the header.
     auto failure = [&](const ZipError& e) {
+        if (aesWithoutChecksum_[index] && e.code == ZIP_ER_CRC) {
+            const std::string reason =
+                "the entry is encrypted with AES in the AE-2 form (as 7-Zip writes it), which "
+                "cannot be checked here; build the package with zelkin-pack, or with 7-Zip's "
+                "-mem=ZipCrypto";
+            return ArchiveError(Kind::Damaged, "Cannot read " + where + ": " + reason, reason);
+        }
         if (entry.encrypted && isDecryptionFailure(e.code)) {
             std::string reason = "wrong password or damaged data (" + e.text + ")";
             return ArchiveError(Kind::WrongPassword, "Cannot decrypt " + where + ": " + reason,
