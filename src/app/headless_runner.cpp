@@ -30,7 +30,8 @@ class Runner {
             window_.Timer2Timer();  // the waiting message
             window_.Timer2Timer();  // the loader, to its end before the first frame
         } catch (const std::exception& e) {
-            std::cerr << "zelkin: " << printableLine(e.what()) << '\n';
+            std::cerr << "zelkin: " << printableLine(e.what(), window_.game().metadata.codePage)
+                      << '\n';
             return 1;
         }
         if (window_.finished()) return window_.exitStatus();
@@ -49,7 +50,8 @@ class Runner {
                 while (!window_.finished()) frame();
             }
         } catch (const std::exception& e) {
-            std::cerr << "zelkin: " << printableLine(e.what()) << '\n';
+            std::cerr << "zelkin: " << printableLine(e.what(), window_.game().metadata.codePage)
+                      << '\n';
             return 1;
         }
         window_.FormClose();
@@ -58,7 +60,9 @@ class Runner {
 
     ~Runner() {
         if (window_.finished() && !window_.exitReason().empty())
-            std::cerr << "zelkin: " << printableLine(window_.exitReason()) << '\n';
+            std::cerr << "zelkin: "
+                      << printableLine(window_.exitReason(), window_.game().metadata.codePage)
+                      << '\n';
     }
 
   private:

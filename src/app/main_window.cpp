@@ -59,7 +59,7 @@ void MainWindow::FormCreate() {
         saves = privateSaves_->path();
     }
     game_.saveFolder = saves.string() + "/";
-    platform_.display.setCaption(cp1252ToUtf8(game_.prefs.title()));
+    platform_.display.setCaption(game_.metadata.codePage.toUtf8(game_.prefs.title()));
     game_.currentCursorName = "#";
     setCursor(game_, game_.prefs.startCursor());
 

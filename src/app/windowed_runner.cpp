@@ -102,7 +102,8 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
                 if (input.takeFullScreenToggle() && !window.loaderPending())
                     window.toggleFullScreen();
                 if (input.takeScreenshotRequest())
-                    saveScreenshot(display.back(), cp1252ToUtf8(window.game().prefs.title()));
+                    saveScreenshot(display.back(), window.game().metadata.codePage.toUtf8(
+                                                       window.game().prefs.title()));
                 if (window.loaderPending()) {
                     window.Timer2Timer();
                 } else if (input.windowActive()) {

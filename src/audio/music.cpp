@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,20 @@ int findMusic(const GameState& g, std::string_view name) {
     for (int i = 0; i < kMusicRows; ++i)
         if (g.music[static_cast<size_t>(i)].name() == name) return i;
     return -1;
+}
+
+// The music file as the record names it or, when there is no such file, the one whose
+// name differs only in letter case: the package's entry names are matched without
+// regard to case, and the files keep the entry's own spelling.
+std::string musicPath(const GameState& g, const std::string& file) {
+    const std::string folder = g.tempFolder + "music/";
+    std::error_code ec;
+    if (std::filesystem::exists(folder + file, ec)) return folder + file;
+    const CodePage& page = g.metadata.codePage;
+    const std::string wanted = page.lower(file);
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec))
+        if (page.lower(e.path().filename().string()) == wanted) return e.path().string();
+    return folder + file;
 }
 
 void silence(MediaPlayer& m) {
@@ -48,7 +63,7 @@ void playRoomMusic(GameState& g) {
     // can be there; a folder part ("..\\..\\dev\\stdin") must not reach files outside.
     const std::string file(baseName(g.music[static_cast<size_t>(record)].file()));
     if (baseName(m.fileName()) == file) return;  // the track plays on
-    const std::string path = g.tempFolder + "music/" + file;
+    const std::string path = musicPath(g, file);
     if (m.mode() == MediaMode::Playing) m.stop();
     try {
         m.open(path);

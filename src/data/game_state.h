@@ -14,6 +14,7 @@
 #include "core/random.h"
 #include "data/error_log.h"
 #include "data/event_queue.h"
+#include "data/game_metadata.h"
 #include "data/language.h"
 #include "data/object_record.h"
 #include "data/room_record.h"
@@ -108,6 +109,7 @@ struct GameState {
     // slots (gameIdentity).
     std::string gameId;
     PreferencesRecord prefs;
+    GameMetadata metadata;  // "zelkin.toml", or its defaults
     int32_t language = 0;
 
     // Tables.

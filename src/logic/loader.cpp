@@ -58,12 +58,44 @@ void applySavedGame(GameState& g, SavedGame s) {
 
 }  // namespace
 
+// Reads "zelkin.toml" and puts its code page in force wherever texts are converted.
+// A damaged member is reported and the game goes on as a game without one.
+void loadGameMetadata(GameState& g) {
+    try {
+        g.metadata = loadMetadata(*g.package);
+    } catch (const DataError& e) {
+        g.metadata = GameMetadata{};
+        reportError(g, e.what());
+    }
+    g.package->setCodePage(g.metadata.codePage);
+    if (g.platform) {
+        g.platform->canvas.setCodePage(g.metadata.codePage);
+        g.platform->errorReport.setCodePage(g.metadata.codePage);
+    }
+}
+
 void loadPreferencesFromPackage(GameState& g) {
-    extractDataFiles(g, {"prefs.dat"});
+    loadGameMetadata(g);
+    ExtractResult r = g.package->extractToFolder({"prefs.dat"}, g.tempFolder);
+    if (!r.unmatched.empty()) {
+        // Say what the package holds instead: a game in a folder of its own, or not a
+        // game package at all, is then plain to see.
+        const std::vector<std::string> names = g.package->entryNames();
+        std::string list;
+        constexpr size_t kShown = 12;
+        for (size_t i = 0; i < names.size() && i < kShown; ++i)
+            list += (i ? ", '" : "'") + names[i] + "'";
+        if (names.size() > kShown)
+            list += " and " + std::to_string(names.size() - kShown) + " more";
+        throw DataError(
+            "'prefs.dat' is missing from the game package '" + g.packagePath + "'" +
+            (names.empty() ? std::string(", which holds no files") : "; it holds " + list));
+    }
     g.prefs = loadPreferences(tempFile(g, "prefs.dat"));
-    // The package metadata's id, once packages carry one, is passed here in place of
-    // nullopt; until then, and for packages without it, the title names the game.
-    g.gameId = gameIdentity(std::nullopt, g.prefs.title());
+    // The metadata's id names the game; without one, its title does.
+    g.gameId = gameIdentity(g.metadata.id.empty() ? std::nullopt
+                                                  : std::optional<std::string_view>(g.metadata.id),
+                            g.prefs.title());
 }
 
 void loadInventoryRecord(GameState& g, const std::string& fileName) {

@@ -138,8 +138,14 @@ SlotData readSlotMembers(ArchiveReader& archive) {
     return d;
 }
 
+// A slot names the game that wrote it: this game's id, or its title-made name from
+// before the game's metadata gave it an id.
+bool writtenByThisGame(const GameState& g, const std::string& game) {
+    return game == g.gameId || game == gameIdentity(std::nullopt, g.prefs.title());
+}
+
 bool ofAnotherGame(const GameState& g, const std::optional<SlotMeta>& meta) {
-    return meta && !meta->game.empty() && meta->game != g.gameId;
+    return meta && !meta->game.empty() && !writtenByThisGame(g, meta->game);
 }
 
 // Writes `members` to `path`; a failure is reported every time, naming the file.
@@ -286,7 +292,7 @@ bool isSlotOfGame(const GameState& g, const std::filesystem::path& path) {
     try {
         std::unique_ptr<ArchiveReader> archive = openArchive(path);
         if (std::optional<SlotMeta> meta = readMeta(*archive); meta && !meta->game.empty())
-            return meta->game == g.gameId;
+            return writtenByThisGame(g, meta->game);
         std::vector<std::string> names = savedRoomNames(*archive);
         if (names.size() != g.rooms.size() || names.empty()) return false;
         for (size_t i = 0; i < names.size(); ++i)

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "core/text.h"
+#include "data/game_metadata.h"
 #include "data/object_record.h"
 #include "data/room_record.h"
 #include "data/small_records.h"
@@ -103,6 +104,8 @@ class Builder {
 
   private:
     void readGame();
+    void readMeta(const SourceFile& f, const toml::table& meta);
+    std::vector<uint8_t> languageTable();
     void readCursors();
     void readMusic();
     void readInventory();
@@ -155,7 +158,93 @@ class Builder {
     AssetIndex assets_;
     std::set<std::string> musicFiles_;
     bool hasGame_ = false;
+    GameMetadata meta_;  // present when game.toml has a [meta] table
+    CodePage page_;      // the code page of every record text
 };
+
+// The [meta] table of game.toml: what the package's "zelkin.toml" says about the game.
+void Builder::readMeta(const SourceFile& f, const toml::table& meta) {
+    meta_.present = true;
+    TableReader r(f, meta, diag_, "meta: ");
+    auto utf8 = [&](const toml::table& t, std::string_view key, const std::string& ctx) {
+        const toml::node* n = t.get(key);
+        if (!n) return std::string();
+        if (!n->is_string()) {
+            diag_.error(f.name, lineOf(*n), ctx + std::string(key) + " must be a text");
+            return std::string();
+        }
+        return n->as_string()->get();
+    };
+    r.take("id");
+    meta_.id = utf8(meta, "id", "meta: ");
+    if (!meta_.id.empty() && !validGameId(meta_.id))
+        r.error("id", "id '" + meta_.id +
+                          "' must be 1 to 64 of A-Z, a-z, 0-9, '.', '_', '-' (it names files)");
+    if (r.take("codePage")) {
+        std::string known;
+        for (int k : CodePage::known()) known += (known.empty() ? "" : ", ") + std::to_string(k);
+        if (auto n = r.integer("codePage", 0, 65535)) {
+            if (auto page = CodePage::byNumber(int(*n)))
+                meta_.codePage = *page;
+            else
+                r.error("codePage", "codePage " + std::to_string(*n) + " is none of " + known);
+        }
+    }
+    r.take("voiceLanguage");
+    meta_.voiceLanguage = utf8(meta, "voiceLanguage", "meta: ");
+    if (!validLanguageTag(meta_.voiceLanguage))
+        r.error("voiceLanguage", "voiceLanguage '" + meta_.voiceLanguage +
+                                     "' is not a language tag (\"en\", \"pt-BR\")");
+    if (const toml::array* list = r.array("languages")) {
+        for (size_t i = 0; i < list->size(); ++i) {
+            const toml::node& item = *list->get(i);
+            const toml::table* t = item.as_table();
+            const std::string ctx = "meta: languages " + std::to_string(i) + ": ";
+            if (!t) {
+                diag_.error(f.name, lineOf(item), ctx + "write { name = \"...\", code = \"...\" }");
+                continue;
+            }
+            TableReader lr(f, *t, diag_, ctx);
+            lr.take("name");
+            lr.take("code");
+            LanguageColumn column{utf8(*t, "name", ctx), utf8(*t, "code", ctx)};
+            if (!validLanguageTag(column.code))
+                lr.error("code", "code '" + column.code + "' is not a language tag");
+            lr.finish();
+            meta_.languages.push_back(std::move(column));
+        }
+    }
+    r.finish();
+    page_ = meta_.codePage;
+}
+
+// "languages.txt" as the package holds it. A game with a [meta] table writes it in
+// UTF-8 like every other source file, and it is stored in the game's code page;
+// without one it is copied as it is, as it always was.
+std::vector<uint8_t> Builder::languageTable() {
+    std::optional<std::vector<uint8_t>> bytes = readFileBytes(root_ / "languages.txt");
+    if (!bytes) return {};
+    if (!meta_.present) return std::move(*bytes);
+    std::string text(bytes->begin(), bytes->end());
+    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);  // a byte-order mark
+    std::string out;
+    int line = 1;
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string bad;
+        if (auto converted = toRecordText(std::string_view(text).substr(at, end - at), &bad, page_))
+            out += *converted;
+        else
+            diag_.error(
+                "languages.txt", line,
+                "holds '" + bad + "', which a " + codePageName(page_) + " text cannot store");
+        if (end < text.size()) out += '\n';
+        at = end + 1;
+        ++line;
+    }
+    return {out.begin(), out.end()};
+}
 
 void Builder::applyRaw(TableReader& r, const Layout& layout, std::span<uint8_t> bytes) {
     const toml::array* raw = r.array("raw");
@@ -209,7 +298,15 @@ void Builder::readGame() {
     auto f = loadToml(root_, "game.toml", diag_);
     if (!f) return;
     hasGame_ = true;
+    if (const toml::node* meta = f->root.get("meta")) {
+        if (const toml::table* t = meta->as_table())
+            readMeta(*f, *t);
+        else
+            diag_.error(f->name, lineOf(*meta), "meta must be a table: [meta]");
+    }
+    f->codePage = page_;
     TableReader r(*f, f->root, diag_);
+    r.take("meta");
     r.readFields(preferencesLayout().fields, prefs_.bytes());
     const std::string file = f->name;
     if (prefs_.mainCharacterName().empty())
@@ -254,7 +351,7 @@ void Builder::readGame() {
 
 void Builder::readCursors() {
     if (!fs::exists(root_ / "cursors.toml")) return;
-    auto f = loadToml(root_, "cursors.toml", diag_);
+    auto f = loadToml(root_, "cursors.toml", diag_, page_);
     if (!f) return;
     TableReader r(*f, f->root, diag_);
     if (const toml::array* arr = r.array("cursor")) {
@@ -278,7 +375,7 @@ void Builder::readCursors() {
 
 void Builder::readMusic() {
     if (!fs::exists(root_ / "music.toml")) return;
-    auto f = loadToml(root_, "music.toml", diag_);
+    auto f = loadToml(root_, "music.toml", diag_, page_);
     if (!f) return;
     TableReader r(*f, f->root, diag_);
     if (const toml::array* arr = r.array("music")) {
@@ -301,7 +398,7 @@ void Builder::readMusic() {
 
 void Builder::readInventory() {
     if (!fs::exists(root_ / "inventory.toml")) return;
-    auto f = loadToml(root_, "inventory.toml", diag_);
+    auto f = loadToml(root_, "inventory.toml", diag_, page_);
     if (!f) return;
     TableReader r(*f, f->root, diag_);
     r.readFields(inventoryLayout().fields, inventory_.bytes());
@@ -323,7 +420,7 @@ void Builder::readRoom(const SourceFile& f, const std::string& stem) {
     if (auto name = r.text("name", 30))
         room.setName(*name);
     else if (!r.has("name")) {
-        auto s = toRecordText(stem);
+        auto s = toRecordText(stem, nullptr, page_);
         if (!s || s->size() > 30)
             r.error(1, "the file name '" + stem + "' cannot be a room name; give name = \"...\"");
         else
@@ -377,7 +474,7 @@ void Builder::readObject(const SourceFile& f, const std::string& stem) {
     if (auto name = r.text("name", 30))
         o.setName(*name);
     else if (!r.has("name")) {
-        auto s = toRecordText(stem);
+        auto s = toRecordText(stem, nullptr, page_);
         if (!s || s->size() > 30)
             r.error(1,
                     "the file name '" + stem + "' cannot be an object name; give name = \"...\"");
@@ -501,7 +598,7 @@ void Builder::readScript(const TableReader& er, const toml::node& script, std::s
     }
     const std::vector<ScriptCommand> commands =
         parseScript(script.as_string()->get(), firstTextLine(er.source(), script), er.file(),
-                    er.context(), ev.subspan(kScriptOffset), self, diag_);
+                    er.context(), ev.subspan(kScriptOffset), self, diag_, page_);
     for (const ScriptCommand& sc : commands) {
         const CheckedCommand c{ConstCommandView(std::span<const uint8_t>(ev).subspan(
                                    kScriptOffset + kCommandBytes * size_t(sc.position))),
@@ -634,25 +731,26 @@ void Builder::packAssets(std::vector<PackageEntry>& out) {
         return names;
     };
     if (fs::is_directory(root_ / "interface"))
-        packAssetFolder({root_, "interface", "", "sounds.dxw", nullptr}, diag_, out, assets_);
+        packAssetFolder({root_, "interface", "", "sounds.dxw", nullptr, page_}, diag_, out,
+                        assets_);
     for (const std::string& c : folders("cursors"))
-        packAssetFolder(
-            {root_, "cursors/" + c, "cursors\\" + entryText(c) + "\\", "waves.dxw", nullptr}, diag_,
-            out, assets_);
+        packAssetFolder({root_, "cursors/" + c, "cursors\\" + entryText(c, page_) + "\\",
+                         "waves.dxw", nullptr, page_},
+                        diag_, out, assets_);
     for (const std::string& o : folders("objects"))
-        packAssetFolder(
-            {root_, "objects/" + o, "objects\\" + entryText(o) + "\\", "waves.dxw", nullptr}, diag_,
-            out, assets_);
+        packAssetFolder({root_, "objects/" + o, "objects\\" + entryText(o, page_) + "\\",
+                         "waves.dxw", nullptr, page_},
+                        diag_, out, assets_);
     for (const std::string& rname : folders("rooms")) {
         std::string mask;
         for (const auto& r : rooms_)
-            if (r.record.name() == entryText(rname)) mask = r.record.maskFile();
+            if (r.record.name() == entryText(rname, page_)) mask = r.record.maskFile();
         auto role = [mask](const std::string& list) {
             return equalsIgnoreCase(list, mask) ? PictureRole::WalkMask : PictureRole::Background;
         };
-        packAssetFolder(
-            {root_, "rooms/" + rname, "rooms\\" + entryText(rname) + "\\", "waves.dxw", role},
-            diag_, out, assets_);
+        packAssetFolder({root_, "rooms/" + rname, "rooms\\" + entryText(rname, page_) + "\\",
+                         "waves.dxw", role, page_},
+                        diag_, out, assets_);
     }
 }
 
@@ -669,10 +767,10 @@ void Builder::packMusicAndExtras(std::vector<PackageEntry>& out) {
             diag_.error("music/" + name, 0, "cannot be read");
             continue;
         }
-        musicFiles_.insert(entryText(name));
+        musicFiles_.insert(entryText(name, page_));
         const std::string ext = toLowerAscii(p.extension().string());
         const bool compressed = ext == ".ogg" || ext == ".mp3" || ext == ".flac" || ext == ".opus";
-        out.push_back({"music\\" + entryText(name), std::move(*bytes), !compressed});
+        out.push_back({"music\\" + entryText(name, page_), std::move(*bytes), !compressed});
     }
     if (fs::is_directory(root_ / "extra")) {
         std::vector<fs::path> extra;
@@ -688,7 +786,7 @@ void Builder::packMusicAndExtras(std::vector<PackageEntry>& out) {
                 diag_.error("extra/" + name, 0, "cannot be read");
                 continue;
             }
-            out.push_back({entryText(name), std::move(*bytes), true});
+            out.push_back({entryText(name, page_), std::move(*bytes), true});
         }
     }
 }
@@ -742,7 +840,7 @@ void Builder::checkReferences() {
                 }
                 break;
             case Reference::Picture:
-                if (!assets_.pictureLists.count(entryKey(r.a))) {
+                if (!assets_.pictureLists.count(entryKey(r.a, page_))) {
                     std::string path = r.a;
                     std::replace(path.begin(), path.end(), '\\', '/');
                     const std::string folder = fs::path(path).parent_path().generic_string();
@@ -754,7 +852,7 @@ void Builder::checkReferences() {
                 }
                 break;
             case Reference::Sound: {
-                auto it = assets_.sounds.find(entryKey(r.a));
+                auto it = assets_.sounds.find(entryKey(r.a, page_));
                 if (it == assets_.sounds.end() ||
                     std::find(it->second.begin(), it->second.end(), r.b) == it->second.end()) {
                     std::string folder = r.a.substr(0, r.a.rfind('\\'));
@@ -807,9 +905,9 @@ void Builder::run(std::vector<PackageEntry>& entries) {
     readMusic();
     readInventory();
     for (const std::string& s : orderedStems("rooms", roomOrder_, "rooms"))
-        if (auto f = loadToml(root_, "rooms/" + s + ".toml", diag_)) readRoom(*f, s);
+        if (auto f = loadToml(root_, "rooms/" + s + ".toml", diag_, page_)) readRoom(*f, s);
     for (const std::string& s : orderedStems("objects", objectOrder_, "objects"))
-        if (auto f = loadToml(root_, "objects/" + s + ".toml", diag_)) readObject(*f, s);
+        if (auto f = loadToml(root_, "objects/" + s + ".toml", diag_, page_)) readObject(*f, s);
 
     std::vector<PackageEntry> assets;
     packAssets(assets);
@@ -828,7 +926,7 @@ void Builder::run(std::vector<PackageEntry>& entries) {
                     "no room places the main character '" + hero + "' ([[placement]] name = \"" +
                         hero + "\"): the game could not start");
     auto need = [&](const std::string& entry, const std::string& from, const std::string& why) {
-        if (!assets_.pictureLists.count(entryKey(entry)))
+        if (!assets_.pictureLists.count(entryKey(entry, page_)))
             diag_.error(from, 0,
                         "the package needs the picture list '" + entry + "' (" + why + ")");
     };
@@ -852,11 +950,13 @@ void Builder::run(std::vector<PackageEntry>& entries) {
     entries.push_back(
         {"music.dat", recordFile(music_, MusicRecord::kSize, minimum("music")), true});
     entries.push_back({"inv.dat", {inventory_.bytes().begin(), inventory_.bytes().end()}, true});
-    std::vector<uint8_t> languages;
-    if (auto bytes = readFileBytes(root_ / "languages.txt")) languages = std::move(*bytes);
-    entries.push_back({"languages.txt", std::move(languages), true});
+    entries.push_back({"languages.txt", languageTable(), true});
+    if (meta_.present) {
+        const std::string text = metadataToml(meta_);
+        entries.push_back({std::string(kMetadataEntry), {text.begin(), text.end()}, true});
+    }
     // The loader always reads the interface sounds; a game without any gets an empty list.
-    if (!assets_.sounds.count(entryKey("sounds.dxw"))) {
+    if (!assets_.sounds.count(entryKey("sounds.dxw", page_))) {
         WaveList none;
         entries.push_back({"sounds.dxw", writeWaveList(none), true});
     }
@@ -865,12 +965,12 @@ void Builder::run(std::vector<PackageEntry>& entries) {
     // The engine finds entries ignoring case; two of one name would hide each other.
     std::map<std::string, std::string> seen;
     for (const PackageEntry& e : entries) {
-        auto [it, fresh] = seen.emplace(entryKey(e.name), e.name);
+        auto [it, fresh] = seen.emplace(entryKey(e.name, page_), e.name);
         if (!fresh)
-            diag_.error(e.name.find('\\') == std::string::npos
-                            ? "extra"
-                            : e.name.substr(0, e.name.find('\\')),
-                        0, "two files make the package entry '" + fromRecordText(e.name) + "'");
+            diag_.error(
+                e.name.find('\\') == std::string::npos ? "extra"
+                                                       : e.name.substr(0, e.name.find('\\')),
+                0, "two files make the package entry '" + fromRecordText(e.name, page_) + "'");
     }
     if (diag_.hasErrors()) entries.clear();
 }
