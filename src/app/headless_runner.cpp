@@ -30,8 +30,8 @@ class Runner {
             window_.Timer2Timer();  // the waiting message
             window_.Timer2Timer();  // the loader, to its end before the first frame
         } catch (const std::exception& e) {
-            std::cerr << "zelkin: " << printableLine(e.what(), window_.game().metadata.codePage)
-                      << '\n';
+            std::cerr << "zelkin: "
+                      << printableLine(e.what(), window_.game().tables.metadata.codePage) << '\n';
             return 1;
         }
         if (window_.finished()) return window_.exitStatus();
@@ -50,8 +50,8 @@ class Runner {
                 while (!window_.finished()) frame();
             }
         } catch (const std::exception& e) {
-            std::cerr << "zelkin: " << printableLine(e.what(), window_.game().metadata.codePage)
-                      << '\n';
+            std::cerr << "zelkin: "
+                      << printableLine(e.what(), window_.game().tables.metadata.codePage) << '\n';
             return 1;
         }
         window_.FormClose();
@@ -61,7 +61,8 @@ class Runner {
     ~Runner() {
         if (window_.finished() && !window_.exitReason().empty())
             std::cerr << "zelkin: "
-                      << printableLine(window_.exitReason(), window_.game().metadata.codePage)
+                      << printableLine(window_.exitReason(),
+                                       window_.game().tables.metadata.codePage)
                       << '\n';
     }
 
@@ -106,7 +107,8 @@ class Runner {
                 return !stopped();
             case K::Move: {
                 const DeviceReading& pending = headless_.input.pending();
-                headless_.input.addMotion(s.x - g.mouseX - pending.dx, s.y - g.mouseY - pending.dy);
+                headless_.input.addMotion(s.x - g.input.mouseX - pending.dx,
+                                          s.y - g.input.mouseY - pending.dy);
                 return true;
             }
             case K::Motion:

@@ -8,6 +8,7 @@
 #include "audio/audio.h"
 #include "core/error.h"
 #include "core/text.h"
+#include "logic/cursor.h"
 #include "logic/loader.h"
 #include "logic/logic.h"
 #include "logic/room_entry.h"
@@ -29,7 +30,9 @@ MainWindow::MainWindow(Platform& platform, WindowOptions options)
     game_.platform = &platform_;
     game_.package = &package_;
     if (options_.seed) game_.random.seed(*options_.seed);
-    game_.queue.onOverflow = [this] { platform_.messageBox.show("Event queue overflow", ""); };
+    game_.scripts.queue.onOverflow = [this] {
+        platform_.messageBox.show("Event queue overflow", "");
+    };
     platform_.display.setCaption(kEngineCaption);
     if (options_.debug) debug_ = std::make_unique<DebugOverlay>();
 }
@@ -40,7 +43,7 @@ void MainWindow::FormCreate() {
     std::filesystem::path path = options_.packagePath.empty()
                                      ? defaultPackagePath(options_.executableDir)
                                      : options_.packagePath;
-    game_.packagePath = path.string();
+    game_.session.packagePath = path.string();
     package_.setPackagePath(path);
     package_.setQuietOperation();
     package_.setPassword(std::string(kPackagePassword));
@@ -48,32 +51,32 @@ void MainWindow::FormCreate() {
         throw DataError("Game package '" + path.string() + "' not found");
 
     extraction_ = std::make_unique<ExtractionFolder>();
-    game_.tempFolder = extraction_->path().string() + "/";
+    game_.session.tempFolder = extraction_->path().string() + "/";
 
     loadPreferencesFromPackage(game_);
     std::filesystem::path saves = options_.saveDir;
     if (saves.empty() && options_.playerSaveFolder) {
-        saves = playerSaveFolder(options_.executableDir, playerDataHome(), game_.gameId);
+        saves = playerSaveFolder(options_.executableDir, playerDataHome(), game_.session.gameId);
     } else if (saves.empty()) {
         privateSaves_ = std::make_unique<ExtractionFolder>();
         saves = privateSaves_->path();
     }
-    game_.saveFolder = saves.string() + "/";
-    platform_.display.setCaption(game_.metadata.codePage.toUtf8(game_.prefs.title()));
-    game_.currentCursorName = "#";
-    setCursor(game_, game_.prefs.startCursor());
+    game_.session.saveFolder = saves.string() + "/";
+    platform_.display.setCaption(game_.tables.metadata.codePage.toUtf8(game_.tables.prefs.title()));
+    game_.cursor.currentCursorName = "#";
+    setCursor(game_, game_.tables.prefs.startCursor());
 
-    const int width = game_.prefs.displayWidth();
-    const int height = game_.prefs.displayHeight();
+    const int width = game_.tables.prefs.displayWidth();
+    const int height = game_.tables.prefs.displayHeight();
     if (width < 1 || height < 1 || width > 8192 || height > 8192)
         throw DataError("prefs.dat: display size " + std::to_string(width) + " x " +
                         std::to_string(height) + " is not usable");
     platform_.display.initialize(width, height, false);
-    game_.language = game_.prefs.language();
-    bool startFull = options_.fullScreen.value_or(game_.prefs.startFullScreen() != 0);
+    game_.ui.language = game_.tables.prefs.language();
+    bool startFull = options_.fullScreen.value_or(game_.tables.prefs.startFullScreen() != 0);
     if (startFull) toggleFullScreen();
-    game_.gameLoaded = false;
-    game_.loaderStarted = false;
+    game_.session.gameLoaded = false;
+    game_.session.loaderStarted = false;
     timer2Enabled_ = true;
 }
 
@@ -89,27 +92,27 @@ void MainWindow::paintWaitingScreen() {
 
 void MainWindow::Timer2Timer() {
     if (!timer2Enabled_) return;
-    if (!game_.loaderStarted) {
-        game_.loaderStarted = true;
+    if (!game_.session.loaderStarted) {
+        game_.session.loaderStarted = true;
         paintWaitingScreen();
         return;
     }
     timer2Enabled_ = false;
     platform_.display.showSystemCursor(false);
     std::error_code ec;
-    std::filesystem::create_directories(game_.saveFolder, ec);
-    removeStaleSaveTemporaries(game_.saveFolder, std::time(nullptr));
+    std::filesystem::create_directories(game_.session.saveFolder, ec);
+    removeStaleSaveTemporaries(game_.session.saveFolder, std::time(nullptr));
     if (loadGame(game_) == LoadOutcome::NoStartRoom) {
         platform_.messageBox.show("No game startroom found", "");
-        game_.exitStatus = 1;
-        game_.exitReason = "No game startroom found: no room places the main character '" +
-                           game_.prefs.mainCharacterName() + "'";
-        game_.quitRequested = true;
+        game_.session.exitStatus = 1;
+        game_.session.exitReason = "No game startroom found: no room places the main character '" +
+                                   game_.tables.prefs.mainCharacterName() + "'";
+        game_.session.quitRequested = true;
         return;
     }
     prepareSaveFolder();
     if (options_.continueGame) continueFromAutosave(game_);
-    lastAutosaveMs_ = game_.playTimeMs;
+    lastAutosaveMs_ = game_.scripts.playTimeMs;
 }
 
 std::ostream& MainWindow::notes() {
@@ -125,24 +128,24 @@ void MainWindow::prepareSaveFolder() {
     for (const auto& folder : copied.from) from += (from.empty() ? "" : " and ") + folder.string();
     notes() << "zelkin: copied " << copied.count << " saved game" << (copied.count == 1 ? "" : "s")
             << " of this game from " << from << " into "
-            << std::filesystem::path(game_.saveFolder).parent_path().string()
+            << std::filesystem::path(game_.session.saveFolder).parent_path().string()
             << " (the old files stay where they were)\n";
 }
 
 void MainWindow::DXTimer1Timer() {
-    if (!platform_.display.canDraw() || game_.fading) return;
-    if (!game_.gameLoaded) {
+    if (!platform_.display.canDraw() || game_.scene.fading) return;
+    if (!game_.session.gameLoaded) {
         paintWaitingScreen();
         return;
     }
     runFrame(game_, debug_.get());
     if (!options_.autosave) return;
     // A loaded game may have been played for less time than the game left.
-    if (game_.playTimeMs < lastAutosaveMs_) lastAutosaveMs_ = game_.playTimeMs;
-    if (game_.playTimeMs - lastAutosaveMs_ >= kAutosaveIntervalMs &&
+    if (game_.scripts.playTimeMs < lastAutosaveMs_) lastAutosaveMs_ = game_.scripts.playTimeMs;
+    if (game_.scripts.playTimeMs - lastAutosaveMs_ >= kAutosaveIntervalMs &&
         autosaveAllowed(game_, false)) {
         writeAutosave(game_);
-        lastAutosaveMs_ = game_.playTimeMs;
+        lastAutosaveMs_ = game_.scripts.playTimeMs;
     }
 }
 
@@ -152,10 +155,10 @@ void MainWindow::ListBox1DblClick(int index) {
 
 void MainWindow::FormClose() {
     // The player quits (the game's own "exitgame" is not the player's quit).
-    if (options_.autosave && !game_.quitRequested && autosaveAllowed(game_, true))
+    if (options_.autosave && !game_.session.quitRequested && autosaveAllowed(game_, true))
         writeAutosave(game_);
-    game_.rooms.clear();
-    game_.imageSlots.clear();
+    game_.tables.rooms.clear();
+    game_.scene.imageSlots.clear();
     extraction_.reset();
     privateSaves_.reset();
 }
@@ -165,9 +168,9 @@ bool MainWindow::toggleFullScreen() {
     const int width = d.back().width;
     const int height = d.back().height;
     d.finalize();
-    game_.fullScreen = !game_.fullScreen;
-    d.initialize(width, height, game_.fullScreen);
-    return game_.fullScreen;
+    game_.session.fullScreen = !game_.session.fullScreen;
+    d.initialize(width, height, game_.session.fullScreen);
+    return game_.session.fullScreen;
 }
 
 }  // namespace zk

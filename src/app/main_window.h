@@ -66,9 +66,9 @@ class MainWindow {
 
     bool loaderPending() const { return timer2Enabled_; }
     // The game asked to end ("exitgame", or no start room); exitStatus() says how.
-    bool finished() const { return game_.quitRequested; }
-    int exitStatus() const { return game_.exitStatus; }
-    const std::string& exitReason() const { return game_.exitReason; }
+    bool finished() const { return game_.session.quitRequested; }
+    int exitStatus() const { return game_.session.exitStatus; }
+    const std::string& exitReason() const { return game_.session.exitReason; }
     GameState& game() { return game_; }
     const GameState& game() const { return game_; }
     Package& package() { return package_; }

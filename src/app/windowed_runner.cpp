@@ -102,8 +102,8 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
                 if (input.takeFullScreenToggle() && !window.loaderPending())
                     window.toggleFullScreen();
                 if (input.takeScreenshotRequest())
-                    saveScreenshot(display.back(), window.game().metadata.codePage.toUtf8(
-                                                       window.game().prefs.title()));
+                    saveScreenshot(display.back(), window.game().tables.metadata.codePage.toUtf8(
+                                                       window.game().tables.prefs.title()));
                 if (window.loaderPending()) {
                     window.Timer2Timer();
                 } else if (input.windowActive()) {
@@ -119,7 +119,7 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
                 }
             } catch (const DataError& e) {
                 errorReport.report(e.what());
-                if (!window.game().gameLoaded) return 1;
+                if (!window.game().session.gameLoaded) return 1;
             }
         }
         window.FormClose();

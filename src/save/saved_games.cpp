@@ -38,10 +38,10 @@ std::string reasonOf(const DataError& e) {
 // Item 0 of the saving picture list, pattern 0, centred on the back surface with its
 // colour key, then shown.
 void showSavingPicture(GameState& g) {
-    if (!g.platform || g.savingImageList.count() == 0) return;
+    if (!g.platform || g.ui.savingImageList.count() == 0) return;
     Display& display = g.platform->display;
     if (!display.canDraw()) return;
-    const PictureItem& item = g.savingImageList.items[0];
+    const PictureItem& item = g.ui.savingImageList.items[0];
     if (item.patterns().empty()) return;
     Surface& back = display.back();
     drawPattern(back, item, 0, (back.width - item.width()) / 2, (back.height - item.height()) / 2);
@@ -141,7 +141,7 @@ SlotData readSlotMembers(ArchiveReader& archive) {
 // A slot names the game that wrote it: this game's id, or its title-made name from
 // before the game's metadata gave it an id.
 bool writtenByThisGame(const GameState& g, const std::string& game) {
-    return game == g.gameId || game == gameIdentity(std::nullopt, g.prefs.title());
+    return game == g.session.gameId || game == gameIdentity(std::nullopt, g.tables.prefs.title());
 }
 
 bool ofAnotherGame(const GameState& g, const std::optional<SlotMeta>& meta) {
@@ -232,11 +232,11 @@ bool folderIsEmpty(const std::filesystem::path& folder) {
 }  // namespace
 
 std::filesystem::path slotPath(const GameState& g, int slot) {
-    return std::filesystem::path(g.saveFolder) / ("slot" + std::to_string(slot) + ".sav");
+    return std::filesystem::path(g.session.saveFolder) / ("slot" + std::to_string(slot) + ".sav");
 }
 
 std::filesystem::path autosavePath(const GameState& g) {
-    return std::filesystem::path(g.saveFolder) / "autosave.sav";
+    return std::filesystem::path(g.session.saveFolder) / "autosave.sav";
 }
 
 bool saveGame(GameState& g, int slot) {
@@ -260,7 +260,7 @@ bool writeAutosave(GameState& g) {
     std::optional<SlotMembers> members;
     try {
         SlotMeta meta = slotMetaOf(g, std::time(nullptr));
-        meta.heldItem = g.heldItem;
+        meta.heldItem = g.cursor.heldItem;
         members = buildSlotMembers(g, meta);
         // A fifth of the display on each side, from the frame the player last saw.
         const Surface* screen = g.platform ? &g.platform->display.back() : nullptr;
@@ -276,11 +276,11 @@ bool writeAutosave(GameState& g) {
 }
 
 bool autosaveAllowed(const GameState& g, bool quitting) {
-    if (!g.gameLoaded || !g.hasRoom() || !g.room().isGameRoom()) return false;
-    if (g.fading || g.screenFaded || g.dialogueOpen) return false;
+    if (!g.session.gameLoaded || !g.hasRoom() || !g.room().isGameRoom()) return false;
+    if (g.scene.fading || g.scene.screenFaded || g.dialogue.dialogueOpen) return false;
     if (!quitting && g.walk.walking) return false;
     for (int s = 0; s < kQueueSlots; ++s)
-        if (g.queue.inUse(s)) return false;
+        if (g.scripts.queue.inUse(s)) return false;
     return true;
 }
 
@@ -294,9 +294,9 @@ bool isSlotOfGame(const GameState& g, const std::filesystem::path& path) {
         if (std::optional<SlotMeta> meta = readMeta(*archive); meta && !meta->game.empty())
             return writtenByThisGame(g, meta->game);
         std::vector<std::string> names = savedRoomNames(*archive);
-        if (names.size() != g.rooms.size() || names.empty()) return false;
+        if (names.size() != g.tables.rooms.size() || names.empty()) return false;
         for (size_t i = 0; i < names.size(); ++i)
-            if (names[i] != g.rooms[i].name()) return false;
+            if (names[i] != g.tables.rooms[i].name()) return false;
         return true;
     } catch (const DataError&) {
         return false;
@@ -306,7 +306,7 @@ bool isSlotOfGame(const GameState& g, const std::filesystem::path& path) {
 CopiedSlots copySlotsFromSharedFolders(const GameState& g,
                                        const std::vector<std::filesystem::path>& sharedFolders) {
     CopiedSlots copied;
-    const std::filesystem::path target(g.saveFolder);
+    const std::filesystem::path target(g.session.saveFolder);
     if (!folderIsEmpty(target)) return copied;
     for (const std::filesystem::path& folder : sharedFolders) {
         std::error_code ec;
@@ -334,7 +334,7 @@ CopiedSlots copySlotsFromSharedFolders(const GameState& g,
 
 void captureThumbnail(GameState& g, int width, int height) {
     if (width <= 0 || height <= 0) {
-        g.screenshotDib = Image{};
+        g.ui.screenshotDib = Image{};
         return;
     }
     if (width > kMaxImageSide || height > kMaxImageSide) {
@@ -342,7 +342,7 @@ void captureThumbnail(GameState& g, int width, int height) {
                                 " x " + std::to_string(height) + " pixels");
         return;
     }
-    g.screenshotDib = sampleScreen(g, width, height);
+    g.ui.screenshotDib = sampleScreen(g, width, height);
 }
 
 void showSlotThumbnail(GameState& g, int object, int slot) {
@@ -364,7 +364,7 @@ void showSlotThumbnail(GameState& g, int object, int slot) {
         list.items[0].prepare();
     }
     g.ensureImageSlotRow(object);
-    g.imageSlots[static_cast<size_t>(object)][3] = std::move(list);
+    g.scene.imageSlots[static_cast<size_t>(object)][3] = std::move(list);
 }
 
 }  // namespace zk

@@ -8,7 +8,7 @@
 
 namespace zk {
 
-// Save slot `slot` is the archive "slot" + slot + ".sav" in g.saveFolder.
+// Save slot `slot` is the archive "slot" + slot + ".sav" in g.session.saveFolder.
 std::filesystem::path slotPath(const GameState& g, int slot);
 // The autosave is a slot of its own beside them, outside the game's numbered slots.
 std::filesystem::path autosavePath(const GameState& g);
@@ -43,7 +43,7 @@ bool isSlotOfGame(const GameState& g, const std::filesystem::path& path);
 
 // At a game's first start (its save folder missing or empty), copies the slots of
 // this game found in `sharedFolders` (earlier engines' folders shared by all games)
-// into g.saveFolder; the first folder wins for a slot found in two. Nothing is removed
+// into g.session.saveFolder; the first folder wins for a slot found in two. Nothing is removed
 // from the shared folders. Returns the folders copied from, with the number of slots.
 struct CopiedSlots {
     int count = 0;

@@ -121,19 +121,20 @@ SlotMeta readSlotMeta(std::string_view text) {
 
 SlotMeta slotMetaOf(const GameState& g, std::time_t when) {
     SlotMeta m;
-    m.game = g.gameId;
-    m.title = cp1252ToUtf8(g.prefs.title());
+    m.game = g.session.gameId;
+    m.title = cp1252ToUtf8(g.tables.prefs.title());
     char stamp[32] = "";
     std::tm utc{};
     if (gmtime_r(&when, &utc)) std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &utc);
     m.saved = stamp;
     // The room a load enters: the last play room, as its title is shown, rather than
     // the menu room most games save from.
-    if (g.returnRoom >= 0 && g.returnRoom < static_cast<int32_t>(g.rooms.size()))
-        m.room = cp1252ToUtf8(g.translate(g.rooms[static_cast<size_t>(g.returnRoom)].titleKey()));
+    if (g.scene.returnRoom >= 0 && g.scene.returnRoom < static_cast<int32_t>(g.tables.rooms.size()))
+        m.room = cp1252ToUtf8(
+            g.translate(g.tables.rooms[static_cast<size_t>(g.scene.returnRoom)].titleKey()));
     else
-        m.room = cp1252ToUtf8(g.currentRoomTitle);
-    m.playSeconds = g.playTimeMs / 1000;
+        m.room = cp1252ToUtf8(g.scene.currentRoomTitle);
+    m.playSeconds = g.scripts.playTimeMs / 1000;
     m.engine = ZELKIN_VERSION;
     return m;
 }
@@ -166,28 +167,28 @@ RoomRecord savedRoomRecord(const RoomRecord& room) {
 
 AdditionalRecord additionalRecord(const GameState& g) {
     AdditionalRecord a;
-    if (g.returnRoom >= 0 && g.returnRoom < static_cast<int32_t>(g.rooms.size()))
-        a.setReturnRoomName(g.rooms[static_cast<size_t>(g.returnRoom)].name());
-    a.setStashedHeldItem(g.stashedHeldItem);
-    a.setHitPoints(g.hitPoints);
-    a.setStatusCounter1(g.statusCounters[0]);
-    a.setStatusCounter2(g.statusCounters[1]);
-    a.setStatusCounter3(g.statusCounters[2]);
-    a.setLanguage(g.language);
+    if (g.scene.returnRoom >= 0 && g.scene.returnRoom < static_cast<int32_t>(g.tables.rooms.size()))
+        a.setReturnRoomName(g.tables.rooms[static_cast<size_t>(g.scene.returnRoom)].name());
+    a.setStashedHeldItem(g.cursor.stashedHeldItem);
+    a.setHitPoints(g.ui.hitPoints);
+    a.setStatusCounter1(g.ui.statusCounters[0]);
+    a.setStatusCounter2(g.ui.statusCounters[1]);
+    a.setStatusCounter3(g.ui.statusCounters[2]);
+    a.setLanguage(g.ui.language);
     return a;
 }
 
 SlotMembers buildSlotMembers(const GameState& g, const SlotMeta& meta) {
     SlotMembers m;
-    m.screenshot = thumbnailPictureList(g.screenshotDib);
-    append(m.inventory, g.inventory.bytes());
+    m.screenshot = thumbnailPictureList(g.ui.screenshotDib);
+    append(m.inventory, g.tables.inventory.bytes());
 
     size_t objects = 0;
-    for (const Room& room : g.rooms) objects += room.objects.size();
+    for (const Room& room : g.tables.rooms) objects += room.objects.size();
     m.roomObjects.reserve(objects * kObjectSize);
-    m.savedRooms.reserve(g.rooms.size() * kRoomSize);
-    m.objectCounts.reserve(g.rooms.size());
-    for (const Room& room : g.rooms) {
+    m.savedRooms.reserve(g.tables.rooms.size() * kRoomSize);
+    m.objectCounts.reserve(g.tables.rooms.size());
+    for (const Room& room : g.tables.rooms) {
         for (const ObjectRecord& o : room.objects) append(m.roomObjects, o.bytes());
         m.objectCounts.push_back(std::to_string(room.objects.size()));
         append(m.savedRooms, savedRoomRecord(room).bytes());
@@ -198,7 +199,7 @@ SlotMembers buildSlotMembers(const GameState& g, const SlotMeta& meta) {
 }
 
 SavedGame readSavedGame(const GameState& g, const SlotData& data) {
-    const size_t roomCount = g.rooms.size();
+    const size_t roomCount = g.tables.rooms.size();
     SavedGame s;
 
     recordCount(kInventoryMember, data.inventory, kInventorySize, true);
@@ -252,7 +253,7 @@ SavedGame readSavedGame(const GameState& g, const SlotData& data) {
     const std::string target = s.additional.returnRoomName();
     if (!target.empty()) {
         for (size_t i = 0; i < roomCount; ++i) {
-            std::string name = i < savedRooms ? s.rooms[i].name() : g.rooms[i].name();
+            std::string name = i < savedRooms ? s.rooms[i].name() : g.tables.rooms[i].name();
             if (name == target) s.enterRoom = static_cast<int>(i);
         }
         if (s.enterRoom < 0)

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "core/error.h"
+#include "logic/cursor.h"
 #include "logic/loader.h"
 #include "logic/room_entry.h"
 #include "package/package_writer.h"
@@ -49,7 +50,7 @@ TEST(FormCreate, UsesThePackageGivenOrTheOneBesideTheExecutable) {
     EXPECT_EQ(beside.headless.display.caption(), "Zelkin engine v 0.9");
     beside.window->FormCreate();
     EXPECT_EQ(beside.headless.display.caption(), "Default");
-    EXPECT_EQ(beside.window->game().packagePath, dir.file("Tolvan.tgp"));
+    EXPECT_EQ(beside.window->game().session.packagePath, dir.file("Tolvan.tgp"));
 }
 
 TEST(FormCreate, SizesTheDisplayFromThePreferences) {
@@ -122,9 +123,9 @@ TEST(Loader, FirstTickShowsTheWaitingMessageThenTheGameLoads) {
             ++lit;
         }
     EXPECT_GT(lit, 100);
-    EXPECT_FALSE(s.window->game().gameLoaded);
+    EXPECT_FALSE(s.window->game().session.gameLoaded);
     s.window->Timer2Timer();
-    EXPECT_TRUE(s.window->game().gameLoaded);
+    EXPECT_TRUE(s.window->game().session.gameLoaded);
     EXPECT_FALSE(s.window->loaderPending());
     EXPECT_EQ(s.window->game().room().name(), "hall");
     EXPECT_FALSE(s.headless.display.systemCursorVisible());
@@ -157,7 +158,7 @@ TEST(Loader, StartRoomOverride) {
         s.window->FormCreate();
         s.window->Timer2Timer();
         s.window->Timer2Timer();
-        return s.window->game().currentRoom;
+        return s.window->game().scene.currentRoom;
     };
     EXPECT_EQ(startIn("<none>"), 0);
     EXPECT_EQ(startIn("menu"), 2);  // the later of two rooms of that name
@@ -204,13 +205,14 @@ TEST(SaveFolders, ThePlayersFolderPerGamePortableModeAndPrivateRuns) {
     o.playerSaveFolder = true;
 
     auto player = start(o);
-    EXPECT_EQ(player->window->game().saveFolder,
+    EXPECT_EQ(player->window->game().session.saveFolder,
               (data.dir.path() / "zelkin" / "Test game" / "saves").string() + "/");
-    EXPECT_TRUE(fs::is_directory(player->window->game().saveFolder));
+    EXPECT_TRUE(fs::is_directory(player->window->game().session.saveFolder));
     EXPECT_FALSE(fs::exists(exe / "saves")) << "nothing beside the executable";
 
     std::ofstream(exe / "portable").put('\n');
-    EXPECT_EQ(start(o)->window->game().saveFolder, (exe / "saves" / "Test game").string() + "/");
+    EXPECT_EQ(start(o)->window->game().session.saveFolder,
+              (exe / "saves" / "Test game").string() + "/");
 
     // --save-dir is used exactly as given; start-up clears what killed saves left there.
     WindowOptions given = o;
@@ -219,13 +221,13 @@ TEST(SaveFolders, ThePlayersFolderPerGamePortableModeAndPrivateRuns) {
     std::ofstream(given.saveDir / ".slot2.sav.x1Y2z3") << "cut off";
     fs::last_write_time(given.saveDir / ".slot2.sav.x1Y2z3",
                         fs::file_time_type::clock::now() - std::chrono::minutes(5));
-    EXPECT_EQ(start(given)->window->game().saveFolder, dir.file("mine") + "/");
+    EXPECT_EQ(start(given)->window->game().session.saveFolder, dir.file("mine") + "/");
     EXPECT_FALSE(fs::exists(given.saveDir / ".slot2.sav.x1Y2z3"));
 
     // A run that may not touch the player's saves gets a folder of its own, gone at its end.
     WindowOptions isolated{.packagePath = dir.file("g.tgp"), .executableDir = exe};
     auto run = start(isolated);
-    const std::string own = run->window->game().saveFolder;
+    const std::string own = run->window->game().session.saveFolder;
     EXPECT_TRUE(fs::is_directory(own));
     EXPECT_EQ(own.find(data.dir.path().string()), std::string::npos);
     EXPECT_EQ(own.find(exe.string()), std::string::npos);
@@ -241,7 +243,7 @@ TEST(SaveFolders, TheFirstStartCopiesThisGamesOldSlotsOnceAndSaysSo) {
     WindowOptions old{.packagePath = dir.file("g.tgp"), .executableDir = exe};
     old.saveDir = exe / "saves";  // where earlier engines kept every game's slots
     auto earlier = start(old);
-    earlier->window->game().returnRoom = 0;
+    earlier->window->game().scene.returnRoom = 0;
     ASSERT_TRUE(saveGame(earlier->window->game(), 4));
 
     std::ostringstream notes;
@@ -250,7 +252,7 @@ TEST(SaveFolders, TheFirstStartCopiesThisGamesOldSlotsOnceAndSaysSo) {
     o.copyOldSaves = true;
     o.notes = &notes;
     auto first = start(o);
-    const fs::path folder = first->window->game().saveFolder;
+    const fs::path folder = first->window->game().session.saveFolder;
     EXPECT_TRUE(fs::exists(folder / "slot4.sav"));
     EXPECT_TRUE(fs::exists(exe / "saves" / "slot4.sav")) << "the old slot stays";
     EXPECT_EQ(notes.str(), "zelkin: copied 1 saved game of this game from " +
@@ -276,10 +278,10 @@ TEST(Autosave, QuittingInAPlayRoomSavesAndContinueResumesIt) {
 
     auto played = start(o);
     GameState& g = played->window->game();
-    g.hitPoints = 42;
-    g.inventory.slot(3).setItem("key");
-    g.rooms[0].objects[0].setNumVar(1, 7);
-    g.rooms[0].objects[0].setX(123);
+    g.ui.hitPoints = 42;
+    g.tables.inventory.slot(3).setItem("key");
+    g.tables.rooms[0].objects[0].setNumVar(1, 7);
+    g.tables.rooms[0].objects[0].setX(123);
     holdItem(g, "key");
     played->window->FormClose();
     ASSERT_TRUE(fs::exists(dir.path() / "saves" / "autosave.sav"));
@@ -288,11 +290,11 @@ TEST(Autosave, QuittingInAPlayRoomSavesAndContinueResumesIt) {
     resume.continueGame = true;
     auto resumed = start(resume);
     const GameState& r = resumed->window->game();
-    EXPECT_EQ(r.hitPoints, 42);
-    EXPECT_EQ(r.inventory.slot(3).item(), "key");
-    EXPECT_EQ(r.rooms[0].objects[0].numVar(1), 7);
-    EXPECT_EQ(r.rooms[0].objects[0].x(), 123);
-    EXPECT_EQ(r.heldItem, "key");
+    EXPECT_EQ(r.ui.hitPoints, 42);
+    EXPECT_EQ(r.tables.inventory.slot(3).item(), "key");
+    EXPECT_EQ(r.tables.rooms[0].objects[0].numVar(1), 7);
+    EXPECT_EQ(r.tables.rooms[0].objects[0].x(), 123);
+    EXPECT_EQ(r.cursor.heldItem, "key");
     EXPECT_TRUE(resumed->headless.errorReport.messages.empty());
 
     // Quitting in a menu room leaves the autosave as it was; so does a run without it.
@@ -309,7 +311,7 @@ TEST(Autosave, QuittingInAPlayRoomSavesAndContinueResumesIt) {
     auto playing = start(o);
     playing->window->DXTimer1Timer();
     EXPECT_FALSE(fs::exists(dir.path() / "saves" / "autosave.sav"));
-    playing->window->game().playTimeMs += kAutosaveIntervalMs;
+    playing->window->game().scripts.playTimeMs += kAutosaveIntervalMs;
     playing->window->DXTimer1Timer();
     EXPECT_TRUE(fs::exists(dir.path() / "saves" / "autosave.sav"));
 }

@@ -52,13 +52,13 @@ bool walksOn(const std::vector<uint8_t>& maskFile, WalkMask& mask, std::string& 
     package.setPackagePath(s.dir.file("game.tgp"));
     package.setPassword(std::string(kPackagePassword));
     std::filesystem::create_directories(s.dir.path() / "x");
-    g.tempFolder = s.dir.file("x") + "/";
+    g.session.tempFolder = s.dir.file("x") + "/";
     g.platform = &platform;
     g.package = &package;
     loadPreferencesFromPackage(g);
     if (loadGame(g) != LoadOutcome::Loaded) return false;
     for (const std::string& e : hp.errorReport.messages) errors += e + "\n";
-    mask = g.walkMask;
+    mask = g.scene.walkMask;
     return true;
 }
 

@@ -74,23 +74,23 @@ TEST(CodePageGame, ARussianGamePacksPlaysAndComesBack) {
     package.setPackagePath(packagePath);
     package.setPassword(std::string(kPackagePassword));
     std::filesystem::create_directories(s.dir.path() / "extract");
-    g.tempFolder = s.dir.file("extract") + "/";
+    g.session.tempFolder = s.dir.file("extract") + "/";
     g.platform = &platform;
     g.package = &package;
     loadPreferencesFromPackage(g);
-    g.language = g.prefs.language();
+    g.ui.language = g.tables.prefs.language();
     ASSERT_EQ(loadGame(g), LoadOutcome::Loaded);
     EXPECT_TRUE(hp.errorReport.messages.empty())
         << (hp.errorReport.messages.empty() ? "" : hp.errorReport.messages[0]);
-    EXPECT_EQ(g.metadata, parsed);
+    EXPECT_EQ(g.tables.metadata, parsed);
     EXPECT_EQ(g.room().name(), cp("кухня"));
-    EXPECT_EQ(g.currentRoomTitle, cp("Кухня бабушки"));
+    EXPECT_EQ(g.scene.currentRoomTitle, cp("Кухня бабушки"));
     // Texts are drawn as Cyrillic letters: the canvas reads them in the game's code page.
     EXPECT_EQ(platform.canvas.codePage().number(), 1251);
-    EXPECT_EQ(platform.canvas.textWidth(g.currentRoomTitle),
+    EXPECT_EQ(platform.canvas.textWidth(g.scene.currentRoomTitle),
               platform.fonts.get("Tahoma", 12).width("Кухня бабушки"));
-    EXPECT_NE(platform.canvas.textWidth(g.currentRoomTitle),
-              platform.fonts.get("Tahoma", 12).width(CodePage().toUtf8(g.currentRoomTitle)));
+    EXPECT_NE(platform.canvas.textWidth(g.scene.currentRoomTitle),
+              platform.fonts.get("Tahoma", 12).width(CodePage().toUtf8(g.scene.currentRoomTitle)));
 
     // Inspected back: the names, texts and [meta] in UTF-8, and packed again the same.
     const tools::SourceFolder source =

@@ -71,10 +71,10 @@ Played play(const std::string& packagePath, const fs::path& work) {
     package.setPassword(std::string(kPackagePassword));
     fs::remove_all(work);
     fs::create_directories(work);
-    g.tempFolder = work.string() + "/";
+    g.session.tempFolder = work.string() + "/";
     g.platform = &platform;
     g.package = &package;
-    g.packagePath = packagePath;
+    g.session.packagePath = packagePath;
     Played p;
     try {
         loadPreferencesFromPackage(g);
