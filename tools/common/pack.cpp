@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "core/text.h"
@@ -9,6 +10,7 @@
 #include "data/object_record.h"
 #include "data/room_record.h"
 #include "data/small_records.h"
+#include "game_checks.h"
 #include "layout.h"
 #include "media_files.h"
 #include "package/package_writer.h"
@@ -112,6 +114,8 @@ class Builder {
     void readRoom(const SourceFile& f, const std::string& stem);
     void readObject(const SourceFile& f, const std::string& stem);
     void readEvents(TableReader& r, ObjectRecord& o, const std::string& self);
+    void checkKind(const TableReader& r, const ObjectRecord& o);
+    void checkShownCommand(const CheckedCommand& c);
     void readEvent(const SourceFile& source, const toml::table& t, int index, std::span<uint8_t> ev,
                    const std::string& self);
     void readEventParam(TableReader& er, const toml::table& t, const std::string& name,
@@ -133,6 +137,10 @@ class Builder {
     void packAssets(std::vector<PackageEntry>& out);
     void packMusicAndExtras(std::vector<PackageEntry>& out);
     void checkReferences();
+    void checkMeaning(const std::vector<PackageEntry>& assets);
+    void shown(const std::string& key, std::string what, const std::string& file, int line) {
+        if (!key.empty()) texts_.push_back({key, std::move(what), {file, line}});
+    }
 
     void ref(Reference::Kind kind, std::string a, const std::string& file, int line,
              std::string what, std::string b = {}) {
@@ -157,6 +165,16 @@ class Builder {
     std::vector<Reference> refs_;
     AssetIndex assets_;
     std::set<std::string> musicFiles_;
+    // For the meaning checks.
+    std::vector<RoomPictures> roomPictures_;
+    std::vector<RoomPoint> placements_;  // with the template they place, in `what`'s stead
+    std::vector<std::string> placed_;    // the template of each of placements_
+    std::vector<RoomPoint> walkPoints_;  // entrances and zones: the main character's
+    std::vector<RoomPoint> zoneTargets_;
+    std::vector<ShownText> texts_;
+    std::map<int, SourceSpot> languages_;
+    std::optional<SourceSpot> itemAt_;     // an item: interface sounds 0 and 1 play
+    std::optional<SourceSpot> combineAt_;  // a "transmute" event: sound 2 plays
     bool hasGame_ = false;
     GameMetadata meta_;  // present when game.toml has a [meta] table
     CodePage page_;      // the code page of every record text
@@ -347,6 +365,10 @@ void Builder::readGame() {
     }
     applyRaw(r, preferencesLayout(), prefs_.bytes());
     r.finish();
+    languages_.emplace(prefs_.language(), SourceSpot{file, r.line("language")});
+    for (int i = 0; i < 10; ++i)
+        shown(prefs_.wrongSubjectText(i), "wrongSubjectTexts " + std::to_string(i), file,
+              r.line("wrongSubjectTexts"));
 }
 
 void Builder::readCursors() {
@@ -431,16 +453,36 @@ void Builder::readRoom(const SourceFile& f, const std::string& stem) {
     const std::string file = f.name;
     pictureRef("rooms", rn, room.background(), file, r.line("background"), "background");
     pictureRef("rooms", rn, room.maskFile(), file, r.line("maskFile"), "maskFile");
+    roomPictures_.push_back({rn,
+                             room.background(),
+                             room.maskFile(),
+                             room.isGameRoom() != 0,
+                             {file, r.line("maskFile")}});
+    shown(room.titleKey(), "titleKey", file, r.line("titleKey"));
     if (!room.music().empty()) ref(Reference::Music, room.music(), file, r.line("music"), "music");
     readTables(
         r, roomLayout(), room.bytes(),
         [&](const SubTable& t, int, TableReader& er, std::span<uint8_t> el) {
             auto get = [&](std::string_view k) { return getText(*findField(t.fields, k), el); };
+            auto num = [&](std::string_view k) {
+                return int(getNumber(*findField(t.fields, k), el));
+            };
             const std::string& ctx = er.context();
+            // Names the point in messages: "entrance 0 (door) walk-in point".
+            auto point = [&](std::string_view x, std::string_view y, const std::string& what) {
+                return RoomPoint{rn, num(x), num(y), what, {file, er.line(x)}};
+            };
             if (t.key == "placement") {
-                if (!get("name").empty())
+                if (!get("name").empty()) {
                     ref(Reference::Template, get("name"), file, er.line("name"), ctx + "name");
+                    placements_.push_back(point("x", "y", ctx + "'" + get("name") + "'"));
+                    placed_.push_back(get("name"));
+                }
             } else if (t.key == "zone") {
+                shown(get("hintKey"), ctx + "hintKey", file, er.line("hintKey"));
+                if (getNumber(*findField(t.fields, "enabled"), el) != 0 &&
+                    !get("targetRoom").empty())
+                    zoneTargets_.push_back(point("walkX", "walkY", ctx + "walk point"));
                 if (!get("cursor").empty())
                     ref(Reference::Cursor, get("cursor"), file, er.line("cursor"), ctx + "cursor");
                 const bool enabled = getNumber(*findField(t.fields, "enabled"), el) != 0;
@@ -460,6 +502,8 @@ void Builder::readRoom(const SourceFile& f, const std::string& stem) {
                     er.error("facing",
                              "facing '" + get("facing") +
                                  "' is none of <left>, <right>, <up>, <down>, <nochange>");
+                walkPoints_.push_back(point("x", "y", ctx + "placement point"));
+                walkPoints_.push_back(point("walkX", "walkY", ctx + "walk-in point"));
             }
         });
     applyRaw(r, roomLayout(), room.bytes());
@@ -497,10 +541,45 @@ void Builder::readObject(const SourceFile& f, const std::string& stem) {
                    r.line(key), key);
     if (!o.hoverCursor().empty())
         ref(Reference::Cursor, o.hoverCursor(), file, r.line("hoverCursor"), "hoverCursor");
+    shown(o.displayNameKey(), "displayNameKey", file, r.line("displayNameKey"));
+    checkKind(r, o);
     readEvents(r, o, self);
     applyRaw(r, objectLayout(), o.bytes());
     r.finish();
     objects_.push_back(std::move(n));
+}
+
+// Items and characters that lack the pictures the engine turns to while playing.
+void Builder::checkKind(const TableReader& r, const ObjectRecord& o) {
+    const std::string kind = o.kind();
+    if (kind == "subject" || kind == "weapon") {
+        if (!itemAt_) itemAt_ = SourceSpot{r.file(), r.line("kind")};
+        if (o.iconFile().empty())
+            diag_.warning(r.file(), r.line("kind"),
+                          "an item (kind \"" + kind +
+                              "\") needs iconFile, the picture it shows on the cursor and in the "
+                              "inventory: picking it up fails without one");
+    }
+    if (kind != "character") return;
+    const std::pair<std::string, std::string> sides[] = {
+        {o.walkLeftSprite(), o.standLeftSprite()},
+        {o.walkRightSprite(), o.standRightSprite()},
+        {o.walkUpSprite(), o.standUpSprite()},
+        {o.walkDownSprite(), o.standDownSprite()}};
+    const char* names[] = {"Left", "Right", "Up", "Down"};
+    bool anyStanding = false;
+    for (const auto& [walk, stand] : sides) anyStanding |= !stand.empty();
+    if (!anyStanding)
+        diag_.warning(r.file(), r.line("kind"),
+                      "a character needs its standing pictures (standLeftSprite, "
+                      "standRightSprite, standUpSprite, standDownSprite): it turns to one "
+                      "whenever it stops, and shows nothing without it");
+    for (int d = 0; d < 4 && anyStanding; ++d)
+        if (!sides[d].first.empty() && sides[d].second.empty())
+            diag_.warning(r.file(), r.line("walk" + std::string(names[d]) + "Sprite"),
+                          "walk" + std::string(names[d]) + "Sprite is set but stand" + names[d] +
+                              "Sprite is not: the character vanishes when it stops "
+                              "after walking that way");
 }
 
 void Builder::readEvents(TableReader& r, ObjectRecord& o, const std::string& self) {
@@ -575,6 +654,7 @@ void Builder::checkEventParams(const TableReader& er, const std::string& name,
     if (name == "onusewith" && !view.param1().empty())
         ref(Reference::Template, view.param1(), file, er.line("item"), ctx + "item");
     if (name == "transmute") {
+        if (!combineAt_) combineAt_ = SourceSpot{file, er.line("name")};
         if (!view.param1().empty())
             ref(Reference::Template, view.param1(), file, er.line("with"), ctx + "with");
         if (!view.param2().empty())
@@ -609,6 +689,32 @@ void Builder::readScript(const TableReader& er, const toml::node& script, std::s
                                self};
         for (const VerbParam& p : sc.verb->params())
             if (p.ref != ParamRef::None) checkCommandParam(c, p);
+        checkShownCommand(c);
+    }
+}
+
+// The texts a command shows, the languages it picks and the interface sounds it plays.
+void Builder::checkShownCommand(const CheckedCommand& c) {
+    const std::string_view verb = c.verb.name;
+    if (verb == "showhint") {
+        shown(c.value("text"), c.ctx + "'showhint' text", c.file, c.line);
+    } else if (verb == "startdialog") {
+        shown(c.value("p3"), c.ctx + "'startdialog' question", c.file, c.line);
+        const std::string choices = c.value("text");
+        size_t at = 0;
+        for (size_t hash; (hash = choices.find('#', at)) != std::string::npos; at = hash + 1)
+            shown(choices.substr(at, hash - at), c.ctx + "'startdialog' choice", c.file, c.line);
+        if (at < choices.size())
+            diag_.warning(c.file, c.line,
+                          c.ctx + "'startdialog' choices end in '" +
+                              fromRecordText(choices.substr(at), page_) +
+                              "' without a closing '#': that last choice is dropped; end every "
+                              "choice with '#' (\"Yes#No#\")");
+    } else if (verb == "setlanguage") {
+        languages_.emplace(int(getNumber(*findField(commandFields(), "num1"), c.cmd.bytes())),
+                           SourceSpot{c.file, c.line});
+    } else if (verb == "addobj" && c.value("p4") != "room" && !itemAt_) {
+        itemAt_ = SourceSpot{c.file, c.line};
     }
 }
 
@@ -866,6 +972,55 @@ void Builder::checkReferences() {
     }
 }
 
+void Builder::checkMeaning(const std::vector<PackageEntry>& assets) {
+    // Where characters stand or walk: the main character, characters that walk, the
+    // entrances it comes in by and the walk points of the zones it leaves by.
+    std::vector<RoomPoint> points = walkPoints_;
+    const std::string hero = prefs_.mainCharacterName();
+    for (size_t i = 0; i < placements_.size(); ++i) {
+        const ObjectRecord* t = nullptr;
+        for (const auto& o : objects_)
+            if (!t && o.record.name() == placed_[i]) t = &o.record;
+        const bool walks =
+            t && t->kind() == "character" &&
+            !(t->walkLeftSprite() + t->walkRightSprite() + t->walkUpSprite() + t->walkDownSprite())
+                 .empty();
+        if (placed_[i] == hero || walks) points.push_back(placements_[i]);
+    }
+    // A zone's walk ends where the path finder ends it, on even pixels; its room change
+    // waits for the walk to end exactly at the walk point, so an odd one never changes room.
+    for (const RoomPoint& z : zoneTargets_) {
+        if (z.x % 2 == 0 && z.y % 2 == 0) {
+            points.push_back(z);
+            continue;
+        }
+        diag_.warning(z.at.file, z.at.line,
+                      z.what + " (" + std::to_string(z.x) + ", " + std::to_string(z.y) +
+                          ") has an odd coordinate: walks end on even pixels, so the zone never "
+                          "changes room; use (" +
+                          std::to_string(z.x - z.x % 2) + ", " + std::to_string(z.y - z.y % 2) +
+                          ")");
+    }
+    checkRoomGeometry(roomPictures_, points, assets, page_, diag_);
+
+    // The interface sounds are played by their number in interface/sounds.dxw.
+    auto it = assets_.sounds.find(entryKey("sounds.dxw", page_));
+    const size_t count = it == assets_.sounds.end() ? 0 : it->second.size();
+    auto needSound = [&](size_t n, const std::optional<SourceSpot>& why, const std::string& use) {
+        if (!why || count > n) return;
+        diag_.warning("interface", 0,
+                      "interface sound " + std::to_string(n) + " (" + use +
+                          ") is missing: the game plays it (" + why->file + ":" +
+                          std::to_string(why->line) +
+                          " makes it) and reports an error without it; "
+                          "interface/sounds.toml lists sounds 0 (an item taken), 1 (an item "
+                          "laid into the inventory) and 2 (two items combined) in that order");
+    };
+    needSound(0, itemAt_, "an item taken onto the cursor");
+    needSound(1, itemAt_, "an item laid into an inventory slot");
+    needSound(2, combineAt_, "two items combined");
+}
+
 template <typename Records>
 std::vector<uint8_t> recordFile(const Records& records, size_t recordSize, int64_t minimum) {
     std::vector<uint8_t> out;
@@ -914,6 +1069,7 @@ void Builder::run(std::vector<PackageEntry>& entries) {
     std::vector<PackageEntry> media;
     packMusicAndExtras(media);
     checkReferences();
+    checkMeaning(assets);
 
     // The game cannot start without a room that places the main character.
     const std::string hero = prefs_.mainCharacterName();
@@ -951,6 +1107,8 @@ void Builder::run(std::vector<PackageEntry>& entries) {
         {"music.dat", recordFile(music_, MusicRecord::kSize, minimum("music")), true});
     entries.push_back({"inv.dat", {inventory_.bytes().begin(), inventory_.bytes().end()}, true});
     entries.push_back({"languages.txt", languageTable(), true});
+    checkTranslations(texts_, languages_, entries.back().bytes, page_, diag_);
+    if (!meta_.present) checkUntaggedLanguageFile(entries.back().bytes, diag_);
     if (meta_.present) {
         const std::string text = metadataToml(meta_);
         entries.push_back({std::string(kMetadataEntry), {text.begin(), text.end()}, true});
