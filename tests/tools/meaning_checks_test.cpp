@@ -218,5 +218,57 @@ TEST(MeaningChecks, AUtf8LanguageFileIsConvertedSilentlyWhenTheGameNamesItsCodeP
               std::string::npos);
 }
 
+TEST(MeaningChecks, ALanguageFileInTheCodePageIsTakenAsItIsWithAWarning) {
+    SourceTree s;
+    goodGame(s);
+    s.text("game.toml",
+           "title = \"Test\"\nmainCharacterName = \"hero\"\nstartCursor = "
+           "\"arrow\"\n\n[meta]\nid = \"test\"\ncodePage = 1252\n");
+    const std::string table = "text=\"key\" lang1=\"Key\"\ntext=\"door\" lang1=\"T\xFCr\"\n";
+    s.text("languages.txt", table);
+    std::vector<tools::PackageEntry> entries;
+    tools::Diagnostics diag;
+    EXPECT_TRUE(s.build(entries, diag)) << messages(diag);
+    ASSERT_EQ(diag.all().size(), 1u) << messages(diag);
+    EXPECT_EQ(diag.all()[0].text(),
+              "languages.txt:2: warning: is not UTF-8; it is taken as Windows-1252 text as it is "
+              "(save it as UTF-8 to have it converted)");
+    const tools::PackageEntry* packed = findEntry(entries, "languages.txt");
+    ASSERT_NE(packed, nullptr);
+    EXPECT_EQ(std::string(packed->bytes.begin(), packed->bytes.end()), table);
+}
+
+TEST(MeaningChecks, NamesThatReferToNothingSuggestTheNearestName) {
+    SourceTree s;
+    goodGame(s);
+    s.bytes("objects/prop/creak.wav", tools::wavFile(testWave(3)));
+    s.text("objects/prop.toml", R"([[event]]
+name = "onclick"
+script = '''
+changeroom hal door
+changeroom hall dor
+addobj kye
+changecur <self> hall arow
+playsnd <self> creek
+startdialog hero stnd.dxg "Hello?" "Yes#No#" 0 0
+'''
+)");
+    std::vector<tools::PackageEntry> entries;
+    tools::Diagnostics diag;
+    EXPECT_FALSE(s.build(entries, diag));
+    const std::string all = messages(diag);
+    for (const char* wanted :
+         {":4: event 0: 'changeroom' room: there is no room 'hal' (did you mean 'hall'?)",
+          ":5: event 0: 'changeroom' entrance: room 'hall' has no entrance 'dor' (did you mean "
+          "'door'?)",
+          ":6: event 0: 'addobj' template: there is no object template 'kye' (did you mean 'key'?)",
+          ":7: event 0: 'changecur' cursor: there is no cursor 'arow' in cursors.toml (did you "
+          "mean 'arrow'?)",
+          ":8: event 0: 'playsnd' sound: there is no sound 'creek' in objects/prop/ (did you mean "
+          "'creak'?)",
+          "(from stnd.png or pictures.toml) (did you mean 'stand.dxg'?)"})
+        EXPECT_NE(all.find(wanted), std::string::npos) << wanted << "\ngot:\n" << all;
+}
+
 }  // namespace
 }  // namespace zk::test

@@ -245,6 +245,20 @@ std::vector<uint8_t> Builder::languageTable() {
     if (!meta_.present) return std::move(*bytes);
     std::string text(bytes->begin(), bytes->end());
     if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);  // a byte-order mark
+    // A table saved in the game's code page, as games without metadata keep theirs, is
+    // no UTF-8: take it as it is rather than fail on every letter beyond ASCII.
+    for (size_t at = 0, line = 1; at < text.size(); ++at) {
+        if (text[at] == '\n') ++line;
+        if (static_cast<unsigned char>(text[at]) < 0x80) continue;
+        const Utf8Char c = decodeUtf8(text, at);
+        if (c.length == 0) {
+            diag_.warning("languages.txt", int(line),
+                          "is not UTF-8; it is taken as " + codePageName(page_) +
+                              " text as it is (save it as UTF-8 to have it converted)");
+            return std::move(*bytes);
+        }
+        at += c.length - 1;
+    }
     std::string out;
     int line = 1;
     for (size_t at = 0; at < text.size();) {
@@ -909,32 +923,43 @@ void Builder::checkReferences() {
     }
     for (const auto& c : cursors_) cursors.insert(c.record.name());
     for (const auto& m : music_) music.insert(m.record.name());
+    // " (did you mean 'x'?)" when one of the names is a likely typo of `name`.
+    auto near = [](const std::string& name, const auto& names) {
+        const std::string s =
+            suggestion(name, std::vector<std::string>(names.begin(), names.end()));
+        return s.empty() ? std::string() : " (did you mean '" + s + "'?)";
+    };
     for (const Reference& r : refs_) {
         const std::string& what = r.what;
         switch (r.kind) {
             case Reference::Template:
                 if (!templates.count(r.a))
                     diag_.reference(r.file, r.line,
-                                    what + ": there is no object template '" + r.a + "'");
+                                    what + ": there is no object template '" + r.a + "'" +
+                                        near(r.a, templates));
                 break;
             case Reference::Room:
                 if (!rooms.count(r.a))
-                    diag_.reference(r.file, r.line, what + ": there is no room '" + r.a + "'");
+                    diag_.reference(r.file, r.line,
+                                    what + ": there is no room '" + r.a + "'" + near(r.a, rooms));
                 break;
             case Reference::Entrance:
                 if (rooms.count(r.a) && !entrances[r.a].count(r.b))
                     diag_.reference(r.file, r.line,
-                                    what + ": room '" + r.a + "' has no entrance '" + r.b + "'");
+                                    what + ": room '" + r.a + "' has no entrance '" + r.b + "'" +
+                                        near(r.b, entrances[r.a]));
                 break;
             case Reference::Cursor:
                 if (!cursors.count(r.a))
                     diag_.reference(r.file, r.line,
-                                    what + ": there is no cursor '" + r.a + "' in cursors.toml");
+                                    what + ": there is no cursor '" + r.a + "' in cursors.toml" +
+                                        near(r.a, cursors));
                 break;
             case Reference::Music:
                 if (!music.count(r.a))
                     diag_.reference(r.file, r.line,
-                                    what + ": there is no music '" + r.a + "' in music.toml");
+                                    what + ": there is no music '" + r.a + "' in music.toml" +
+                                        near(r.a, music));
                 break;
             case Reference::MusicFile:
                 if (!musicFiles_.count(r.a)) {
@@ -951,10 +976,16 @@ void Builder::checkReferences() {
                     std::replace(path.begin(), path.end(), '\\', '/');
                     const std::string folder = fs::path(path).parent_path().generic_string();
                     const std::string list = fs::path(path).filename().string();
+                    const std::string prefix = entryKey(r.a.substr(0, r.a.rfind('\\') + 1), page_);
+                    std::vector<std::string> lists;
+                    for (const std::string& k : assets_.pictureLists)
+                        if (k.starts_with(prefix) &&
+                            k.find('\\', prefix.size()) == std::string::npos)
+                            lists.push_back(k.substr(prefix.size()));
                     diag_.reference(r.file, r.line,
                                     what + ": there is no picture list '" + list + "' in " +
                                         folder + "/ (from " + fs::path(list).stem().string() +
-                                        ".png or pictures.toml)");
+                                        ".png or pictures.toml)" + near(page_.lower(list), lists));
                 }
                 break;
             case Reference::Sound: {
@@ -963,8 +994,10 @@ void Builder::checkReferences() {
                     std::find(it->second.begin(), it->second.end(), r.b) == it->second.end()) {
                     std::string folder = r.a.substr(0, r.a.rfind('\\'));
                     std::replace(folder.begin(), folder.end(), '\\', '/');
-                    diag_.reference(r.file, r.line,
-                                    what + ": there is no sound '" + r.b + "' in " + folder + "/");
+                    diag_.reference(
+                        r.file, r.line,
+                        what + ": there is no sound '" + r.b + "' in " + folder + "/" +
+                            (it == assets_.sounds.end() ? std::string() : near(r.b, it->second)));
                 }
                 break;
             }
