@@ -116,6 +116,17 @@ TEST(MeaningChecks, EachMistakeIsAWarningAtItsFileAndLine) {
         {"odd zone walk point",
          [](auto& s) { s.text("rooms/hall.toml", replaced(kHall, "walkX = 20", "walkX = 21")); },
          "rooms/hall.toml", 19, "zone 0: walk point (21, 450) has an odd coordinate"},
+        {"zone outside the display",
+         [](auto& s) {
+             s.text("rooms/hall.toml",
+                    replaced(kHall, "rect = [0, 300, 40, 600]", "rect = [800, 300, 840, 600]"));
+         },
+         "rooms/hall.toml", 18, "zone 0: rect lies outside the 800x600 display"},
+        {"zone without a rect",
+         [](auto& s) {
+             s.text("rooms/hall.toml", replaced(kHall, "rect = [0, 300, 40, 600]\n", ""));
+         },
+         "rooms/hall.toml", 17, "zone 0: rect is not given"},
         {"dialogue choices without the closing #",
          [](auto& s) { s.text("objects/prop.toml", replaced(kProp, "No#", "No")); },
          "objects/prop.toml", 4,

@@ -171,6 +171,13 @@ class Builder {
     std::vector<std::string> placed_;    // the template of each of placements_
     std::vector<RoomPoint> walkPoints_;  // entrances and zones: the main character's
     std::vector<RoomPoint> zoneTargets_;
+    struct ZoneArea {
+        int64_t left, top, right, bottom;
+        bool given;  // the source wrote its rect
+        std::string what;
+        SourceSpot at;
+    };
+    std::vector<ZoneArea> zoneAreas_;  // enabled zones that lead somewhere
     std::vector<ShownText> texts_;
     std::map<int, SourceSpot> languages_;
     std::optional<SourceSpot> itemAt_;     // an item: interface sounds 0 and 1 play
@@ -495,8 +502,17 @@ void Builder::readRoom(const SourceFile& f, const std::string& stem) {
             } else if (t.key == "zone") {
                 shown(get("hintKey"), ctx + "hintKey", file, er.line("hintKey"));
                 if (getNumber(*findField(t.fields, "enabled"), el) != 0 &&
-                    !get("targetRoom").empty())
+                    !get("targetRoom").empty()) {
                     zoneTargets_.push_back(point("walkX", "walkY", ctx + "walk point"));
+                    const Field& rect = *findField(t.fields, "rect");
+                    zoneAreas_.push_back({getNumber(rect, el, 0),
+                                          getNumber(rect, el, 1),
+                                          getNumber(rect, el, 2),
+                                          getNumber(rect, el, 3),
+                                          er.has("rect"),
+                                          ctx + "rect",
+                                          {file, er.line("rect")}});
+                }
                 if (!get("cursor").empty())
                     ref(Reference::Cursor, get("cursor"), file, er.line("cursor"), ctx + "cursor");
                 const bool enabled = getNumber(*findField(t.fields, "enabled"), el) != 0;
@@ -1035,6 +1051,25 @@ void Builder::checkMeaning(const std::vector<PackageEntry>& assets) {
                           ")");
     }
     checkRoomGeometry(roomPictures_, points, assets, page_, diag_);
+    // A zone is clicked on the display, shifted by the inventory's scene offset; its
+    // rectangle includes its edges.
+    const int64_t ox = inventory_.sceneOffsetX(), oy = inventory_.sceneOffsetY();
+    const int64_t w = prefs_.displayWidth(), h = prefs_.displayHeight();
+    for (const ZoneArea& z : zoneAreas_) {
+        std::string why;
+        if (!z.given)
+            why =
+                "is not given, so the zone is the one pixel (0, 0); write rect = [left, top, "
+                "right, bottom]";
+        else if (z.right < z.left || z.bottom < z.top)
+            why =
+                "has its right below its left or its bottom above its top: the zone holds no "
+                "pixel and can never be clicked";
+        else if (z.right + ox < 0 || z.left + ox > w - 1 || z.bottom + oy < 0 || z.top + oy > h - 1)
+            why = "lies outside the " + std::to_string(w) + "x" + std::to_string(h) +
+                  " display: the zone can never be clicked";
+        if (!why.empty()) diag_.warning(z.at.file, z.at.line, z.what + " " + why);
+    }
 
     // The interface sounds are played by their number in interface/sounds.dxw.
     auto it = assets_.sounds.find(entryKey("sounds.dxw", page_));
