@@ -91,10 +91,16 @@ struct Mistake {
     std::string message;  // a part of the message
 };
 
-TEST(MeaningChecks, EachMistakeIsAWarningAtItsFileAndLine) {
-    Image leftWall = solidImage(800, 600, 0xFFFFFF);
+// A walk mask whose left half is wall.
+Image leftWallImage() {
+    Image mask = solidImage(800, 600, 0xFFFFFF);
     for (int y = 0; y < 600; ++y)
-        for (int x = 0; x < 400; ++x) leftWall.pixels[size_t(y * 800 + x)] = 0;
+        for (int x = 0; x < 400; ++x) mask.pixels[size_t(y * 800 + x)] = 0;
+    return mask;
+}
+
+TEST(MeaningChecks, EachMistakeIsAWarningAtItsFileAndLine) {
+    const Image leftWall = leftWallImage();
     const std::vector<Mistake> mistakes = {
         {"mask of another size",
          [](auto& s) { s.png("rooms/hall/mask.png", solidImage(400, 300, 0xFFFFFF)); },
@@ -113,6 +119,19 @@ TEST(MeaningChecks, EachMistakeIsAWarningAtItsFileAndLine) {
          "rooms/hall.toml", 14,
          "entrance 0: walk-in point (520, 700) is off the walkable area of room 'hall': the "
          "nearest walkable point is (520, 598)"},
+        {"a start room whose start point is off the walkable area",
+         [](auto& s) {
+             s.text("game.toml",
+                    "title = \"Test\"\nmainCharacterName = \"hero\"\nstartCursor = "
+                    "\"arrow\"\nlanguage = 1\nwrongSubjectTexts = [\"No use.\"]\n"
+                    "startRoomOverride = \"cellar\"\n");
+             s.text("rooms/cellar.toml", "background = \"bg.dxg\"\nmaskFile = \"mask.dxg\"\n");
+             s.png("rooms/cellar/bg.png", solidImage(800, 600, 0x202020));
+             s.png("rooms/cellar/mask.png", leftWallImage());
+         },
+         "game.toml", 6,
+         "startRoomOverride: the main character's start at its object's x, y (0, 0) is off the "
+         "walkable area of room 'cellar': the nearest walkable point is (400, 0)"},
         {"odd zone walk point",
          [](auto& s) { s.text("rooms/hall.toml", replaced(kHall, "walkX = 20", "walkX = 21")); },
          "rooms/hall.toml", 19, "zone 0: walk point (21, 450) has an odd coordinate"},

@@ -167,10 +167,10 @@ class Builder {
     std::set<std::string> musicFiles_;
     // For the meaning checks.
     std::vector<RoomPictures> roomPictures_;
-    std::vector<RoomPoint> placements_;  // with the template they place, in `what`'s stead
-    std::vector<std::string> placed_;    // the template of each of placements_
-    std::vector<RoomPoint> walkPoints_;  // entrances and zones: the main character's
-    std::vector<RoomPoint> zoneTargets_;
+    std::vector<RoomPoint> placements_;
+    std::vector<std::string> placed_;     // the template each of placements_ places
+    std::vector<RoomPoint> walkPoints_;   // of entrances: where the main character comes in
+    std::vector<RoomPoint> zoneTargets_;  // walk points of the zones that lead somewhere
     struct ZoneArea {
         int64_t left, top, right, bottom;
         bool given;  // the source wrote its rect
@@ -182,6 +182,7 @@ class Builder {
     std::map<int, SourceSpot> languages_;
     std::optional<SourceSpot> itemAt_;     // an item: interface sounds 0 and 1 play
     std::optional<SourceSpot> combineAt_;  // a "transmute" event: sound 2 plays
+    int startOverrideLine_ = 0;
     bool hasGame_ = false;
     GameMetadata meta_;  // present when game.toml has a [meta] table
     CodePage page_;      // the code page of every record text
@@ -356,6 +357,7 @@ void Builder::readGame() {
             "mainCharacterName");
     if (!prefs_.startCursor().empty())
         ref(Reference::Cursor, prefs_.startCursor(), file, r.line("startCursor"), "startCursor");
+    startOverrideLine_ = r.line("startRoomOverride");
     if (prefs_.startRoomOverride() != "<none>" && !prefs_.startRoomOverride().empty())
         ref(Reference::Room, prefs_.startRoomOverride(), file, r.line("startRoomOverride"),
             "startRoomOverride");
@@ -489,7 +491,7 @@ void Builder::readRoom(const SourceFile& f, const std::string& stem) {
                 return int(getNumber(*findField(t.fields, k), el));
             };
             const std::string& ctx = er.context();
-            // Names the point in messages: "entrance 0 (door) walk-in point".
+            // `what` names the point in messages: "entrance 0: walk-in point".
             auto point = [&](std::string_view x, std::string_view y, const std::string& what) {
                 return RoomPoint{rn, num(x), num(y), what, {file, er.line(x)}};
             };
@@ -1036,6 +1038,23 @@ void Builder::checkMeaning(const std::vector<PackageEntry>& assets) {
                  .empty();
         if (placed_[i] == hero || walks) points.push_back(placements_[i]);
     }
+    // In a start room that does not place it, the main character stands at the x and y
+    // of its object, (0, 0) unless the object sets them.
+    const std::string start = prefs_.startRoomOverride();
+    bool startPlaces = false;
+    for (size_t i = 0; i < placements_.size(); ++i)
+        startPlaces |= placements_[i].room == start && placed_[i] == hero;
+    if (start != "<none>" && !start.empty() && !startPlaces)
+        for (const auto& o : objects_)
+            if (o.record.name() == hero) {
+                points.push_back(
+                    {start,
+                     o.record.x(),
+                     o.record.y(),
+                     "startRoomOverride: the main character's start at its object's x, y",
+                     {"game.toml", startOverrideLine_}});
+                break;
+            }
     // A zone's walk ends where the path finder ends it, on even pixels; its room change
     // waits for the walk to end exactly at the walk point, so an odd one never changes room.
     for (const RoomPoint& z : zoneTargets_) {
