@@ -1057,8 +1057,13 @@ void Builder::checkMeaning(const std::vector<PackageEntry>& assets) {
             }
     // A zone's walk ends where the path finder ends it, on even pixels; its room change
     // waits for the walk to end exactly at the walk point, so an odd one never changes room.
+    auto gameRoom = [&](const std::string& name) {
+        for (const RoomPictures& r : roomPictures_)
+            if (r.name == name) return r.gameRoom;
+        return false;
+    };
     for (const RoomPoint& z : zoneTargets_) {
-        if (z.x % 2 == 0 && z.y % 2 == 0) {
+        if ((z.x % 2 == 0 && z.y % 2 == 0) || !gameRoom(z.room)) {
             points.push_back(z);
             continue;
         }
