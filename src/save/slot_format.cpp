@@ -8,6 +8,7 @@
 #include "assets/picture_list.h"
 #include "core/error.h"
 #include "core/text.h"
+#include "core/version.h"
 
 namespace zk {
 namespace {
@@ -135,7 +136,7 @@ SlotMeta slotMetaOf(const GameState& g, std::time_t when) {
     else
         m.room = cp1252ToUtf8(g.scene.currentRoomTitle);
     m.playSeconds = g.scripts.playTimeMs / 1000;
-    m.engine = ZELKIN_VERSION;
+    m.engine = kZelkinVersion;
     return m;
 }
 

@@ -1,4 +1,6 @@
 // Commands that create, change and remove room objects.
+#include <algorithm>
+
 #include "logic/commands_fixture.h"
 
 namespace zk::test {
@@ -198,9 +200,8 @@ namespace {
 // games' integers instead of overflowing.
 TEST(CommandObjects, RelativeMovesAtThe32BitLimitsWrap) {
     ScriptGame game(scriptTestGame());
-    ObjectRecord& door = game.object("door");
-    door.setX(INT32_MAX - 100);
-    door.setY(INT32_MIN + 100);
+    game.object("door").setX(INT32_MAX - 100);
+    game.object("door").setY(INT32_MIN + 100);
     game.run(
         {{.verb = "changexy",
           .p1 = "door",
@@ -211,6 +212,11 @@ TEST(CommandObjects, RelativeMovesAtThe32BitLimitsWrap) {
          {.verb = "addobj", .p1 = "door", .p2 = "hall", .p3 = "true", .p4 = "room", .num1 = 1}},
         "door");
     game.tick();
+    // The copy's addition may have moved the room's objects: the door is looked up anew
+    // (the first of the two objects named so).
+    const auto& objects = game.g.room().objects;
+    const ObjectRecord& door = *std::find_if(
+        objects.begin(), objects.end(), [](const ObjectRecord& o) { return o.name() == "door"; });
     EXPECT_EQ(door.x(), INT32_MIN + 32666);
     EXPECT_EQ(door.y(), INT32_MAX - 32667);
     const ObjectRecord& copy = game.g.room().objects.back();  // placed beside the door
