@@ -9,6 +9,7 @@
 #include "package/package.h"
 #include "platform/headless/headless_platform.h"
 #include "source_fixture.h"
+#include "started_package.h"
 
 namespace zk::test {
 namespace {
@@ -45,20 +46,10 @@ bool walksOn(const std::vector<uint8_t>& maskFile, WalkMask& mask, std::string& 
         return false;
     }
     tools::writePackage(entries, s.dir.file("game.tgp"));
-    HeadlessPlatform hp;
-    Platform platform = hp.platform();
-    Package package;
-    GameState g;
-    package.setPackagePath(s.dir.file("game.tgp"));
-    package.setPassword(std::string(kPackagePassword));
-    std::filesystem::create_directories(s.dir.path() / "x");
-    g.session.tempFolder = s.dir.file("x") + "/";
-    g.platform = &platform;
-    g.package = &package;
-    loadPreferencesFromPackage(g);
-    if (loadGame(g) != LoadOutcome::Loaded) return false;
-    for (const std::string& e : hp.errorReport.messages) errors += e + "\n";
-    mask = g.scene.walkMask;
+    StartedPackage started(s.dir.file("game.tgp"), s.dir.path() / "x");
+    if (started.start() != LoadOutcome::Loaded) return false;
+    for (const std::string& e : started.hp.errorReport.messages) errors += e + "\n";
+    mask = started.g.scene.walkMask;
     return true;
 }
 

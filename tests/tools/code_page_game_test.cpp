@@ -9,6 +9,7 @@
 #include "platform/headless/headless_platform.h"
 #include "source_fixture.h"
 #include "source_writer.h"
+#include "started_package.h"
 
 namespace zk::test {
 namespace {
@@ -67,19 +68,11 @@ TEST(CodePageGame, ARussianGamePacksPlaysAndComesBack) {
     const std::string packagePath = s.dir.file("game.tgp");
     tools::writePackage(entries, packagePath);
 
-    HeadlessPlatform hp;
-    Platform platform = hp.platform();
-    Package package;
-    GameState g;
-    package.setPackagePath(packagePath);
-    package.setPassword(std::string(kPackagePassword));
-    std::filesystem::create_directories(s.dir.path() / "extract");
-    g.session.tempFolder = s.dir.file("extract") + "/";
-    g.platform = &platform;
-    g.package = &package;
-    loadPreferencesFromPackage(g);
-    g.ui.language = g.tables.prefs.language();
-    ASSERT_EQ(loadGame(g), LoadOutcome::Loaded);
+    StartedPackage started(packagePath, s.dir.path() / "extract");
+    ASSERT_EQ(started.start(), LoadOutcome::Loaded);
+    GameState& g = started.g;
+    HeadlessPlatform& hp = started.hp;
+    Platform& platform = started.platform;
     EXPECT_TRUE(hp.errorReport.messages.empty())
         << (hp.errorReport.messages.empty() ? "" : hp.errorReport.messages[0]);
     EXPECT_EQ(g.tables.metadata, parsed);

@@ -12,6 +12,7 @@
 #include "platform/headless/headless_platform.h"
 #include "source_fixture.h"
 #include "source_writer.h"
+#include "started_package.h"
 
 namespace zk::test {
 namespace {
@@ -63,22 +64,12 @@ struct Played {
 
 // Starts the package as the window does and enters its start room.
 Played play(const std::string& packagePath, const fs::path& work) {
-    HeadlessPlatform hp;
-    Platform platform = hp.platform();
-    Package package;
-    GameState g;
-    package.setPackagePath(packagePath);
-    package.setPassword(std::string(kPackagePassword));
-    fs::remove_all(work);
-    fs::create_directories(work);
-    g.session.tempFolder = work.string() + "/";
-    g.platform = &platform;
-    g.package = &package;
-    g.session.packagePath = packagePath;
+    StartedPackage started(packagePath, work);
+    const GameState& g = started.g;
+    const HeadlessPlatform& hp = started.hp;
     Played p;
     try {
-        loadPreferencesFromPackage(g);
-        if (loadGame(g) != LoadOutcome::Loaded) p.errors.push_back("no start room");
+        if (started.start() != LoadOutcome::Loaded) p.errors.push_back("no start room");
     } catch (const DataError& e) {
         p.errors.push_back(e.what());
     }

@@ -7,6 +7,7 @@
 #include "package/package.h"
 #include "platform/headless/headless_platform.h"
 #include "source_fixture.h"
+#include "started_package.h"
 
 namespace zk::test {
 namespace {
@@ -19,19 +20,9 @@ TEST(Pack, BuildsAGameThatTheEngineLoads) {
     const std::string packagePath = s.pack();
     ASSERT_FALSE(HasFailure());
 
-    HeadlessPlatform hp;
-    Platform platform = hp.platform();
-    Package package;
-    GameState g;
-    package.setPackagePath(packagePath);
-    package.setPassword(std::string(kPackagePassword));
-    std::filesystem::create_directories(s.dir.path() / "extract");
-    g.session.tempFolder = s.dir.file("extract") + "/";
-    g.platform = &platform;
-    g.package = &package;
-    loadPreferencesFromPackage(g);
-    g.ui.language = g.tables.prefs.language();
-    ASSERT_EQ(loadGame(g), LoadOutcome::Loaded);
+    StartedPackage started(packagePath, s.dir.path() / "extract");
+    ASSERT_EQ(started.start(), LoadOutcome::Loaded);
+    GameState& g = started.g;
 
     EXPECT_EQ(g.tables.prefs.title(), "Door game");
     EXPECT_EQ(g.tables.prefs.dialogImages(), "true");
@@ -95,9 +86,9 @@ TEST(Pack, BuildsAGameThatTheEngineLoads) {
     EXPECT_EQ(g.tables.music[0].file(), "theme.mid");
     EXPECT_TRUE(std::filesystem::exists(g.session.tempFolder + "music/theme.mid"));
     EXPECT_EQ(g.translate("door"), "Door");
-    EXPECT_TRUE(hp.errorReport.messages.empty());
+    EXPECT_TRUE(started.hp.errorReport.messages.empty());
 
-    MemoryStream* waves = package.extractToStream("objects\\door\\waves.dxw");
+    MemoryStream* waves = started.package.extractToStream("objects\\door\\waves.dxw");
     ASSERT_NE(waves, nullptr);
     WaveList doorSounds;
     doorSounds.loadFromStream(*waves);
