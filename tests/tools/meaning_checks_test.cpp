@@ -83,14 +83,6 @@ TEST(MeaningChecks, AGoodGameHasNoWarnings) {
     EXPECT_TRUE(diag.all().empty()) << messages(diag);
 }
 
-struct Mistake {
-    std::string what;
-    std::function<void(const SourceTree&)> make;
-    std::string file;
-    int line;
-    std::string message;  // a part of the message
-};
-
 // A walk mask whose left half is wall.
 Image leftWallImage() {
     Image mask = solidImage(800, 600, 0xFFFFFF);
