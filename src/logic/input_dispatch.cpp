@@ -15,11 +15,8 @@ namespace {
 constexpr int kSoundPutItem = 1;
 constexpr int kSoundTransmute = 2;
 
-bool inside(int32_t left, int32_t top, int32_t right, int32_t bottom, int x, int y) {
-    return x >= left && x <= right && y >= top && y <= bottom;
-}
 bool inside(const Box& b, int x, int y) {
-    return inside(b[0], b[1], b[2], b[3], x, y);
+    return insideBox(b[0], b[1], b[2], b[3], x, y);
 }
 
 // Writes a walk of the main character to (x, y) in the current room at command k.
