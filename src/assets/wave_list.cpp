@@ -53,15 +53,22 @@ void readItem(ComponentReader& r, WaveItem& item) {
 
 }  // namespace
 
-Wave parseWave(std::span<const uint8_t> riff) {
-    if (riff.size() < 12) throw DataError("Stream read error");
-    if (getU32(riff, 0) != fourCc("RIFF") || getU32(riff, 8) != fourCc("WAVE"))
-        throw DataError("Wave is invalid");
-    Wave wave;
-    const size_t size = riff.size();
-    size_t pos = 12;  // may run past the end after a long chunk
+namespace {
+
+// The chunks of a RIFF WAVE as one walk finds them.
+struct ChunkWalk {
+    std::vector<uint8_t> format;
     size_t dataPos = 0, dataLength = 0;
     bool hasData = false;
+    bool formatCut = false;  // a "fmt " chunk runs past the end
+};
+
+// Walks the chunks after the RIFF header. Wave lists put chunks directly after each
+// other; the RIFF rules put a pad byte after one of odd length (`padded`).
+ChunkWalk walkChunks(std::span<const uint8_t> riff, bool padded) {
+    ChunkWalk w;
+    const size_t size = riff.size();
+    size_t pos = 12;  // may run past the end after a long chunk
     for (;;) {
         // A header cut short by the end reads as zeros, so the end reads as id 0.
         uint8_t header[8] = {};
@@ -72,20 +79,49 @@ Wave parseWave(std::span<const uint8_t> riff) {
         const size_t length = getU32(header, 4);  // unsigned: chunks only move forward
         if (id == 0) break;
         if (id == fourCc("fmt ")) {
-            if (pos > size || length > size - pos) throw DataError("Stream read error");
-            wave.format.assign(riff.begin() + static_cast<std::ptrdiff_t>(pos),
-                               riff.begin() + static_cast<std::ptrdiff_t>(pos + length));
+            if (pos > size || length > size - pos) {
+                w.formatCut = true;
+                break;
+            }
+            w.format.assign(riff.begin() + static_cast<std::ptrdiff_t>(pos),
+                            riff.begin() + static_cast<std::ptrdiff_t>(pos + length));
         } else if (id == fourCc("data")) {
-            dataPos = pos;
-            dataLength = length;
-            hasData = true;
+            w.dataPos = pos;
+            w.dataLength = length;
+            w.hasData = true;
         }
-        pos += length;
+        pos += length + (padded ? length & 1 : 0);
     }
-    if (hasData) {
-        if (dataPos > size || dataLength > size - dataPos) throw DataError("Stream read error");
-        wave.samples.assign(riff.begin() + static_cast<std::ptrdiff_t>(dataPos),
-                            riff.begin() + static_cast<std::ptrdiff_t>(dataPos + dataLength));
+    return w;
+}
+
+bool fits(const ChunkWalk& w, size_t size) {
+    return w.hasData && w.dataPos <= size && w.dataLength <= size - w.dataPos;
+}
+
+}  // namespace
+
+Wave parseWave(std::span<const uint8_t> riff) {
+    if (riff.size() < 12) throw DataError("Stream read error");
+    if (getU32(riff, 0) != fourCc("RIFF") || getU32(riff, 8) != fourCc("WAVE"))
+        throw DataError("Wave is invalid");
+    ChunkWalk walk = walkChunks(riff, false);
+    if (walk.formatCut || !fits(walk, riff.size())) {
+        // A WAV file put into the list unchanged may have an odd-length chunk (LIST,
+        // bext) before its data, padded as RIFF files are: read that way only when the
+        // list's own way finds no data, and only when it then finds both chunks whole.
+        ChunkWalk riffWalk = walkChunks(riff, true);
+        if (!riffWalk.formatCut && !riffWalk.format.empty() && fits(riffWalk, riff.size()))
+            walk = std::move(riffWalk);
+    }
+    if (walk.formatCut) throw DataError("Stream read error");
+    Wave wave;
+    wave.format = std::move(walk.format);
+    if (walk.hasData) {
+        if (!fits(walk, riff.size())) throw DataError("Stream read error");
+        wave.samples.assign(
+            riff.begin() + static_cast<std::ptrdiff_t>(walk.dataPos),
+            riff.begin() + static_cast<std::ptrdiff_t>(walk.dataPos + walk.dataLength));
     }
     return wave;
 }

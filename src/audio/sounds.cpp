@@ -54,8 +54,14 @@ std::optional<SoundCopy> startSound(GameState& g, const WaveList& list, SoundBuf
     if (!sound.master) {
         sound.master = mixer.create(item.wave.format, item.wave.samples);
         if (!sound.master) {
-            reportError(g, "Wave '" + item.name + "' cannot be played: its format is not one " +
-                               "the sound device plays");
+            std::string message =
+                "Wave '" + item.name +
+                "' cannot be played: its format is not one the sound device plays";
+            // A block that describes no sound needs no reason; a device's refusal of a
+            // real format says what it lacks ("MPEG formats not supported").
+            if (parseWaveFormat(item.wave.format).valid && !mixer.lastError().empty())
+                message += " (" + mixer.lastError() + ")";
+            reportError(g, message);
             return std::nullopt;
         }
     }

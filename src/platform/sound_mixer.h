@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <span>
+#include <string>
 
 namespace zk {
 
@@ -16,8 +17,11 @@ class SoundMixer {
     virtual bool ready() const = 0;
     // A master buffer from a WAVE format block (the bytes of a WAVEFORMATEX:
     // format tag, channels, sample rate, bytes per second, block align, bits per
-    // sample) and its sample bytes. 0 when not ready or the format is unusable.
+    // sample) and its sample bytes. 0 when not ready or the format is unusable; then
+    // lastError() says why.
     virtual SoundId create(std::span<const uint8_t> format, std::span<const uint8_t> samples) = 0;
+    // Why the last create() failed; empty after one that succeeded.
+    virtual const std::string& lastError() const = 0;
     // A new buffer sharing the samples of `source`, at position 0 and stopped.
     virtual SoundId duplicate(SoundId source) = 0;
     // Starts (or goes on) playing from the current position, once or looping.
@@ -42,5 +46,13 @@ struct WaveFormat {
     uint16_t bitsPerSample = 0;
 };
 WaveFormat parseWaveFormat(std::span<const uint8_t> format);
+
+// Why the desktop sound device refuses a wave of this format block and samples, in
+// the words of its WAVE loader; empty when it plays it. Both sound devices answer
+// with it, so a headless run refuses what a real device refuses.
+std::string waveRefusal(std::span<const uint8_t> format, std::span<const uint8_t> samples);
+
+// The name of a WAVE format tag ("PCM", "GSM 6.10", ...), or "format 0xNNNN".
+std::string waveEncodingName(uint16_t formatTag);
 
 }  // namespace zk

@@ -42,13 +42,26 @@ TEST(Wave, ChunksAsTheyFollowEachOther) {
     EXPECT_EQ(w.format, kFmt);
     EXPECT_EQ(w.samples, kSamples);
 
-    // With a pad byte after an odd chunk the next header is read from the pad byte:
-    // its identifier is not "data", and its length runs past the end.
+    // Odd chunks are followed directly by the next one...
+    Bytes direct;
+    chunk(direct, "fmt ", kFmt);
+    chunk(direct, "junk", {1, 2, 3});
+    chunk(direct, "data", kSamples);
+    EXPECT_EQ(parseWave(test::riff(direct.b)).samples, kSamples);
+    // ...but a RIFF file's pad byte after one is skipped when reading from the pad
+    // byte finds no data chunk (its identifier is not "data", its length runs past
+    // the end), as long as both chunks are then found whole.
     Bytes padded;
     chunk(padded, "fmt ", kFmt);
-    chunk(padded, "junk", {1, 2, 3}).u8({0});
+    chunk(padded, "bext", {1, 2, 3}).u8({0});
     chunk(padded, "data", kSamples);
     w = parseWave(test::riff(padded.b));
+    EXPECT_EQ(w.format, kFmt);
+    EXPECT_EQ(w.samples, kSamples);
+    Bytes padCut;
+    chunk(padCut, "fmt ", kFmt);
+    chunk(padCut, "bext", {1, 2, 3}).u8({0}).str("data").u32(100).add(kSamples);
+    w = parseWave(test::riff(padCut.b));
     EXPECT_EQ(w.format, kFmt);
     EXPECT_TRUE(w.samples.empty());
 

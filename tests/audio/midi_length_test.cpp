@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/sdl/sdl_media_player_midi.h"
+#include "platform/music_file.h"
 
 namespace zk {
 namespace {

@@ -13,6 +13,8 @@
 #include "audio_game.h"
 #include "core/bytes.h"
 #include "core/error.h"
+#include "platform/headless/null_audio.h"
+#include "platform/headless/virtual_clock.h"
 #include "platform/sdl/sdl_media_player.h"
 #include "platform/sdl/sdl_mixer.h"
 
@@ -204,6 +206,99 @@ TEST_F(SdlAudio, TheCopyRulesHoldOnTheRealMixer) {
     EXPECT_TRUE(a.errors().empty());
 }
 
+// A format block: the WAVEFORMATEX fields, then the extension bytes.
+std::vector<uint8_t> formatBlock(uint16_t tag, uint16_t channels, uint16_t bits, uint16_t align,
+                                 std::vector<uint8_t> extension = {}) {
+    std::vector<uint8_t> f(16);
+    putI16(f, 0, tag);
+    putI16(f, 2, channels);
+    putU32(f, 4, 22050);
+    putU32(f, 8, 22050u * align);
+    putI16(f, 12, align);
+    putI16(f, 14, bits);
+    if (!extension.empty()) {
+        f.resize(18);
+        putI16(f, 16, static_cast<int32_t>(extension.size()));
+        f.insert(f.end(), extension.begin(), extension.end());
+    }
+    return f;
+}
+
+std::vector<uint8_t> le16s(std::initializer_list<int> values) {
+    std::vector<uint8_t> out;
+    for (int v : values) {
+        out.push_back(static_cast<uint8_t>(v & 0xFF));
+        out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
+    }
+    return out;
+}
+
+// The extensible header's 22 bytes for a sub-format tag; `other` spoils its GUID.
+std::vector<uint8_t> extensible(uint16_t bits, uint16_t sub, bool other = false) {
+    std::vector<uint8_t> e = le16s({bits, 0, 0, sub, 0, 0x0000, 0x0010});
+    for (uint8_t b : {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}) e.push_back(b);
+    if (other) e.back() = 0x72;
+    return e;
+}
+
+TEST_F(SdlAudio, TheRecordingMixerRefusesWhatTheRealOneRefusesInItsWords) {
+    const std::vector<uint8_t> msCoefficients =
+        le16s({500, 7, 256, 0, 512, -256, 0, 0, 192, 64, 240, 0, 460, -208, 392, -232});
+    std::vector<uint8_t> msWrong = msCoefficients;
+    msWrong[10] ^= 1;
+    const std::vector<std::pair<const char*, std::vector<uint8_t>>> formats = {
+        {"PCM 8", formatBlock(1, 1, 8, 1)},
+        {"PCM 16 stereo", formatBlock(1, 2, 16, 4)},
+        {"PCM 24", formatBlock(1, 1, 24, 3)},
+        {"PCM 32", formatBlock(1, 1, 32, 4)},
+        {"PCM 12", formatBlock(1, 1, 12, 2)},
+        {"PCM 64", formatBlock(1, 1, 64, 8)},
+        {"PCM 24 in 4 bytes", formatBlock(1, 1, 24, 4)},
+        {"PCM 10 channels", formatBlock(1, 10, 16, 20)},
+        {"PCM 300 channels", formatBlock(1, 300, 8, 300)},
+        {"float 32", formatBlock(3, 1, 32, 4)},
+        {"float 64", formatBlock(3, 1, 64, 8)},
+        {"A-law", formatBlock(6, 1, 8, 1, {0, 0})},
+        {"mu-law 16", formatBlock(7, 1, 16, 2, {0, 0})},
+        {"IMA ADPCM", formatBlock(0x11, 1, 4, 256, le16s({505}))},
+        {"IMA ADPCM 3-bit", formatBlock(0x11, 1, 3, 256, le16s({505}))},
+        {"IMA ADPCM block too small", formatBlock(0x11, 2, 4, 12, le16s({505}))},
+        {"MS ADPCM", formatBlock(2, 1, 4, 256, msCoefficients)},
+        {"MS ADPCM wrong coefficients", formatBlock(2, 1, 4, 256, msWrong)},
+        {"MS ADPCM no coefficients", formatBlock(2, 1, 4, 256, le16s({500}))},
+        {"MS ADPCM bad block", formatBlock(2, 1, 4, 256, msCoefficients)},
+        {"GSM 6.10", formatBlock(0x31, 1, 0, 65, le16s({320}))},
+        {"MP3", formatBlock(0x55, 1, 0, 1, std::vector<uint8_t>(12))},
+        {"tag 0", formatBlock(0, 1, 16, 2)},
+        {"bits 0", formatBlock(1, 1, 0, 1)},
+        {"extensible PCM", formatBlock(0xFFFE, 1, 16, 2, extensible(16, 1))},
+        {"extensible float 64", formatBlock(0xFFFE, 1, 64, 8, extensible(64, 3))},
+        {"extensible MS ADPCM", formatBlock(0xFFFE, 1, 4, 256, extensible(4, 2))},
+        {"extensible IMA ADPCM", formatBlock(0xFFFE, 1, 4, 256, extensible(505, 0x11))},
+        {"extensible other GUID", formatBlock(0xFFFE, 1, 16, 2, extensible(16, 1, true))},
+        {"extensible too small", formatBlock(0xFFFE, 1, 16, 2, le16s({16}))},
+    };
+    SdlSoundMixer real(device);
+    VirtualClock clock;
+    RecordingSoundMixer recorded(clock);
+    std::vector<uint8_t> samples(2048, 0x01);
+    std::vector<uint8_t> badIndex = samples;
+    badIndex[256] = 8;  // the second block's coefficient index: past the seven
+    int refused = 0;
+    for (const auto& [what, format] : formats) {
+        const std::vector<uint8_t>& data =
+            std::string_view(what) == "MS ADPCM bad block" ? badIndex : samples;
+        const SoundId r = real.create(format, data);
+        const SoundId h = recorded.create(format, data);
+        EXPECT_EQ(r != 0, h != 0) << what << ": " << real.lastError();
+        EXPECT_EQ(real.lastError(), recorded.lastError()) << what;
+        refused += r == 0;
+        // A wave without samples plays a moment of silence whatever it says.
+        EXPECT_NE(recorded.create(format, {}), 0u) << what;
+    }
+    EXPECT_GE(refused, 15);
+}
+
 TEST_F(SdlAudio, MusicPlaysPausesStartsOverAndEnds) {
     test::TempDir dir;
     WaveItem w = waveItem("song", 300);
@@ -260,6 +355,55 @@ TEST_F(SdlAudio, MidiMusicPlaysWithTheMachinesSoundFont) {
     EXPECT_EQ(player.mode(), MediaMode::Playing);
     player.stop();
     EXPECT_EQ(player.mode(), MediaMode::Stopped);
+
+    // The same tune in a RIFF "RMID" form, which the MIDI decoders do not read.
+    std::vector<uint8_t> rmid = {'R', 'I', 'F', 'F', 0,   0,   0, 0, 'R', 'M',
+                                 'I', 'D', 'd', 'a', 't', 'a', 0, 0, 0,   0};
+    const std::vector<uint8_t> smf = midiFile(1);
+    putU32(rmid, 16, static_cast<uint32_t>(smf.size()));
+    rmid.insert(rmid.end(), smf.begin(), smf.end());
+    putU32(rmid, 4, static_cast<uint32_t>(rmid.size() - 8));
+    writeFile(dir.file("tune.rmi"), rmid);
+    player.open(dir.file("tune.rmi"));
+    player.play();
+    EXPECT_EQ(player.mode(), MediaMode::Playing);
+    EXPECT_TRUE(within(2500, [&] { return player.mode() == MediaMode::Stopped; }));
+}
+
+TEST_F(SdlAudio, MusicThatCannotPlayIsRefusedInPlainWords) {
+    test::TempDir dir;
+    Wave ima;
+    ima.format = formatBlock(0x11, 1, 4, 256, le16s({505}));
+    ima.samples.assign(2048, 0x42);
+    writeFile(dir.file("ima.wav"), writeWave(ima));
+    writeFile(dir.file("notes.mp3"), {'s', 'o', 'n', 'g', '\n'});
+    writeFile(dir.file("empty.ogg"), {});
+    auto refusal = [](MediaPlayer& p, const std::string& path) {
+        try {
+            p.open(path);
+        } catch (const DataError& e) {
+            return std::string(e.what());
+        }
+        return std::string();
+    };
+    SdlMediaPlayer player(device);
+    RecordingMediaPlayer recorded;
+    // The same wave plays as a sound; music decodes fewer encodings.
+    SdlSoundMixer mixer(device);
+    EXPECT_NE(mixer.create(ima.format, ima.samples), 0u) << mixer.lastError();
+    const std::string why = refusal(player, dir.file("ima.wav"));
+    EXPECT_NE(why.find("ima.wav: it is a WAV file of IMA ADPCM sound, which plays as a sound but "
+                       "not as music"),
+              std::string::npos)
+        << why;
+    EXPECT_EQ(refusal(recorded, dir.file("ima.wav")), why);
+    EXPECT_EQ(refusal(player, dir.file("notes.mp3")),
+              "Cannot open music file " + dir.file("notes.mp3") + ": it is a text file, not music");
+    EXPECT_EQ(refusal(player, dir.file("empty.ogg")),
+              "Cannot open music file " + dir.file("empty.ogg") + ": the file is empty");
+    // Test packages hold stand-ins for their music; headless runs play them on.
+    EXPECT_EQ(refusal(recorded, dir.file("notes.mp3")), "");
+    EXPECT_EQ(player.mode(), MediaMode::NotOpen);
 }
 
 TEST(MusicVolume, MapsTheGamesScaleLinearlyOntoTheMixersAndClamps) {

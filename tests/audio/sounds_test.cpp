@@ -181,6 +181,19 @@ TEST(Sounds, MissingAndUnplayableSoundsAreReportedOnce) {
     playSound(a.g, 0);  // the others still play
     EXPECT_EQ(a.g.audio.soundLog.size(), 1u);
 
+    // A real format the sound device lacks is refused headless too, with its reason.
+    test::GameBuilder gsmGame = soundGame();
+    WaveItem gsm = waveItem("gsm", 100);
+    gsm.wave.format[0] = 0x31;
+    gsmGame.sounds.items.push_back(gsm);
+    AudioGame withGsm;
+    withGsm.load(gsmGame);
+    playSound(withGsm.g, 3);
+    EXPECT_EQ(withGsm.errors().back(),
+              "Wave 'gsm' cannot be played: its format is not one the sound device plays "
+              "(Unknown WAVE format tag: 0x0031)");
+    EXPECT_TRUE(withGsm.g.audio.soundLog.empty());
+
     // A game without interface sounds was told so when they failed to load.
     AudioGame quiet;
     quiet.load(test::GameBuilder::minimal());

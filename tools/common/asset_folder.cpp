@@ -9,6 +9,7 @@
 #include "core/error.h"
 #include "core/text.h"
 #include "media_files.h"
+#include "platform/sound_mixer.h"
 #include "text_codec.h"
 #include "toml_in.h"
 
@@ -606,6 +607,22 @@ void packAssetFolder(const AssetFolder& folder, Diagnostics& diag, std::vector<P
         } catch (const DataError& e) {
             diag.error(shown, 0, std::string("is not a usable WAV file: ") + e.what());
             continue;
+        }
+        if (const std::string refusal = waveRefusal(item.wave.format, item.wave.samples);
+            !refusal.empty()) {
+            const std::string kind = describeWave(item.wave);
+            if (std::optional<Wave> pcm = pcm16Wave(item.wave)) {
+                diag.warning(shown, 0,
+                             "is a WAV file the sound device cannot play (" + kind + ": " +
+                                 refusal + "); stored as 16-bit PCM");
+                item.wave = std::move(*pcm);
+            } else {
+                diag.error(shown, 0,
+                           "is a WAV file the sound device cannot play (" + kind + ": " + refusal +
+                               "); convert it to 16-bit PCM, for instance with "
+                               "\"sox IN.wav -e signed-integer -b 16 OUT.wav\"");
+                continue;
+            }
         }
         if (item.name.size() > 30)
             diag.warning(s.line ? where : shown, s.line,

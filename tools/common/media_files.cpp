@@ -4,7 +4,9 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -13,6 +15,7 @@
 #include "assets/jpeg.h"
 #include "core/bytes.h"
 #include "core/error.h"
+#include "platform/sound_mixer.h"
 
 namespace zk::tools {
 
@@ -213,6 +216,49 @@ Wave readWavFile(std::span<const uint8_t> b) {
     return w;
 }
 
+std::optional<Wave> pcm16Wave(const Wave& wave) {
+    const WaveFormat f = parseWaveFormat(wave.format);
+    if (!f.valid || f.channels > 8) return std::nullopt;
+    uint16_t tag = f.formatTag;
+    if (tag == 0xFFFE && wave.format.size() >= 40) tag = getU16(wave.format, 24);
+    const size_t container = f.blockAlign / f.channels;
+    if (container * f.channels != f.blockAlign) return std::nullopt;
+    const bool integer = tag == 1 && container >= 1 && container <= 8;
+    const bool real = tag == 3 && (container == 4 || container == 8);
+    if (!integer && !real) return std::nullopt;
+    const size_t values = wave.samples.size() / f.blockAlign * f.channels;
+    Wave out;
+    out.format = pcmFormat(f.channels, static_cast<int>(f.samplesPerSecond), 16);
+    out.samples.resize(values * 2);
+    for (size_t i = 0; i < values; ++i) {
+        const uint8_t* v = wave.samples.data() + i * container;
+        int32_t s16 = 0;
+        if (real) {
+            double x = 0;
+            if (container == 8) {
+                uint64_t bits = 0;
+                for (size_t b = 0; b < 8; ++b) bits |= uint64_t{v[b]} << (8 * b);
+                std::memcpy(&x, &bits, sizeof x);
+            } else {
+                const uint32_t bits = getU32({v, 4}, 0);
+                float fl = 0;
+                std::memcpy(&fl, &bits, sizeof fl);
+                x = fl;
+            }
+            if (!(x == x)) x = 0;  // NaN is silence
+            s16 = static_cast<int32_t>(std::lround(std::clamp(x, -1.0, 1.0) * 32767.0));
+        } else if (container == 1) {
+            s16 = (int32_t{v[0]} - 128) * 256;  // 8-bit samples are unsigned
+        } else {
+            // Samples are left-justified in their container: the top two bytes hold
+            // the 16 most significant bits.
+            s16 = static_cast<int16_t>(v[container - 2] | v[container - 1] << 8);
+        }
+        putI16(out.samples, i * 2, s16);
+    }
+    return out;
+}
+
 std::vector<uint8_t> wavFile(const Wave& wave) {
     std::vector<uint8_t> out(12);
     auto chunk = [&out](std::string_view id, const std::vector<uint8_t>& bytes) {
@@ -238,7 +284,7 @@ std::string describeWave(const Wave& wave) {
     const uint32_t rate = getU32(wave.format, 4);
     const uint32_t bytesPerSecond = getU32(wave.format, 8);
     const int bits = getU16(wave.format, 14);
-    std::string kind = tag == 1 ? "PCM" : "format " + std::to_string(tag);
+    std::string kind = waveEncodingName(static_cast<uint16_t>(tag));
     std::string out = kind + " " + std::to_string(rate) + " Hz " + std::to_string(bits) + "-bit " +
                       (channels == 1   ? std::string("mono")
                        : channels == 2 ? std::string("stereo")

@@ -45,6 +45,11 @@ std::optional<std::vector<uint8_t>> pictureFile(const Picture& picture, std::str
 // RIFF WAVE files as sound editors write them (chunks padded to even lengths).
 // Throws DataError with the reason.
 Wave readWavFile(std::span<const uint8_t> bytes);
+
+// The wave as 16-bit PCM, for integer samples of odd sizes (12-bit, 20-bit, 64-bit)
+// and 64-bit floats that the sound device refuses; empty for compressed encodings
+// (ADPCM, GSM, MP3), which need a real decoder.
+std::optional<Wave> pcm16Wave(const Wave& wave);
 // A standard WAVE file (chunks padded to even lengths).
 std::vector<uint8_t> wavFile(const Wave& wave);
 // "PCM 22050 Hz 16-bit mono, 1.52 s" and the like.

@@ -14,6 +14,7 @@
 #include "layout.h"
 #include "media_files.h"
 #include "package/package_writer.h"
+#include "platform/music_file.h"
 #include "script.h"
 #include "text_codec.h"
 #include "toml_in.h"
@@ -905,6 +906,10 @@ void Builder::packMusicAndExtras(std::vector<PackageEntry>& out) {
             diag_.error("music/" + name, 0, "cannot be read");
             continue;
         }
+        const MusicCheck check = checkMusic(
+            std::span<const uint8_t>(*bytes).first(std::min(bytes->size(), kMusicHeadBytes)));
+        if (!check.refusal.empty())
+            diag_.error("music/" + name, 0, "cannot be played as music: " + check.refusal);
         musicFiles_.insert(entryText(name, page_));
         const std::string ext = toLowerAscii(p.extension().string());
         const bool compressed = ext == ".ogg" || ext == ".mp3" || ext == ".flac" || ext == ".opus";

@@ -3,15 +3,25 @@
 #include <filesystem>
 
 #include "core/error.h"
+#include "platform/music_file.h"
 
 namespace zk {
 
 SoundId RecordingSoundMixer::create(std::span<const uint8_t> format,
                                     std::span<const uint8_t> samples) {
-    if (!deviceReady) return 0;
+    lastError_.clear();
+    if (!deviceReady) {
+        lastError_ = "no sound device";
+        return 0;
+    }
     Buffer b;
     b.format = parseWaveFormat(format);
-    if (!b.format.valid) return 0;
+    if (!b.format.valid) {
+        lastError_ = "the wave's format block describes no sound";
+        return 0;
+    }
+    lastError_ = waveRefusal(format, samples);
+    if (!lastError_.empty()) return 0;
     // Rounded up, so that any sound with samples plays for at least 1 ms.
     const uint64_t ms =
         (uint64_t{samples.size()} * 1000 + b.format.bytesPerSecond - 1) / b.format.bytesPerSecond;
@@ -96,6 +106,12 @@ void RecordingMediaPlayer::open(const std::string& path) {
     std::error_code ec;
     if (requireFiles && !std::filesystem::is_regular_file(path, ec)) {
         throw DataError("Cannot open music file " + path + ": file not found");
+    }
+    if (requireFiles) {
+        // Only a file's own header is believed: test packages hold stand-ins that a
+        // real decoder would refuse but a game test still plays.
+        const MusicCheck check = checkMusicFile(path);
+        if (check.certain) throw DataError("Cannot open music file " + path + ": " + check.refusal);
     }
     file_ = path;
     mode_ = MediaMode::Stopped;

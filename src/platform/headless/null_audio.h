@@ -35,7 +35,9 @@ class RecordingSoundMixer : public SoundMixer {
     explicit RecordingSoundMixer(const Clock& clock) : clock_(clock) {}
 
     bool ready() const override { return deviceReady; }
+    // Refuses what the desktop device refuses (waveRefusal), with its words.
     SoundId create(std::span<const uint8_t> format, std::span<const uint8_t> samples) override;
+    const std::string& lastError() const override { return lastError_; }
     SoundId duplicate(SoundId source) override;
     void play(SoundId id, bool looped) override;
     void stop(SoundId id) override;
@@ -56,6 +58,7 @@ class RecordingSoundMixer : public SoundMixer {
     uint32_t positionNow(const Buffer& b) const;
 
     const Clock& clock_;
+    std::string lastError_;
     std::map<SoundId, Buffer> buffers_;
     SoundId next_ = 1;
 };

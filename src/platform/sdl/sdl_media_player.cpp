@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/error.h"
-#include "platform/sdl/sdl_media_player_midi.h"
+#include "platform/music_file.h"
 #include "platform/sdl/sdl_mixer.h"
 
 namespace zk {
@@ -31,6 +31,40 @@ std::optional<uint32_t> midiLengthOf(const std::string& path) {
     return ms;
 }
 
+// What went wrong when the decoder refused a file, in words for its author.
+std::string decoderFailure(MusicKind kind, const std::string& message) {
+    const char* name = nullptr;
+    switch (kind) {
+        case MusicKind::Wave:
+            name = "WAV";
+            break;
+        case MusicKind::Aiff:
+            name = "AIFF";
+            break;
+        case MusicKind::Ogg:
+            name = "OGG Vorbis";
+            break;
+        case MusicKind::Opus:
+            name = "Opus";
+            break;
+        case MusicKind::Flac:
+            name = "FLAC";
+            break;
+        case MusicKind::Midi:
+        case MusicKind::RiffMidi:
+            name = "MIDI";
+            break;
+        case MusicKind::Mp3:
+            name = "MP3";
+            break;
+        default:
+            return "it is not a music format the engine plays (OGG, Opus, MP3, FLAC, MIDI, WAV, "
+                   "AIFF or a tracker module); the decoder said: " +
+                   message;
+    }
+    return std::string("it looks like ") + name + " but cannot be decoded: " + message;
+}
+
 }  // namespace
 
 int mixerMusicVolume(int32_t volume) {
@@ -47,17 +81,63 @@ SdlMediaPlayer::~SdlMediaPlayer() {
 void SdlMediaPlayer::open(const std::string& path) {
     known_.reset();
     close();
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        throw DataError("Cannot open music file " + path + ": file not found");
+    const MusicCheck check = checkMusicFile(path);
     if (!device_.ready()) {
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(path, ec))
-            throw DataError("Cannot open music file " + path + ": file not found");
+        if (check.certain) throw DataError("Cannot open music file " + path + ": " + check.refusal);
         file_ = path;
         return;
     }
-    music_ = Mix_LoadMUS(path.c_str());
-    if (!music_) throw DataError("Cannot open music file " + path + ": " + Mix_GetError());
+    if (!check.refusal.empty())
+        throw DataError("Cannot open music file " + path + ": " + check.refusal);
+    music_ = load(path, check.kind);
+    if (!music_) {
+        midiBytes_.clear();
+        throw DataError("Cannot open music file " + path + ": " +
+                        decoderFailure(check.kind, Mix_GetError()));
+    }
     file_ = path;
     midiLength_ = midiLengthOf(path);
+}
+
+_Mix_Music* SdlMediaPlayer::load(const std::string& path, MusicKind kind) {
+    if (kind == MusicKind::RiffMidi) {
+        // The MIDI decoders read standard MIDI files only.
+        std::ifstream in(path, std::ios::binary);
+        midiBytes_.assign(std::istreambuf_iterator<char>(in), {});
+        const std::span<const uint8_t> smf = standardMidi(midiBytes_);
+        return Mix_LoadMUSType_RW(SDL_RWFromConstMem(smf.data(), static_cast<int>(smf.size())),
+                                  MUS_MID, 1);
+    }
+    Mix_MusicType type = MUS_NONE;
+    switch (kind) {
+        case MusicKind::Wave:
+        case MusicKind::Aiff:
+            type = MUS_WAV;
+            break;
+        case MusicKind::Ogg:
+            type = MUS_OGG;
+            break;
+        case MusicKind::Opus:
+            type = MUS_OPUS;
+            break;
+        case MusicKind::Flac:
+            type = MUS_FLAC;
+            break;
+        case MusicKind::Midi:
+            type = MUS_MID;
+            break;
+        case MusicKind::Mp3:
+            type = MUS_MP3;
+            break;
+        default:
+            break;
+    }
+    if (type == MUS_NONE) return Mix_LoadMUS(path.c_str());  // by its name, then modules
+    SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+    return file ? Mix_LoadMUSType_RW(file, type, 1) : nullptr;
 }
 
 void SdlMediaPlayer::close() {
@@ -67,6 +147,7 @@ void SdlMediaPlayer::close() {
         Mix_FreeMusic(music_);
         music_ = nullptr;
     }
+    midiBytes_.clear();
     file_.clear();
     silentPlaying_ = false;
     midiLength_.reset();

@@ -2,8 +2,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/media_player.h"
+#include "platform/music_file.h"
 
 struct _Mix_Music;  // NOLINT(bugprone-reserved-identifier): SDL_mixer names it so
 
@@ -11,12 +13,13 @@ namespace zk {
 
 class SdlAudioDevice;
 
-// Music files through SDL_mixer: OGG Vorbis, MP3, FLAC, WAV and MIDI (with the
-// device's sound font), whatever the file's type is. stop() pauses, so a later
-// play() goes on where it stopped; seekToStart() makes it start over. The volume
-// 0..1000 maps linearly onto the mixer's 0..128. A MIDI track counts as stopped
-// when its last event has played: the synthesiser would go on for seconds while
-// the notes fade, which would leave a long silence before the track starts over.
+// Music files through SDL_mixer: OGG Vorbis, Opus, MP3, FLAC, WAV, AIFF, MIDI (with
+// the device's sound font, RIFF MIDI unwrapped) and tracker modules, by what the file
+// holds whatever its name says; a file it cannot play is refused in plain words. stop() pauses, so
+// a later play() goes on where it stopped; seekToStart() makes it start over. The volume 0..1000
+// maps linearly onto the mixer's 0..128. A MIDI track counts as stopped when its last event has
+// played: the synthesiser would go on for seconds while the notes fade, which would leave a long
+// silence before the track starts over.
 //
 // Without a sound device it keeps its state without sound: a file opens when it
 // exists and then counts as playing until stopped, so the game runs as usual.
@@ -40,12 +43,14 @@ class SdlMediaPlayer : public MediaPlayer {
     int mixerVolume() const { return mixerVolume_; }
 
   private:
+    _Mix_Music* load(const std::string& path, MusicKind kind);
     void start();
     uint64_t playedMs() const;
     MediaMode queryMode() const;
 
     SdlAudioDevice& device_;
     _Mix_Music* music_ = nullptr;
+    std::vector<uint8_t> midiBytes_;  // a RIFF MIDI file, read while its music is open
     std::string file_;
     bool silentPlaying_ = false;  // the mode while there is no device
     int mixerVolume_ = 128;

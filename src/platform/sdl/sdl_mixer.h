@@ -73,7 +73,7 @@ class SdlSoundMixer : public SoundMixer {
     void release(SoundId id) override;
 
     // Why the last create() gave 0.
-    const std::string& lastError() const { return lastError_; }
+    const std::string& lastError() const override { return lastError_; }
     // Bytes of converted samples behind a buffer (0 for an unknown handle).
     size_t sampleBytes(SoundId id) const;
 

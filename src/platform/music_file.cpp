@@ -1,10 +1,14 @@
-#include "platform/sdl/sdl_media_player_midi.h"
+#include "platform/music_file.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <map>
 #include <string_view>
+#include <vector>
+
+#include "platform/sound_mixer.h"
 
 namespace zk {
 namespace {
@@ -21,16 +25,48 @@ uint32_t little32(std::span<const uint8_t> b, size_t at) {
     return uint32_t{b[at + 3]} << 24 | uint32_t{b[at + 2]} << 16 | uint32_t{b[at + 1]} << 8 | b[at];
 }
 
-// The standard MIDI file inside a RIFF "RMID" form (its "data" chunk), or the bytes.
-std::span<const uint8_t> unwrap(std::span<const uint8_t> b) {
-    if (!tagAt(b, 0, "RIFF") || !tagAt(b, 8, "RMID")) return b;
+uint16_t little16(std::span<const uint8_t> b, size_t at) {
+    return static_cast<uint16_t>(b[at] | b[at + 1] << 8);
+}
+
+// Whether the bytes read as text: no control characters but line ends and tabs.
+bool looksLikeText(std::span<const uint8_t> b) {
+    const size_t n = std::min<size_t>(b.size(), 512);
+    for (size_t i = 0; i < n; ++i) {
+        const uint8_t c = b[i];
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f') return false;
+        if (c == 0x7F) return false;
+    }
+    return n > 0;
+}
+
+// What music plays of a WAV file, from its "fmt " chunk: the music decoder knows
+// fewer encodings than the sound device.
+std::string waveMusicRefusal(std::span<const uint8_t> b) {
     size_t at = 12;
     while (at + 8 <= b.size()) {
         const size_t size = little32(b, at + 4);
-        if (tagAt(b, at, "data")) return b.subspan(at + 8, std::min(size, b.size() - at - 8));
+        if (tagAt(b, at, "fmt ")) {
+            if (size < 16 || at + 8 + 16 > b.size()) return "its WAV \"fmt \" chunk is too short";
+            const auto f = b.subspan(at + 8);
+            uint16_t tag = little16(f, 0);
+            const unsigned bits = little16(f, 14);
+            if (tag == 0xFFFE && size >= 40 && f.size() >= 26) tag = little16(f, 24);
+            const std::string name = waveEncodingName(tag);
+            const bool plays =
+                (tag == 1 && (bits == 8 || bits == 16 || bits == 24 || bits == 32)) ||
+                (tag == 3 && (bits == 32 || bits == 64)) || ((tag == 6 || tag == 7) && bits == 8);
+            if (plays) return {};
+            if (tag == 1 || tag == 3 || tag == 6 || tag == 7)
+                return "it is a WAV file of " + std::to_string(bits) + "-bit " + name +
+                       " samples, which music does not play; convert it to 16-bit PCM";
+            return "it is a WAV file of " + name +
+                   " sound, which plays as a sound but not as music (music WAV files hold PCM, "
+                   "floating-point, A-law or mu-law samples); convert it to 16-bit PCM or OGG";
+        }
         at += 8 + size + (size & 1);
     }
-    return {};
+    return {};  // no format within the head: the decoder says what it finds
 }
 
 // Reads one track's events; false when they run past the track's end.
@@ -120,12 +156,63 @@ std::optional<uint64_t> readTrack(std::span<const uint8_t> track,
 
 }  // namespace
 
+std::span<const uint8_t> standardMidi(std::span<const uint8_t> b) {
+    if (!tagAt(b, 0, "RIFF") || !tagAt(b, 8, "RMID")) return b;
+    size_t at = 12;
+    while (at + 8 <= b.size()) {
+        const size_t size = little32(b, at + 4);
+        if (tagAt(b, at, "data")) return b.subspan(at + 8, std::min(size, b.size() - at - 8));
+        at += 8 + size + (size & 1);
+    }
+    return {};
+}
+
+MusicCheck checkMusic(std::span<const uint8_t> b) {
+    MusicCheck c;
+    if (b.empty()) {
+        c.kind = MusicKind::Empty;
+        c.refusal = "the file is empty";
+    } else if (tagAt(b, 0, "RIFF") && tagAt(b, 8, "WAVE")) {
+        c.kind = MusicKind::Wave;
+        c.refusal = waveMusicRefusal(b);
+        c.certain = !c.refusal.empty();
+    } else if (tagAt(b, 0, "RIFF") && tagAt(b, 8, "RMID")) {
+        c.kind = MusicKind::RiffMidi;
+        if (standardMidi(b).empty()) c.refusal = "its RIFF MIDI form holds no \"data\" chunk";
+    } else if (tagAt(b, 0, "FORM")) {
+        c.kind = MusicKind::Aiff;
+    } else if (tagAt(b, 0, "OggS")) {
+        c.kind = b.size() >= 36 && std::memcmp(b.data() + 28, "OpusHead", 8) == 0 ? MusicKind::Opus
+                                                                                  : MusicKind::Ogg;
+    } else if (tagAt(b, 0, "fLaC")) {
+        c.kind = MusicKind::Flac;
+    } else if (tagAt(b, 0, "MThd")) {
+        c.kind = MusicKind::Midi;
+    } else if ((b.size() >= 3 && std::memcmp(b.data(), "ID3", 3) == 0) ||
+               (b.size() >= 2 && b[0] == 0xFF && (b[1] & 0xE6) == 0xE2)) {
+        c.kind = MusicKind::Mp3;
+    } else if (looksLikeText(b)) {
+        c.kind = MusicKind::Text;
+        c.refusal = "it is a text file, not music";
+    }
+    return c;
+}
+
+MusicCheck checkMusicFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {};
+    std::vector<uint8_t> head(kMusicHeadBytes);
+    in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(in.gcount()));
+    return checkMusic(head);
+}
+
 bool isMidiFile(std::span<const uint8_t> bytes) {
     return tagAt(bytes, 0, "MThd") || (tagAt(bytes, 0, "RIFF") && tagAt(bytes, 8, "RMID"));
 }
 
 std::optional<uint32_t> midiLengthMs(std::span<const uint8_t> bytes) {
-    const std::span<const uint8_t> f = unwrap(bytes);
+    const std::span<const uint8_t> f = standardMidi(bytes);
     if (!tagAt(f, 0, "MThd") || f.size() < 14) return std::nullopt;
     const size_t headerSize = big32(f, 4);
     if (headerSize < 6 || headerSize > f.size() - 8) return std::nullopt;
