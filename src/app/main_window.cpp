@@ -127,7 +127,7 @@ std::ostream& MainWindow::notes() {
 void MainWindow::enterStartRoom() {
     const std::string& name = options_.startRoom;
     const int r = findRoom(game_, name);
-    auto refuse = [this](const std::string& why, const std::vector<std::string>& names) {
+    auto refuse = [](const std::string& why, const std::vector<std::string>& names) {
         std::string list;
         for (const std::string& n : names)
             if (!n.empty()) list += (list.empty() ? "" : ", ") + n;

@@ -74,7 +74,7 @@ TEST(QuickLoop, RoomAndEntranceChooseTheStartAndNamesThatAreNotThereAreSaid) {
     const std::string s = readFile(dir.file("out/start.json"));
     EXPECT_NE(s.find("\"currentRoom\": \"garden\""), std::string::npos);
     // The main character stands at the entrance and walks in from there.
-    EXPECT_NE(s.find("{\"name\": \"hero\", \"kind\": \"character\", \"x\": 60, \"y\": 440"),
+    EXPECT_NE(s.find("{\"name\": \"hero\",\"kind\": \"character\",\"x\": 60,\"y\": 440"),
               std::string::npos)
         << s;
 

@@ -191,7 +191,7 @@ TEST(MeaningChecks, EachMistakeIsAWarningAtItsFileAndLine) {
          "objects/prop.toml", 4, "'startdialog' choice 'Yes' has no lang1 on line 5"},
         {"an entrance outside the display",
          [](auto& s) { s.text("rooms/hall.toml", replaced(kHall, "x = 500", "x = 900")); },
-         "rooms/hall.toml", 11,
+         "rooms/hall.toml", 12,
          "entrance 0: placement point (900, 400) lies outside the 800x600 display"},
         {"dialogues without a box",
          [](auto& s) {

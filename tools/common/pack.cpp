@@ -517,7 +517,7 @@ void Builder::readRoom(const SourceFile& f, const std::string& stem) {
                     ref(Reference::Template, get("name"), file, er.line("name"), ctx + "name");
                     placements_.push_back(point("x", "y", ctx + "'" + get("name") + "'"));
                     placed_.push_back(get("name"));
-                    if (!er.has("scale")) unscaled_.push_back({rooms_.size(), index});
+                    if (!er.has("scale")) unscaled_.emplace_back(rooms_.size(), index);
                 }
             } else if (t.key == "zone") {
                 shown(get("hintKey"), ctx + "hintKey", file, er.line("hintKey"));

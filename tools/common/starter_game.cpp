@@ -188,11 +188,14 @@ file = "combine.wav"
 // The test script of a headless run: zelkin mygame --headless --input mygame/tests/play.txt
 constexpr const char* kPlay = R"(# Take the key, walk to the garden and talk to the gardener.
 # "move" first, then "wait 1" so that the hover sees the object, then "click".
-move 400 455
+move 400 459
 wait 1
 click
 wait 80
 state key-taken
+# A right click lays the held item into the inventory bar.
+rclick
+wait 2
 move 780 420
 wait 1
 click

@@ -21,7 +21,7 @@ std::string syntaxMessage(std::string_view text, int line, std::string_view pars
     const size_t end = text.find('\n', at);
     const std::string_view row =
         text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
-    const std::string parsers = "TOML: " + std::string(parser);
+    std::string parsers = "TOML: " + std::string(parser);
     bool basic = false, literal = false;
     for (size_t i = 0; i < row.size(); ++i) {
         const char c = row[i];
