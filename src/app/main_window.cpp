@@ -142,7 +142,8 @@ void MainWindow::enterStartRoom() {
         if (std::find(names.begin(), names.end(), entrance) == names.end())
             refuse("--entrance: room '" + name + "' has no entrance '" + entrance + "'", names);
     }
-    changeRoom(game_, name, entrance);
+    // The room the game starts in anyway keeps the main character where it places it.
+    if (r != game_.scene.currentRoom || !entrance.empty()) changeRoom(game_, name, entrance);
     Room& now = game_.room();
     if (options_.startAt && now.isGameRoom() != 0 && !now.objects.empty()) {
         now.objects[0].setX(options_.startAt->first);
