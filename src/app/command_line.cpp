@@ -42,6 +42,12 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& args) {
             o.version = true;
         } else if (a == "--help" || a == "-h") {
             o.help = true;
+        } else if (a == "--watch") {
+            o.watch = true;
+        } else if (a == "--room") {
+            if (!value(o.startRoom)) return fail("--room needs a room name");
+        } else if (a == "--entrance") {
+            if (!value(o.startEntrance)) return fail("--entrance needs an entrance name");
         } else if (a == "--input") {
             if (!value(o.inputFile)) return fail("--input needs a file name");
         } else if (a == "--out") {
@@ -75,12 +81,15 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& args) {
             return fail("more than one package given: " + o.packagePath + " and " + a);
         }
     }
+    if (!o.startEntrance.empty() && o.startRoom.empty())
+        return fail("--entrance needs --room: the entrance of which room?");
     return r;
 }
 
 std::string usageText() {
     return "Usage: zelkin [PACKAGE] [OPTIONS]\n"
-           "Plays a Zelkin game package (default: Tolvan.tgp beside the executable).\n"
+           "Plays a Zelkin game package (default: Tolvan.tgp beside the executable),\n"
+           "or a source folder of zelkin-pack, packed on the fly.\n"
            "\n"
            "  --headless        no window and no audio device; virtual time\n"
            "  --input FILE      headless: run the input script FILE\n"
@@ -95,7 +104,11 @@ std::string usageText() {
            "  --windowed        start in a window\n"
            "  --fullscreen      start full screen\n"
            "  --scale N         open the window at N times the game's size\n"
-           "  --debug           show the running events and the room list\n"
+           "  --debug           show the running events, the room list and the warnings;\n"
+           "                    F5..F8 draw the walk mask, zones, entrances, objects\n"
+           "  --room NAME       start in room NAME (for authors testing a room)\n"
+           "  --entrance NAME   ...with the main character at its entrance NAME\n"
+           "  --watch           a source folder: pack and reload it when a file changes\n"
            "  --version         print the version and exit\n"
            "  --help            print this help and exit\n"
            "\n"

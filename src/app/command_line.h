@@ -20,6 +20,9 @@ struct CommandLine {
     int scale = 0;                   // --scale N: window at N times the display size
     bool debug = false;
     bool continueGame = false;  // --continue: resume from this game's autosave
+    std::string startRoom;      // --room NAME
+    std::string startEntrance;  // --entrance NAME
+    bool watch = false;         // --watch: a source folder is packed again when it changes
     bool version = false;
     bool help = false;
 };

@@ -4,6 +4,7 @@
 
 #include "logic/logic.h"
 #include "platform/platform.h"
+#include "render/geometry.h"
 
 namespace zk {
 namespace {
@@ -81,8 +82,16 @@ bool DebugOverlay::press(GameState& g) {
     return true;
 }
 
+void DebugOverlay::geometryKeys(unsigned keys) {
+    static constexpr unsigned kLayers[] = {kGeometryMask, kGeometryZones | kGeometryEntrances,
+                                           kGeometryObjects, kGeometryPath};
+    for (unsigned k = 0; k < 4; ++k)
+        if (keys & (1u << k)) geometry_ ^= kLayers[k];
+}
+
 void DebugOverlay::draw(GameState& g) {
     if (!g.platform) return;
+    if (geometry_) drawRoomGeometry(g, g.platform->canvas.target(), geometry_);
     const Layout l = layout(g);
     if (page_ >= l.pages) page_ = 0;
     Canvas& c = g.platform->canvas;
@@ -97,6 +106,15 @@ void DebugOverlay::draw(GameState& g) {
         if (y + l.lineHeight > height) break;
         if (!line.empty()) c.textOut(0, y, line);
         y += l.lineHeight;
+    }
+
+    // The latest warnings along the bottom edge, newest last, where the author sees them.
+    const auto& warnings = g.errors.warnings;
+    const int fit = std::min<int>(kWarningLines, static_cast<int>(warnings.size()));
+    c.setFontColor(0x40A0FF);
+    for (int i = 0; i < fit; ++i) {
+        const std::string& w = warnings[warnings.size() - size_t(fit) + size_t(i)];
+        c.textOut(0, height - (fit - i) * l.lineHeight, "warning: " + w);
     }
 
     const int rooms = static_cast<int>(g.tables.roomList.size());

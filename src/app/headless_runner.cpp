@@ -7,6 +7,7 @@
 
 #include "app/input_script.h"
 #include "app/main_window.h"
+#include "app/source_game.h"
 #include "app/state_dump.h"
 #include "core/error.h"
 #include "platform/error_report.h"
@@ -16,25 +17,26 @@
 namespace zk {
 namespace {
 
+constexpr int64_t kWatchFrames = 40;
+
 class Runner {
   public:
-    Runner(const CommandLine& options, const std::string& executableDir)
+    Runner(const CommandLine& options, const std::string& executableDir, SourceGame* source)
         : options_(options),
           outDir_(options.outDir),
           platformView_(headless_.platform()),
-          window_(platformView_, windowOptions(options, executableDir)) {}
+          watched_(platformView_, windowOptions(options, executableDir), source) {}
 
     int run(const InputScript& script) {
         try {
-            window_.FormCreate();
-            window_.Timer2Timer();  // the waiting message
-            window_.Timer2Timer();  // the loader, to its end before the first frame
+            window().FormCreate();
+            load();
         } catch (const std::exception& e) {
             std::cerr << "zelkin: "
-                      << printableLine(e.what(), window_.game().tables.metadata.codePage) << '\n';
+                      << printableLine(e.what(), window().game().tables.metadata.codePage) << '\n';
             return 1;
         }
-        if (window_.finished()) return window_.exitStatus();
+        if (window().finished()) return window().exitStatus();
         headless_.display.onFlip = [this](const Surface& frame) { onFlip(frame); };
         try {
             bool scriptEnded = true;
@@ -47,22 +49,22 @@ class Runner {
             if (scriptEnded && options_.frames) {
                 while (!stopped()) frame();
             } else if (scriptEnded && options_.inputFile.empty()) {
-                while (!window_.finished()) frame();
+                while (!window().finished()) frame();
             }
         } catch (const std::exception& e) {
             std::cerr << "zelkin: "
-                      << printableLine(e.what(), window_.game().tables.metadata.codePage) << '\n';
+                      << printableLine(e.what(), window().game().tables.metadata.codePage) << '\n';
             return 1;
         }
-        window_.FormClose();
+        window().FormClose();
         return status();
     }
 
     ~Runner() {
-        if (window_.finished() && !window_.exitReason().empty())
+        if (window().finished() && !window().exitReason().empty())
             std::cerr << "zelkin: "
-                      << printableLine(window_.exitReason(),
-                                       window_.game().tables.metadata.codePage)
+                      << printableLine(window().exitReason(),
+                                       window().game().tables.metadata.codePage)
                       << '\n';
     }
 
@@ -76,6 +78,8 @@ class Runner {
         w.seed = o.seed.value_or(1);
         w.debug = o.debug;
         w.continueGame = o.continueGame;
+        w.startRoom = o.startRoom;
+        w.startEntrance = o.startEntrance;
         // A headless run autosaves only when its settings turn the autosave on; then,
         // as with --continue, the option names the player's folder.
         w.autosave = false;
@@ -83,21 +87,32 @@ class Runner {
         return w;
     }
 
-    int status() const { return window_.finished() ? window_.exitStatus() : 0; }
+    MainWindow& window() { return watched_.window(); }
+    const MainWindow& window() const { return watched_.window(); }
+    void load() {
+        window().Timer2Timer();  // the waiting message
+        window().Timer2Timer();  // the loader, to its end before the first frame
+    }
+
+    int status() const { return window().finished() ? window().exitStatus() : 0; }
     bool stopped() const {
-        return quit_ || window_.finished() || (options_.frames && frame_ >= *options_.frames);
+        return quit_ || window().finished() || (options_.frames && frame_ >= *options_.frames);
     }
 
     void frame() {
+        // A watched folder is looked at about once a second of game time.
+        if (options_.watch && frame_ % kWatchFrames == 0 && frame_ > 0 &&
+            watched_.reloadIfChanged(std::cerr))
+            load();
         headless_.clock.advance(static_cast<uint32_t>(options_.frameMs));
-        window_.DXTimer1Timer();
+        window().DXTimer1Timer();
         ++frame_;
     }
 
     // Runs one step; false when the run ends.
     bool runStep(const ScriptStep& s) {
         using K = ScriptStep::Kind;
-        const GameState& g = window_.game();
+        const GameState& g = window().game();
         switch (s.kind) {
             case K::Wait:
                 for (long long i = 0; i < s.count; ++i) {
@@ -158,7 +173,7 @@ class Runner {
     std::filesystem::path outDir_;
     HeadlessPlatform headless_;
     Platform platformView_;
-    MainWindow window_;
+    WatchedGame watched_;
     int64_t frame_ = 0;
     bool quit_ = false;
     std::string shotsName_;
@@ -167,7 +182,7 @@ class Runner {
 
 }  // namespace
 
-int runHeadless(const CommandLine& options, const std::string& executableDir) {
+int runHeadless(const CommandLine& options, const std::string& executableDir, SourceGame* source) {
     InputScript script;
     if (!options.inputFile.empty()) {
         script = loadInputScript(options.inputFile);
@@ -176,7 +191,7 @@ int runHeadless(const CommandLine& options, const std::string& executableDir) {
             return 2;
         }
     }
-    Runner runner(options, executableDir);
+    Runner runner(options, executableDir, options.watch ? source : nullptr);
     return runner.run(script);
 }
 

@@ -3,9 +3,13 @@
 
 namespace zk {
 
+class SourceGame;
+
 // Runs the game without a window, driven by an input script, and returns the exit
 // status (0 normal end, 1 the game could not start or stopped on an error, 2 a bad
 // input script).
-int runHeadless(const CommandLine& options, const std::string& executableDir);
+// `source`: the source folder the package was packed from (null: a package).
+int runHeadless(const CommandLine& options, const std::string& executableDir,
+                SourceGame* source = nullptr);
 
 }  // namespace zk

@@ -2,11 +2,13 @@
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/headless_runner.h"
+#include "app/source_game.h"
 #include "app/version.h"
 #include "app/windowed_runner.h"
 #include "core/memory.h"
@@ -40,6 +42,23 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::string dir = executableDir(argc > 0 ? argv[0] : "zelkin");
-    if (options.headless) return zk::runHeadless(options, dir);
-    return zk::runWindowed(options, dir);
+    // A source folder is packed into a private temporary folder and played from there.
+    std::optional<zk::SourceGame> source;
+    zk::CommandLine run = options;
+    if (zk::isSourceFolder(options.packagePath)) {
+        try {
+            source.emplace(options.packagePath);
+            if (!source->pack(std::cerr)) return 1;
+        } catch (const std::exception& e) {
+            std::cerr << "zelkin: " << e.what() << '\n';
+            return 1;
+        }
+        run.packagePath = source->package().string();
+    } else if (options.watch) {
+        std::cerr << "zelkin: --watch needs a source folder (a folder with game.toml)\n";
+        return 2;
+    }
+    zk::SourceGame* watched = source ? &*source : nullptr;
+    if (options.headless) return zk::runHeadless(run, dir, watched);
+    return zk::runWindowed(run, dir, watched);
 }

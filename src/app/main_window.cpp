@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <algorithm>
 #include <ctime>
 #include <iostream>
 
@@ -12,6 +13,7 @@
 #include "logic/loader.h"
 #include "logic/logic.h"
 #include "logic/room_entry.h"
+#include "logic/walking.h"
 #include "save/save_folder.h"
 #include "save/saved_games.h"
 
@@ -112,11 +114,41 @@ void MainWindow::Timer2Timer() {
     }
     prepareSaveFolder();
     if (options_.continueGame) continueFromAutosave(game_);
+    if (!options_.startRoom.empty()) enterStartRoom();
     lastAutosaveMs_ = game_.scripts.playTimeMs;
 }
 
 std::ostream& MainWindow::notes() {
     return options_.notes ? *options_.notes : std::cerr;
+}
+
+// The room an author asked for; a name that is not there ends the start with the names
+// that are.
+void MainWindow::enterStartRoom() {
+    const std::string& name = options_.startRoom;
+    const int r = findRoom(game_, name);
+    auto refuse = [](const std::string& why, const std::vector<std::string>& names) {
+        std::string list;
+        for (const std::string& n : names)
+            if (!n.empty()) list += (list.empty() ? "" : ", ") + n;
+        throw DataError(why + " (there are: " + list + ")");
+    };
+    if (r < 0) refuse("--room: the game has no room '" + name + "'", game_.tables.roomList);
+    const std::string& entrance = options_.startEntrance;
+    if (!entrance.empty()) {
+        const Room& room = game_.tables.rooms[static_cast<size_t>(r)];
+        std::vector<std::string> names;
+        for (int i = 0; i < kEntrancesPerRoom; ++i) names.push_back(room.entrance(i).name());
+        if (std::find(names.begin(), names.end(), entrance) == names.end())
+            refuse("--entrance: room '" + name + "' has no entrance '" + entrance + "'", names);
+    }
+    // The room the game starts in anyway keeps the main character where it places it.
+    if (r != game_.scene.currentRoom || !entrance.empty()) changeRoom(game_, name, entrance);
+    Room& now = game_.room();
+    if (options_.startAt && now.isGameRoom() != 0 && !now.objects.empty()) {
+        now.objects[0].setX(options_.startAt->first);
+        now.objects[0].setY(options_.startAt->second);
+    }
 }
 
 void MainWindow::prepareSaveFolder() {

@@ -33,6 +33,11 @@ struct WindowOptions {
     // Resume from the autosave after start-up ("--continue").
     bool continueGame = false;
     std::ostream* notes = nullptr;  // lines for the player; null: standard error
+    // "--room", "--entrance": start in this room, at this entrance (for authors).
+    std::string startRoom;
+    std::string startEntrance;
+    // With startRoom: the main character's position there (a reload keeps it).
+    std::optional<std::pair<int32_t, int32_t>> startAt;
 };
 
 // The default package: "Tolvan.tgp" beside the executable, else in ../share/zelkin/
@@ -78,6 +83,7 @@ class MainWindow {
     void paintWaitingScreen();
     std::ostream& notes();
     void prepareSaveFolder();
+    void enterStartRoom();
 
     Platform& platform_;
     WindowOptions options_;

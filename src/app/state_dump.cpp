@@ -303,6 +303,9 @@ std::string stateDump(const GameState& g, const HeadlessPlatform& p, int64_t fra
     std::string folder = saves.string();
     if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
     j.key("saveFolder").value(folder);
+    j.key("warnings").beginArray();
+    for (const std::string& w : g.errors.warnings) text(j, w);
+    j.endArray();
     j.endObject();
     return j.str() + "\n";
 }

@@ -10,6 +10,7 @@
 #include <iostream>
 
 #include "app/main_window.h"
+#include "app/source_game.h"
 #include "app/window_backends.h"
 #include "core/error.h"
 #include "core/text.h"
@@ -20,6 +21,7 @@ namespace zk {
 namespace {
 
 constexpr uint32_t kMinFrameMs = 8;
+constexpr uint32_t kWatchMs = 500;  // how often a watched source folder is looked at
 
 // The user's pictures folder ("xdg-user-dir PICTURES"), else the home folder.
 std::filesystem::path picturesFolder() {
@@ -64,7 +66,7 @@ void saveScreenshot(const Surface& frame, const std::string& title) {
 
 }  // namespace
 
-int runWindowed(const CommandLine& options, const std::string& executableDir) {
+int runWindowed(const CommandLine& options, const std::string& executableDir, SourceGame* source) {
     // Errors before the window exists still reach the player as a message box.
     SdlMessageBox earlyBox(nullptr, std::cerr);
     try {
@@ -86,21 +88,32 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
         w.copyOldSaves = true;
         w.autosave = true;  // the player's settings will be able to turn it off
         w.continueGame = options.continueGame;
-        MainWindow window(platform, w);
+        w.startRoom = options.startRoom;
+        w.startEntrance = options.startEntrance;
+        WatchedGame watched(platform, w, options.watch ? source : nullptr);
+        MainWindow* game = &watched.window();
         try {
-            window.FormCreate();
+            game->FormCreate();
         } catch (const DataError& e) {
             errorReport.report(e.what());
             return 1;
         }
         std::error_code ec;
-        if (!options.continueGame && std::filesystem::exists(autosavePath(window.game()), ec))
+        if (!options.continueGame && std::filesystem::exists(autosavePath(game->game()), ec))
             std::cerr << "zelkin: this game has an autosave; start with --continue to resume it\n";
-        while (!input.quitRequested() && !window.finished()) {
+        uint32_t lastWatch = SDL_GetTicks();
+        while (!input.quitRequested() && !game->finished()) {
             input.pumpEvents();
             try {
+                if (SDL_GetTicks() - lastWatch >= kWatchMs) {
+                    lastWatch = SDL_GetTicks();
+                    if (watched.reloadIfChanged(std::cerr)) game = &watched.window();
+                }
+                MainWindow& window = *game;
                 if (input.takeFullScreenToggle() && !window.loaderPending())
                     window.toggleFullScreen();
+                if (const unsigned keys = input.takeDebugKeys())
+                    if (DebugOverlay* debug = window.debugOverlay()) debug->geometryKeys(keys);
                 if (input.takeScreenshotRequest())
                     saveScreenshot(display.back(), window.game().tables.metadata.codePage.toUtf8(
                                                        window.game().tables.prefs.title()));
@@ -119,11 +132,11 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
                 }
             } catch (const DataError& e) {
                 errorReport.report(e.what());
-                if (!window.game().session.gameLoaded) return 1;
+                if (!game->game().session.gameLoaded) return 1;
             }
         }
-        window.FormClose();
-        return window.exitStatus();
+        game->FormClose();
+        return game->exitStatus();
     } catch (const std::exception& e) {
         earlyBox.show("Zelkin engine", e.what());
         return 1;

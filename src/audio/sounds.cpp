@@ -94,7 +94,7 @@ std::optional<SoundCopy> playNamedSound(GameState& g, const WaveList& list, Soun
                                         std::string_view name) {
     const int index = list.find(name);
     if (index < 0) {
-        reportError(g, "Wave '" + std::string(name) + "' not found");
+        reportWarning(g, "Wave '" + std::string(name) + "' not found");
         return std::nullopt;
     }
     return startSound(g, list, buffers, index);

@@ -178,7 +178,7 @@ void addobj(Run& r) {
 
     const int t = g.tables.templates.findTemplate(name);
     if (t < 0) {
-        reportError(g, "\"addobj\": there is no object template named '" + name + "'");
+        reportWarning(g, "\"addobj\": there is no object template named '" + name + "'");
         return;
     }
     if (!intoRoom) {

@@ -31,7 +31,7 @@ void holdItem(GameState& g, std::string_view name) {
     int t = g.tables.templates.findTemplate(name);
     const ObjectRecord& item = g.tables.templates.at(t);
     if (t < 0) {
-        reportError(g, "Held item '" + g.cursor.heldItem + "' has no object template");
+        reportWarning(g, "Held item '" + g.cursor.heldItem + "' has no object template");
     } else {
         PictureList icons;
         if (loadPictureList(g, "objects\\" + g.cursor.heldItem + "\\" + item.iconFile(), icons) &&

@@ -114,7 +114,7 @@ void loadInventoryRecord(GameState& g, const std::string& fileName) {
 void reloadRooms(GameState& g) {
     LoadedRooms loaded = loadRooms(
         tempFile(g, "rooms.dat"), g.tables.templates, g.tables.mainCharacterTemplate,
-        g.tables.prefs, g.tables.inventory, [&g](const std::string& w) { reportError(g, w); });
+        g.tables.prefs, g.tables.inventory, [&g](const std::string& w) { reportWarning(g, w); });
     g.tables.rooms = std::move(loaded.rooms);
     g.tables.startRoomName = loaded.startRoomName;
     g.tables.roomList.insert(g.tables.roomList.end(), loaded.roomNames.begin(),

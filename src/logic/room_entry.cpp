@@ -186,7 +186,7 @@ void refreshSlotPicture(GameState& g, int i) {
     const std::string item = slot.item();
     int t = g.tables.templates.findFirst(item);
     if (t >= kTemplateCapacity || item.empty()) {
-        reportError(g, "Inventory item '" + item + "' has no object template");
+        reportWarning(g, "Inventory item '" + item + "' has no object template");
         return;
     }
     const ObjectRecord& tpl = g.tables.templates.at(t);

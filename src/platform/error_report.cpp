@@ -30,6 +30,10 @@ std::string errorLine(std::string_view message, const CodePage& codePage) {
     return "Error: " + printableLine(message, codePage);
 }
 
+std::string warningLine(std::string_view message, const CodePage& codePage) {
+    return "Warning: " + printableLine(message, codePage);
+}
+
 MessageBoxErrorReport::MessageBoxErrorReport(MessageBox& box, std::string caption,
                                              std::ostream& log)
     : box_(box), caption_(std::move(caption)), log_(log) {}
@@ -39,10 +43,20 @@ void MessageBoxErrorReport::report(std::string_view message) {
     box_.show(caption_, codePage_.mixedToUtf8(message));
 }
 
+void MessageBoxErrorReport::warn(std::string_view message) {
+    log_ << warningLine(message, codePage_) << std::endl;
+}
+
 void OnceErrorReport::report(std::string_view message) {
     if (seen_.find(message) != seen_.end()) return;
     seen_.emplace(message);
     next_.report(message);
+}
+
+void OnceErrorReport::warn(std::string_view message) {
+    if (seen_.find(message) != seen_.end()) return;
+    seen_.emplace(message);
+    next_.warn(message);
 }
 
 }  // namespace zk

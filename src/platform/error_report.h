@@ -17,6 +17,8 @@ class ErrorReport {
   public:
     virtual ~ErrorReport() = default;
     virtual void report(std::string_view message) = 0;
+    // An authoring mistake the engine mended: by default reported like an error.
+    virtual void warn(std::string_view message) { report(message); }
     // The code page of the record strings in later messages (the game's).
     virtual void setCodePage(const CodePage& codePage) { codePage_ = codePage; }
     const CodePage& codePage() const { return codePage_; }
@@ -31,12 +33,16 @@ class ErrorReport {
 std::string printableLine(std::string_view message, const CodePage& codePage = {});
 // "Error: " and the printable line of the message.
 std::string errorLine(std::string_view message, const CodePage& codePage = {});
+// "Warning: " and the printable line of the message.
+std::string warningLine(std::string_view message, const CodePage& codePage = {});
 
-// The report of a window: a line on the log stream, then a message box.
+// The report of a window: a line on the log stream, then a message box. A warning is
+// only the line: the debug overlay shows it, the player is not stopped.
 class MessageBoxErrorReport : public ErrorReport {
   public:
     MessageBoxErrorReport(MessageBox& box, std::string caption, std::ostream& log);
     void report(std::string_view message) override;
+    void warn(std::string_view message) override;
 
   private:
     MessageBox& box_;
@@ -50,6 +56,7 @@ class OnceErrorReport : public ErrorReport {
   public:
     explicit OnceErrorReport(ErrorReport& next) : next_(next) {}
     void report(std::string_view message) override;
+    void warn(std::string_view message) override;
     void setCodePage(const CodePage& codePage) override {
         codePage_ = codePage;
         next_.setCodePage(codePage);

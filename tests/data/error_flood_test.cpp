@@ -32,5 +32,26 @@ TEST(ErrorFlood, EndsWithOneReportThatThereAreMore) {
     EXPECT_EQ(shown.back(), "Cannot save the game");
 }
 
+// Mended authoring mistakes are kept as warnings, each once, and still recorded and
+// counted with the errors as before.
+TEST(ErrorFlood, WarningsAreKeptOnceAndCountWithTheErrors) {
+    HeadlessPlatform hp;
+    std::ostringstream log;
+    hp.errorReport = RecordingErrorReport(log);
+    Platform platform = hp.platform();
+    GameState g;
+    g.platform = &platform;
+    reportWarning(g, "Wave 'creak' not found");
+    reportWarning(g, "Wave 'creak' not found");
+    reportError(g, "broken file");
+    EXPECT_EQ(g.errors.warnings, std::vector<std::string>{"Wave 'creak' not found"});
+    EXPECT_EQ(hp.errorReport.messages,
+              (std::vector<std::string>{"Wave 'creak' not found", "broken file"}));
+    EXPECT_EQ(log.str(), "Warning: Wave 'creak' not found\nError: broken file\n");
+    for (int i = 0; i < 30; ++i) reportWarning(g, "name " + std::to_string(i));
+    EXPECT_EQ(hp.errorReport.messages.size(), kMaxReportedErrors + 1);
+    EXPECT_EQ(g.errors.warnings.size(), 31u);  // the overlay and the dump see them all
+}
+
 }  // namespace
 }  // namespace zk

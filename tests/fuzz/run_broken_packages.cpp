@@ -167,7 +167,8 @@ void judge(Case& c) {
     int count = 0;
     while (std::getline(lines, line)) {
         ++count;
-        if (line.rfind("Error: ", 0) != 0 && line.rfind("zelkin: ", 0) != 0)
+        if (line.rfind("Error: ", 0) != 0 && line.rfind("Warning: ", 0) != 0 &&
+            line.rfind("zelkin: ", 0) != 0)
             c.problems.push_back("unclear output line: " + line.substr(0, 200));
     }
     if (count > kMaxErrorLines)

@@ -108,6 +108,17 @@ TEST(Reports, WindowReportLogsThenShowsABox) {
     EXPECT_EQ(box.shown[0], (RecordingMessageBox::Shown{"Tolvan", "Wave 'door' not found"}));
 }
 
+TEST(Reports, AWarningIsALogLineAndNeverABox) {
+    RecordingMessageBox box;
+    std::ostringstream log;
+    MessageBoxErrorReport report(box, "Tolvan", log);
+    OnceErrorReport once(report);
+    once.warn("Wave 'door' not found");
+    once.warn("Wave 'door' not found");
+    EXPECT_EQ(log.str(), "Warning: Wave 'door' not found\n");
+    EXPECT_TRUE(box.shown.empty());
+}
+
 // A PCM format block: 22050 Hz, mono, 8 bits, so 22050 bytes a second.
 std::vector<uint8_t> pcmFormat() {
     return {1, 0, 1, 0, 0x22, 0x56, 0, 0, 0x22, 0x56, 0, 0, 1, 0, 8, 0};

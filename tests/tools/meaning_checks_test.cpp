@@ -189,16 +189,19 @@ TEST(MeaningChecks, EachMistakeIsAWarningAtItsFileAndLine) {
                     "text=\"Yes\" lang2=\"Ja\"\ntext=\"No\" lang1=\"No\"\n");
          },
          "objects/prop.toml", 4, "'startdialog' choice 'Yes' has no lang1 on line 5"},
-        {"a UTF-8 languages.txt in a Windows-1252 game",
+        {"an entrance outside the display",
+         [](auto& s) { s.text("rooms/hall.toml", replaced(kHall, "x = 500", "x = 900")); },
+         "rooms/hall.toml", 12,
+         "entrance 0: placement point (900, 400) lies outside the 800x600 display"},
+        {"dialogues without a box",
          [](auto& s) {
-             s.text("languages.txt",
-                    "text=\"hall\" lang1=\"Hall\"\ntext=\"No use.\" lang1=\"No\"\n"
-                    "text=\"key\" lang1=\"Schl\xC3\xBC"
-                    "ssel\"\n"
-                    "text=\"Hello?\" lang1=\"x\"\n"
-                    "text=\"Yes\" lang1=\"Yes\"\ntext=\"No\" lang1=\"No\"\n");
+             s.text("game.toml",
+                    "title = \"Test\"\nmainCharacterName = \"hero\"\nstartCursor = "
+                    "\"arrow\"\nlanguage = 1\nwrongSubjectTexts = [\"No use.\"]\n"
+                    "dialogImages = \"no\"\n");
          },
-         "languages.txt", 3, "is written in UTF-8, but a game without a [meta] table"},
+         "game.toml", 6,
+         "dialogImages is \"no\": the dialogues (as at objects/prop.toml:4) get no box"},
     };
     for (const Mistake& m : mistakes) {
         SCOPED_TRACE(m.what);
@@ -219,25 +222,29 @@ TEST(MeaningChecks, EachMistakeIsAWarningAtItsFileAndLine) {
     }
 }
 
-TEST(MeaningChecks, AUtf8LanguageFileIsConvertedSilentlyWhenTheGameNamesItsCodePage) {
-    SourceTree s;
-    goodGame(s);
-    s.text("game.toml",
-           "title = \"Test\"\nmainCharacterName = \"hero\"\nstartCursor = "
-           "\"arrow\"\nlanguage = 1\nwrongSubjectTexts = [\"No use.\"]\n\n"
-           "[meta]\nid = \"test\"\ncodePage = 1252\n");
-    s.text("languages.txt",
-           "text=\"hall\" lang1=\"Hall\"\ntext=\"No use.\" lang1=\"No\"\n"
-           "text=\"key\" lang1=\"Schl\xC3\xBCssel\"\ntext=\"Hello?\" lang1=\"x\"\n"
-           "text=\"Yes\" lang1=\"Yes\"\ntext=\"No\" lang1=\"No\"\n");
-    std::vector<tools::PackageEntry> entries;
-    tools::Diagnostics diag;
-    EXPECT_TRUE(s.build(entries, diag));
-    EXPECT_TRUE(diag.all().empty()) << messages(diag);
-    const tools::PackageEntry* table = findEntry(entries, "languages.txt");
-    ASSERT_NE(table, nullptr);
-    EXPECT_NE(std::string(table->bytes.begin(), table->bytes.end()).find("Schl\xFCssel"),
-              std::string::npos);
+// With or without a [meta] table: the code page is then Windows-1252.
+TEST(MeaningChecks, AUtf8LanguageFileIsConvertedSilentlyToTheGamesCodePage) {
+    for (const char* meta : {"", "\n[meta]\nid = \"test\"\ncodePage = 1252\n"}) {
+        SCOPED_TRACE(meta);
+        SourceTree s;
+        goodGame(s);
+        s.text("game.toml",
+               "title = \"Test\"\nmainCharacterName = \"hero\"\nstartCursor = "
+               "\"arrow\"\nlanguage = 1\nwrongSubjectTexts = [\"No use.\"]\n" +
+                   std::string(meta));
+        s.text("languages.txt",
+               "text=\"hall\" lang1=\"Hall\"\ntext=\"No use.\" lang1=\"No\"\n"
+               "text=\"key\" lang1=\"Schl\xC3\xBCssel\"\ntext=\"Hello?\" lang1=\"x\"\n"
+               "text=\"Yes\" lang1=\"Yes\"\ntext=\"No\" lang1=\"No\"\n");
+        std::vector<tools::PackageEntry> entries;
+        tools::Diagnostics diag;
+        EXPECT_TRUE(s.build(entries, diag));
+        EXPECT_TRUE(diag.all().empty()) << messages(diag);
+        const tools::PackageEntry* table = findEntry(entries, "languages.txt");
+        ASSERT_NE(table, nullptr);
+        EXPECT_NE(std::string(table->bytes.begin(), table->bytes.end()).find("Schl\xFCssel"),
+                  std::string::npos);
+    }
 }
 
 TEST(MeaningChecks, ALanguageFileInTheCodePageIsTakenAsItIsWithAWarning) {
@@ -258,6 +265,70 @@ TEST(MeaningChecks, ALanguageFileInTheCodePageIsTakenAsItIsWithAWarning) {
     const tools::PackageEntry* packed = findEntry(entries, "languages.txt");
     ASSERT_NE(packed, nullptr);
     EXPECT_EQ(std::string(packed->bytes.begin(), packed->bytes.end()), table);
+}
+
+TEST(MeaningChecks, PlacementsTakeTheirTemplatesScaleUnlessTheyWriteOne) {
+    SourceTree s;
+    goodGame(s);
+    s.text("objects/prop.toml", "scale = 60\n" + kProp);
+    s.text("rooms/hall.toml", kHall +
+                                  "\n[[placement]]\nname = \"prop\"\nx = 10\ny = 10\n"
+                                  "\n[[placement]]\nname = \"prop\"\nx = 10\ny = 10\n"
+                                  "scale = 100\n");
+    std::vector<tools::PackageEntry> entries;
+    tools::Diagnostics diag;
+    ASSERT_TRUE(s.build(entries, diag)) << messages(diag);
+    const tools::PackageEntry* rooms = findEntry(entries, "rooms.dat");
+    ASSERT_NE(rooms, nullptr);
+    const StoredRoomRecord hall(rooms->bytes);
+    EXPECT_EQ(hall.placement(0).scale(), 100);  // the hero's template has no scale
+    EXPECT_EQ(hall.placement(1).scale(), 60);
+    EXPECT_EQ(hall.placement(2).scale(), 100);
+    const tools::PackageEntry* prefs = findEntry(entries, "prefs.dat");
+    ASSERT_NE(prefs, nullptr);
+    EXPECT_EQ(PreferencesRecord(prefs->bytes).dialogImages(), "false");  // left out: the black box
+}
+
+TEST(MeaningChecks, SortByFeetFillsTheDepthKeysAroundTheMainCharacter) {
+    SourceTree s;
+    goodGame(s);
+    s.text("game.toml",
+           "title = \"Test\"\nmainCharacterName = \"hero\"\nstartCursor = "
+           "\"arrow\"\nlanguage = 1\nwrongSubjectTexts = [\"No use.\"]\nsortByFeet = true\n");
+    s.text("objects/hero.toml",
+           "kind = \"character\"\nspriteFile = \"stand.dxg\"\nstandRightSprite = "
+           "\"stand.dxg\"\nanchorY = 40\ndepth = 50\n");
+    s.text("objects/prop.toml", "anchorY = 30\n" + kProp);
+    s.text("objects/key.toml",
+           "kind = \"subject\"\ndisplayNameKey = \"key\"\niconFile = \"icon.dxg\"\n"
+           "sortByFeet = false\n");
+    s.text("objects/post.toml", "sortByFeet = true\nfixedDepth = true\ndepthBehind = 10\n");
+    std::vector<tools::PackageEntry> entries;
+    tools::Diagnostics diag;
+    ASSERT_TRUE(s.build(entries, diag)) << messages(diag);
+    const tools::PackageEntry* objects = findEntry(entries, "objects.dat");
+    ASSERT_NE(objects, nullptr);
+    auto object = [&](const std::string& name) {
+        for (size_t at = 0; at + ObjectRecord::kSize <= objects->bytes.size();
+             at += ObjectRecord::kSize) {
+            ObjectRecord o(std::span(objects->bytes).subspan(at, ObjectRecord::kSize));
+            if (o.name() == name) return o;
+        }
+        ADD_FAILURE() << name;
+        return ObjectRecord();
+    };
+    const ObjectRecord hero = object("hero"), prop = object("prop"), key = object("key"),
+                       post = object("post");
+    EXPECT_EQ(hero.depthBehind(), 0);  // the main character itself is not sorted
+    EXPECT_EQ(prop.fixedDepth(), 0);
+    EXPECT_EQ(prop.baseLineOffset(), 30);  // on its feet
+    EXPECT_EQ(prop.depthBehind(), 49);
+    EXPECT_EQ(prop.depthInFront(), 51);
+    EXPECT_EQ(prop.depth(), 51);
+    EXPECT_EQ(key.depthInFront(), 0);  // said no
+    EXPECT_EQ(post.fixedDepth(), 1);   // what an object writes stays
+    EXPECT_EQ(post.depthBehind(), 10);
+    EXPECT_EQ(post.depthInFront(), 51);
 }
 
 TEST(MeaningChecks, NamesThatReferToNothingSuggestTheNearestName) {

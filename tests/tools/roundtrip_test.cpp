@@ -34,6 +34,7 @@ GameBuilder oddGame() {
     door.setNumVar(1, -3);
     door.setTextVar(2, "x y");
     door.setHintTimer(0);
+    door.setScale(60);
     EventView click = door.event(0);
     click.setName("onclick");
     auto cmd = [&](int k, const char* verb) {
@@ -100,6 +101,11 @@ GameBuilder oddGame() {
     StoredRoomRecord& alpha = b.addRoom("alpha");
     alpha.entrance(2).setName("in");
     alpha.entrance(2).setFacing("<down>");
+    // Placements that write no scale take their template's (the door's 60): 100 is
+    // written, 60 is not.
+    b.place(alpha, "door", 10, 10, 100);
+    b.place(alpha, "door", 20, 10, 60);
+    b.prefs.setDialogImages("");  // no box, where the source's default is the black one
     b.rooms.emplace_back().bytes()[4000] = 1;  // a nameless room the loader skips
 
     b.cursors[0].bytes()[39] = 0x77;
@@ -217,6 +223,10 @@ TEST(RoundTrip, APackageFromAnotherToolComesBackByteForByte) {
     EXPECT_NE(door.find("!\"dance it\" p1=x num4=-5"), std::string::npos) << door;
     EXPECT_NE(door.find("name = \"oncustom\"\nanyName = true"), std::string::npos) << door;
     EXPECT_NE(door.find("item = \"key\""), std::string::npos) << door;
+    const std::string alpha = text("rooms/alpha.toml");
+    EXPECT_NE(alpha.find("x = 10\ny = 10\nscale = 100\n"), std::string::npos) << alpha;
+    EXPECT_NE(alpha.find("x = 20\ny = 10\n\n"), std::string::npos) << alpha;
+    EXPECT_NE(text("game.toml").find("dialogImages = \"\""), std::string::npos);
     EXPECT_NE(door.find("raw = ["), std::string::npos) << door;
     EXPECT_NE(text("game.toml").find("[records]\nobjects = 7\n"), std::string::npos);
     EXPECT_NE(text("game.toml").find("cursors = 30"), std::string::npos);

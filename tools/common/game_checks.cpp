@@ -136,29 +136,4 @@ void checkTranslations(const std::vector<ShownText>& texts,
     }
 }
 
-void checkUntaggedLanguageFile(const std::vector<uint8_t>& file, Diagnostics& diag) {
-    const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
-    int line = 1;
-    bool multiByte = false;
-    int firstLine = 0;
-    for (size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c == '\n') ++line;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        const Utf8Char u = decodeUtf8(text, i);
-        if (u.length == 0) return;  // not UTF-8: Windows-1252 as the game reads it
-        if (!multiByte) firstLine = line;
-        multiByte = true;
-        i += u.length;
-    }
-    if (multiByte)
-        diag.warning("languages.txt", firstLine,
-                     "is written in UTF-8, but a game without a [meta] table in game.toml reads "
-                     "it in Windows-1252, so its letters show mangled; add [meta] with "
-                     "codePage = 1252 to have it converted, or save it as Windows-1252");
-}
-
 }  // namespace zk::tools

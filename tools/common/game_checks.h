@@ -57,8 +57,4 @@ void checkTranslations(const std::vector<ShownText>& texts,
                        const std::map<int, SourceSpot>& languages,
                        const std::vector<uint8_t>& table, const CodePage& page, Diagnostics& diag);
 
-// Warns when "languages.txt" of a game without metadata, which is stored as it is and
-// read in Windows-1252, is written in UTF-8.
-void checkUntaggedLanguageFile(const std::vector<uint8_t>& file, Diagnostics& diag);
-
 }  // namespace zk::tools

@@ -73,7 +73,8 @@ const Layout& preferencesLayout() {
         Layout l;
         l.what = "preferences";
         l.size = 564;
-        Field dialog = text("dialogImages", 186);
+        // Left out, the dialogue gets the black box; "" (no box) must be written.
+        Field dialog = text("dialogImages", 186, 30, "false");
         dialog.textTakesBool = true;
         l.fields = {text("title", 0),
                     text("mainCharacterName", 31),

@@ -138,6 +138,8 @@ class Builder {
     void packAssets(std::vector<PackageEntry>& out);
     void packMusicAndExtras(std::vector<PackageEntry>& out);
     void checkReferences();
+    void scalePlacements();
+    void sortByFeet();
     void checkMeaning(const std::vector<PackageEntry>& assets);
     void shown(const std::string& key, std::string what, const std::string& file, int line) {
         if (!key.empty()) texts_.push_back({key, std::move(what), {file, line}});
@@ -181,8 +183,20 @@ class Builder {
     std::vector<ZoneArea> zoneAreas_;  // enabled zones that lead somewhere
     std::vector<ShownText> texts_;
     std::map<int, SourceSpot> languages_;
-    std::optional<SourceSpot> itemAt_;     // an item: interface sounds 0 and 1 play
-    std::optional<SourceSpot> combineAt_;  // a "transmute" event: sound 2 plays
+    std::optional<SourceSpot> itemAt_;      // an item: interface sounds 0 and 1 play
+    std::optional<SourceSpot> combineAt_;   // a "transmute" event: sound 2 plays
+    std::optional<SourceSpot> dialogueAt_;  // a "startdialog": the dialogue box is drawn
+    int dialogImagesLine_ = 0;
+    // "sortByFeet": for the game (game.toml), and for each object what it says and
+    // which of the depth keys it writes itself.
+    bool gameSortsByFeet_ = false;
+    struct DepthKeys {
+        std::optional<bool> sortByFeet;
+        std::set<std::string> written;
+    };
+    std::vector<DepthKeys> depthKeys_;  // one per objects_ entry
+    // Placements that do not write their scale: they take their template's.
+    std::vector<std::pair<size_t, int>> unscaled_;  // room, placement
     int startOverrideLine_ = 0;
     bool hasGame_ = false;
     GameMetadata meta_;  // present when game.toml has a [meta] table
@@ -245,13 +259,14 @@ void Builder::readMeta(const SourceFile& f, const toml::table& meta) {
     page_ = meta_.codePage;
 }
 
-// "languages.txt" as the package holds it. A game with a [meta] table writes it in
-// UTF-8 like every other source file, and it is stored in the game's code page;
-// without one it is copied as it is, as it always was.
+// "languages.txt" as the package holds it. It is written in UTF-8 like every other
+// source file and stored in the game's code page (Windows-1252 without a [meta] table).
+// A game without one may also keep it in Windows-1252, as such games always did: a
+// table that is not UTF-8 (or plain ASCII) is copied as it is.
 std::vector<uint8_t> Builder::languageTable() {
     std::optional<std::vector<uint8_t>> bytes = readFileBytes(root_ / "languages.txt");
     if (!bytes) return {};
-    if (!meta_.present) return std::move(*bytes);
+    if (!meta_.present && !readsAsUtf8Letters(*bytes)) return std::move(*bytes);
     std::string text(bytes->begin(), bytes->end());
     if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);  // a byte-order mark
     // A table saved in the game's code page, as games without metadata keep theirs, is
@@ -358,7 +373,9 @@ void Builder::readGame() {
             "mainCharacterName");
     if (!prefs_.startCursor().empty())
         ref(Reference::Cursor, prefs_.startCursor(), file, r.line("startCursor"), "startCursor");
+    if (auto feet = r.boolean("sortByFeet")) gameSortsByFeet_ = *feet;
     startOverrideLine_ = r.line("startRoomOverride");
+    dialogImagesLine_ = r.line("dialogImages");
     if (prefs_.startRoomOverride() != "<none>" && !prefs_.startRoomOverride().empty())
         ref(Reference::Room, prefs_.startRoomOverride(), file, r.line("startRoomOverride"),
             "startRoomOverride");
@@ -486,7 +503,7 @@ void Builder::readRoom(const SourceFile& f, const std::string& stem) {
     if (!room.music().empty()) ref(Reference::Music, room.music(), file, r.line("music"), "music");
     readTables(
         r, roomLayout(), room.bytes(),
-        [&](const SubTable& t, int, TableReader& er, std::span<uint8_t> el) {
+        [&](const SubTable& t, int index, TableReader& er, std::span<uint8_t> el) {
             auto get = [&](std::string_view k) { return getText(*findField(t.fields, k), el); };
             auto num = [&](std::string_view k) {
                 return int(getNumber(*findField(t.fields, k), el));
@@ -501,6 +518,7 @@ void Builder::readRoom(const SourceFile& f, const std::string& stem) {
                     ref(Reference::Template, get("name"), file, er.line("name"), ctx + "name");
                     placements_.push_back(point("x", "y", ctx + "'" + get("name") + "'"));
                     placed_.push_back(get("name"));
+                    if (!er.has("scale")) unscaled_.emplace_back(rooms_.size(), index);
                 }
             } else if (t.key == "zone") {
                 shown(get("hintKey"), ctx + "hintKey", file, er.line("hintKey"));
@@ -576,6 +594,11 @@ void Builder::readObject(const SourceFile& f, const std::string& stem) {
         ref(Reference::Cursor, o.hoverCursor(), file, r.line("hoverCursor"), "hoverCursor");
     shown(o.displayNameKey(), "displayNameKey", file, r.line("displayNameKey"));
     checkKind(r, o);
+    DepthKeys depth;
+    depth.sortByFeet = r.boolean("sortByFeet");
+    for (const char* key : {"depth", "fixedDepth", "depthBehind", "depthInFront", "baseLineOffset"})
+        if (r.has(key)) depth.written.insert(key);
+    depthKeys_.push_back(std::move(depth));
     readEvents(r, o, self);
     applyRaw(r, objectLayout(), o.bytes());
     r.finish();
@@ -732,6 +755,7 @@ void Builder::checkShownCommand(const CheckedCommand& c) {
     if (verb == "showhint") {
         shown(c.value("text"), c.ctx + "'showhint' text", c.file, c.line);
     } else if (verb == "startdialog") {
+        if (!dialogueAt_) dialogueAt_ = SourceSpot{c.file, c.line};
         shown(c.value("p3"), c.ctx + "'startdialog' question", c.file, c.line);
         const std::string choices = c.value("text");
         size_t at = 0;
@@ -1028,6 +1052,45 @@ void Builder::checkReferences() {
     }
 }
 
+// A placement that does not write its scale is drawn at its template's (the later
+// template of a name, as placements pick it), not at the record's 100.
+void Builder::scalePlacements() {
+    for (const auto& [room, index] : unscaled_) {
+        PlacementView p = rooms_[room].record.placement(index);
+        for (auto o = objects_.rbegin(); o != objects_.rend(); ++o)
+            if (o->record.name() == p.name()) {
+                p.setScale(o->record.scale());
+                break;
+            }
+    }
+}
+
+// An object sorted by its feet is drawn behind the main character while the main
+// character's feet are above its own, in front of it below: the four depth keys that
+// say so, around the main character's depth, where the object does not write them.
+void Builder::sortByFeet() {
+    const std::string hero = prefs_.mainCharacterName();
+    int64_t heroDepth = 0;
+    for (const auto& o : objects_)
+        if (o.record.name() == hero) {
+            heroDepth = o.record.depth();
+            break;
+        }
+    for (size_t i = 0; i < objects_.size() && i < depthKeys_.size(); ++i) {
+        ObjectRecord& o = objects_[i].record;
+        const DepthKeys& keys = depthKeys_[i];
+        const bool feet = keys.sortByFeet.value_or(gameSortsByFeet_ && o.kind() != "character" &&
+                                                   o.name() != hero);
+        if (!feet) continue;
+        auto unset = [&](const char* key) { return !keys.written.count(key); };
+        if (unset("fixedDepth")) o.setFixedDepth(0);
+        if (unset("baseLineOffset")) o.setBaseLineOffset(int16_t(o.anchorY()));
+        if (unset("depthBehind")) o.setDepthBehind(int16_t(heroDepth - 1));
+        if (unset("depthInFront")) o.setDepthInFront(int16_t(heroDepth + 1));
+        if (unset("depth")) o.setDepth(o.depthInFront());
+    }
+}
+
 void Builder::checkMeaning(const std::vector<PackageEntry>& assets) {
     // Where characters stand or walk: the main character, characters that walk, the
     // entrances it comes in by and the walk points of the zones it leaves by.
@@ -1099,6 +1162,22 @@ void Builder::checkMeaning(const std::vector<PackageEntry>& assets) {
                   " display: the zone can never be clicked";
         if (!why.empty()) diag_.warning(z.at.file, z.at.line, z.what + " " + why);
     }
+    // The main character is placed at an entrance and walks on to its walk-in point;
+    // outside the display it is out of sight and its clicks never land there.
+    for (const RoomPoint& p : walkPoints_)
+        if (p.x + ox < 0 || p.x + ox > w - 1 || p.y + oy < 0 || p.y + oy > h - 1)
+            diag_.warning(p.at.file, p.at.line,
+                          p.what + " (" + std::to_string(p.x) + ", " + std::to_string(p.y) +
+                              ") lies outside the " + std::to_string(w) + "x" + std::to_string(h) +
+                              " display: the main character arrives out of sight");
+    const std::string box = prefs_.dialogImages();
+    if (dialogueAt_ && box != "true" && box != "false")
+        diag_.warning("game.toml", dialogImagesLine_,
+                      "dialogImages is \"" + fromRecordText(box, page_) +
+                          "\": the dialogues (as at " + dialogueAt_->file + ":" +
+                          std::to_string(dialogueAt_->line) +
+                          ") get no box behind their texts; write dialogImages = false for a "
+                          "black box or true for interface/dlg.png, or leave the key out");
 
     // The interface sounds are played by their number in interface/sounds.dxw.
     auto it = assets_.sounds.find(entryKey("sounds.dxw", page_));
@@ -1132,8 +1211,9 @@ std::vector<uint8_t> recordFile(const Records& records, size_t recordSize, int64
 // Files and folders that nothing reads are most likely misnamed: say so.
 void warnUnused(const fs::path& root, Diagnostics& diag) {
     static const std::set<std::string> known = {
-        "game.toml", "inventory.toml", "cursors.toml", "music.toml", "languages.txt", "music",
-        "interface", "cursors",        "objects",      "rooms",      "extra"};
+        "game.toml", "inventory.toml", "cursors.toml", "music.toml", "languages.txt",
+        "music",     "interface",      "cursors",      "objects",    "rooms",
+        "extra",     "tests"};  // input scripts of headless test runs, not packed
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(root, ec)) {
         const std::string name = e.path().filename().string();
@@ -1160,6 +1240,8 @@ void Builder::run(std::vector<PackageEntry>& entries) {
         if (auto f = loadToml(root_, "rooms/" + s + ".toml", diag_, page_)) readRoom(*f, s);
     for (const std::string& s : orderedStems("objects", objectOrder_, "objects"))
         if (auto f = loadToml(root_, "objects/" + s + ".toml", diag_, page_)) readObject(*f, s);
+    scalePlacements();
+    sortByFeet();
 
     std::vector<PackageEntry> assets;
     packAssets(assets);
@@ -1205,7 +1287,6 @@ void Builder::run(std::vector<PackageEntry>& entries) {
     entries.push_back({"inv.dat", {inventory_.bytes().begin(), inventory_.bytes().end()}, true});
     entries.push_back({"languages.txt", languageTable(), true});
     checkTranslations(texts_, languages_, entries.back().bytes, page_, diag_);
-    if (!meta_.present) checkUntaggedLanguageFile(entries.back().bytes, diag_);
     if (meta_.present) {
         const std::string text = metadataToml(meta_);
         entries.push_back({std::string(kMetadataEntry), {text.begin(), text.end()}, true});

@@ -1,6 +1,7 @@
 #include "source_writer.h"
 
 #include <algorithm>
+#include <functional>
 #include <set>
 
 #include "assets/color.h"
@@ -66,6 +67,8 @@ std::string textValue(std::string_view record, const CodePage& page) {
     return fromRecordText(record, page);
 }
 
+using Names = std::set<std::string_view>;
+
 // Writes the fields that differ from their defaults (and those in `always`).
 void writeFields(TomlOut& out, const std::vector<Field>& fields, std::span<const uint8_t> b,
                  const CodePage& page, const std::set<std::string_view>& skip = {},
@@ -112,8 +115,10 @@ void writeRaw(TomlOut& out, const Layout& layout, std::span<const uint8_t> b) {
     if (!raw.empty()) out.strings("raw", raw);
 }
 
+// `scaleOf` gives the scale a placement of a template takes when it writes none.
 void writeTables(TomlOut& out, const Layout& layout, std::span<const uint8_t> b,
-                 const CodePage& page) {
+                 const CodePage& page,
+                 const std::function<int64_t(const std::string&)>& scaleOf = {}) {
     for (const SubTable& t : layout.tables) {
         if (t.hasScript) continue;
         int last = -1;
@@ -122,7 +127,15 @@ void writeTables(TomlOut& out, const Layout& layout, std::span<const uint8_t> b,
         for (int i = 0; i <= last; ++i) {
             out.line();
             out.line("[[" + std::string(t.key) + "]]");
-            writeFields(out, t.fields, b.subspan(t.base + t.size * size_t(i), t.size), page);
+            std::span<const uint8_t> sub = b.subspan(t.base + t.size * size_t(i), t.size);
+            if (t.key == "placement" && scaleOf) {
+                const bool implied = getNumber(*findField(t.fields, "scale"), sub) ==
+                                     scaleOf(getText(*findField(t.fields, "name"), sub));
+                writeFields(out, t.fields, sub, page, implied ? Names{"scale"} : Names{},
+                            implied ? Names{} : Names{"scale"});
+            } else {
+                writeFields(out, t.fields, sub, page);
+            }
         }
     }
 }
@@ -183,11 +196,12 @@ std::string musicToml(const std::vector<MusicRecord>& music, const CodePage& pag
     return out.str();
 }
 
-std::string roomToml(const StoredRoomRecord& room, const CodePage& page) {
+std::string roomToml(const StoredRoomRecord& room, const CodePage& page,
+                     const std::function<int64_t(const std::string&)>& scaleOf) {
     TomlOut out;
     writeFields(out, roomLayout().fields, room.bytes(), page, {}, {"name"});
     writeRaw(out, roomLayout(), room.bytes());
-    writeTables(out, roomLayout(), room.bytes(), page);
+    writeTables(out, roomLayout(), room.bytes(), page, scaleOf);
     return out.str();
 }
 
@@ -528,8 +542,10 @@ void SourceBuilder::run(const PackageEntries& entries) {
         }
     }
     // With metadata the source's languages.txt is UTF-8, as the packer then reads it.
+    // Without, the packer converts a table that reads as UTF-8 with letters beyond ASCII,
+    // so such a one (a rare Windows-1252 text) is written converted too.
     if (languages) {
-        if (meta_.present)
+        if (meta_.present || readsAsUtf8Letters(*languages))
             put("languages.txt", utf8(std::string(languages->begin(), languages->end())));
         else
             put("languages.txt", *languages);
@@ -547,6 +563,17 @@ void SourceBuilder::run(const PackageEntries& entries) {
     auto get = [&](const char* name) -> const std::vector<uint8_t>* {
         auto it = data.find(name);
         return it == data.end() ? nullptr : it->second;
+    };
+    // The scale a placement takes when it writes none: its template's (the later one of
+    // a name), 100 without a template.
+    std::map<std::string, int64_t> templateScales;
+    if (const auto* objects = get("objects.dat"))
+        for (const ObjectRecord& o : splitRecords<ObjectRecord>(*objects, nullptr))
+            templateScales[o.name()] = o.scale();
+    const std::function<int64_t(const std::string&)> scaleOf = [&](const std::string& name) {
+        if (name.empty()) return int64_t(100);  // the packer looks up named placements only
+        auto it = templateScales.find(name);
+        return it == templateScales.end() ? int64_t(100) : it->second;
     };
     std::string order;
     auto named = [&]<typename Record>(const char* file, const char* folder, const char* key,
@@ -580,7 +607,7 @@ void SourceBuilder::run(const PackageEntries& entries) {
         [this](const ObjectRecord& r) { return objectToml(r, page_); });
     named.template operator()<StoredRoomRecord>(
         "rooms.dat", "rooms", "rooms",
-        [this](const StoredRoomRecord& r) { return roomToml(r, page_); });
+        [this, &scaleOf](const StoredRoomRecord& r) { return roomToml(r, page_, scaleOf); });
     auto small = [&]<typename Record>(const char* file, const char* key,
                                       auto toToml) -> std::string {
         const auto* bytes = get(file);

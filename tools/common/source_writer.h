@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -28,7 +29,10 @@ std::string preferencesToml(const PreferencesRecord& prefs, const CodePage& page
 std::string inventoryToml(const InventoryRecord& inventory, const CodePage& page = {});
 std::string cursorsToml(const std::vector<CursorRecord>& cursors, const CodePage& page = {});
 std::string musicToml(const std::vector<MusicRecord>& music, const CodePage& page = {});
-std::string roomToml(const StoredRoomRecord& room, const CodePage& page = {});
+// `scaleOf(template)`: the scale a placement of it takes when it writes none (without
+// it, 100).
+std::string roomToml(const StoredRoomRecord& room, const CodePage& page = {},
+                     const std::function<int64_t(const std::string&)>& scaleOf = {});
 std::string objectToml(const ObjectRecord& object, const CodePage& page = {});
 
 // A source folder as files (relative path -> bytes) that zelkin-pack turns back into

@@ -1,11 +1,16 @@
 #pragma once
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "core/code_page.h"
 
 namespace zk::tools {
+
+// The bytes are UTF-8 and hold at least one character beyond ASCII.
+bool readsAsUtf8Letters(std::span<const uint8_t> bytes);
 
 // Record texts are bytes in the game's code page (Windows-1252 unless its metadata
 // names another); source files are UTF-8. The two conversions are exact inverses for

@@ -7,6 +7,40 @@
 #include "text_codec.h"
 
 namespace zk::tools {
+namespace {
+
+// A syntax error said in this tool's words where the line shows what is wrong: a text
+// in quotes that the line does not close. Otherwise the parser's own words.
+std::string syntaxMessage(std::string_view text, int line, std::string_view parser) {
+    size_t at = 0;
+    for (int l = 1; l < line && at != std::string_view::npos; ++l) {
+        at = text.find('\n', at);
+        if (at != std::string_view::npos) ++at;
+    }
+    if (at == std::string_view::npos) at = text.size();
+    const size_t end = text.find('\n', at);
+    const std::string_view row =
+        text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
+    std::string parsers = "TOML: " + std::string(parser);
+    bool basic = false, literal = false;
+    for (size_t i = 0; i < row.size(); ++i) {
+        const char c = row[i];
+        if (!basic && !literal && c == '#') break;
+        if (row.substr(i, 3) == "'''" || row.substr(i, 3) == "\"\"\"") return parsers;
+        if (basic && c == '\\')
+            ++i;
+        else if (!literal && c == '"')
+            basic = !basic;
+        else if (!basic && c == '\'')
+            literal = !literal;
+    }
+    if (!basic && !literal) return parsers;
+    return std::string("a text in ") + (basic ? "double quotes (\")" : "single quotes (')") +
+           " is not closed on this line; end it with the same quote (a text spans lines "
+           "only in ''' or \"\"\" blocks)";
+}
+
+}  // namespace
 
 std::optional<SourceFile> loadToml(const std::filesystem::path& root, const std::string& rel,
                                    Diagnostics& diag, const CodePage& codePage) {
@@ -24,7 +58,8 @@ std::optional<SourceFile> loadToml(const std::filesystem::path& root, const std:
     try {
         f.root = toml::parse(f.text, rel);
     } catch (const toml::parse_error& e) {
-        diag.error(rel, static_cast<int>(e.source().begin.line), std::string(e.description()));
+        const int line = static_cast<int>(e.source().begin.line);
+        diag.error(rel, line, syntaxMessage(f.text, line, e.description()));
         return std::nullopt;
     }
     return f;

@@ -3,25 +3,30 @@
 #include <iostream>
 #include <string>
 
+#include "app/room_preview.h"
 #include "core/error.h"
 #include "core/text.h"
 #include "core/version.h"
 #include "listing.h"
 #include "media_files.h"
+#include "platform/png.h"
 #include "source_writer.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: zelkin-inspect PACKAGE.tgp [--source DIR]\n"
+    "       zelkin-inspect PACKAGE.tgp --preview ROOM [-o FILE.png]\n"
     "       zelkin-inspect FILE.dat | FILE.dxg | FILE.dxw\n"
     "Lists a Zelkin game package or one of its files readably.\n"
-    "  --source DIR  write the package as a source folder for zelkin-pack\n";
+    "  --source DIR  write the package as a source folder for zelkin-pack\n"
+    "  --preview ROOM  draw the room with its walk mask, zones, entrances and objects\n"
+    "                into a PNG (default ROOM.png)\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string input, source;
+    std::string input, source, preview, output;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "-h" || a == "--help") {
@@ -30,6 +35,10 @@ int main(int argc, char** argv) {
         } else if (a == "--version") {
             std::cout << "zelkin-inspect " << zk::kZelkinVersion << '\n';
             return 0;
+        } else if (a == "--preview" && i + 1 < argc) {
+            preview = argv[++i];
+        } else if ((a == "-o" || a == "--output") && i + 1 < argc) {
+            output = argv[++i];
         } else if (a == "--source" && i + 1 < argc) {
             source = argv[++i];
         } else if (!a.empty() && a[0] != '-' && input.empty()) {
@@ -42,6 +51,17 @@ int main(int argc, char** argv) {
     if (input.empty()) {
         std::cerr << kUsage;
         return 2;
+    }
+    if (!preview.empty()) {
+        if (output.empty()) output = preview + ".png";
+        try {
+            zk::writePng(zk::roomPreview(input, preview), output);
+        } catch (const std::exception& e) {
+            std::cerr << "zelkin-inspect: " << e.what() << "\n";
+            return 1;
+        }
+        std::cout << "Wrote " << output << "\n";
+        return 0;
     }
     const std::string ext = zk::toLowerAscii(std::filesystem::path(input).extension().string());
     try {

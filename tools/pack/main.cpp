@@ -5,21 +5,30 @@
 #include "core/error.h"
 #include "core/version.h"
 #include "pack.h"
+#include "starter_game.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: zelkin-pack SOURCE_DIR -o PACKAGE.tgp [--lenient]\n"
+    "usage: zelkin-pack SOURCE_DIR [-o PACKAGE.tgp] [--lenient]\n"
     "       zelkin-pack --check SOURCE_DIR [--lenient]\n"
+    "       zelkin-pack --init DIR\n"
     "Builds a Zelkin game package from a source folder (see the authoring guide).\n"
-    "  -o, --output FILE  the package to write\n"
+    "  -o, --output FILE  the package to write (default: SOURCE_DIR.tgp)\n"
     "  --check            only report mistakes; write nothing\n"
-    "  --lenient          report names that refer to nothing as warnings\n";
+    "  --lenient          report names that refer to nothing as warnings\n"
+    "  --init DIR         write a small complete game into DIR to start from\n";
+
+// "mygame/" -> "mygame.tgp" beside the folder.
+std::string defaultOutput(std::string source) {
+    while (source.size() > 1 && source.back() == '/') source.pop_back();
+    return source + ".tgp";
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string source, output;
+    std::string source, output, init;
     bool check = false;
     zk::tools::PackOptions options;
     for (int i = 1; i < argc; ++i) {
@@ -32,6 +41,8 @@ int main(int argc, char** argv) {
             return 0;
         } else if ((a == "-o" || a == "--output") && i + 1 < argc) {
             output = argv[++i];
+        } else if (a == "--init" && i + 1 < argc) {
+            init = argv[++i];
         } else if (a == "--check") {
             check = true;
         } else if (a == "--lenient") {
@@ -43,10 +54,26 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (source.empty() || (output.empty() && !check)) {
+    if (!init.empty()) {
+        if (!source.empty() || !output.empty() || check) {
+            std::cerr << "zelkin-pack: --init takes only the folder to write\n" << kUsage;
+            return 2;
+        }
+        try {
+            zk::tools::writeStarterGame(init);
+        } catch (const std::exception& e) {
+            std::cerr << "zelkin-pack: " << e.what() << "\n";
+            return 1;
+        }
+        std::cout << "Wrote a starter game into " << init << "; play it with: zelkin " << init
+                  << "\n";
+        return 0;
+    }
+    if (source.empty()) {
         std::cerr << kUsage;
         return 2;
     }
+    if (output.empty() && !check) output = defaultOutput(source);
     zk::tools::Diagnostics diag;
     std::vector<zk::tools::PackageEntry> entries;
     const bool ok = zk::tools::buildPackage(source, entries, diag, options);

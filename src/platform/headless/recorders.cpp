@@ -11,4 +11,9 @@ void RecordingErrorReport::report(std::string_view message) {
     *log_ << errorLine(message, codePage_) << std::endl;
 }
 
+void RecordingErrorReport::warn(std::string_view message) {
+    messages.emplace_back(message);
+    *log_ << warningLine(message, codePage_) << std::endl;
+}
+
 }  // namespace zk

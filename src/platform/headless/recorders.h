@@ -24,12 +24,14 @@ class RecordingMessageBox : public MessageBox {
 };
 
 // The error report of a headless run: every message is recorded and written as one
-// line to the log stream (standard error unless given).
+// line to the log stream (standard error unless given). Warnings are recorded with
+// the errors too, as runs recorded them before warnings had a channel of their own.
 class RecordingErrorReport : public ErrorReport {
   public:
     RecordingErrorReport();
     explicit RecordingErrorReport(std::ostream& log) : log_(&log) {}
     void report(std::string_view message) override;
+    void warn(std::string_view message) override;
 
     std::vector<std::string> messages;  // every report, in order
 

@@ -107,6 +107,8 @@ void SdlInput::handle(const SDL_Event& event) {
                     break;
                 }
                 if (code == SDL_SCANCODE_F12) screenshot_ = true;
+                if (code >= SDL_SCANCODE_F5 && code <= SDL_SCANCODE_F8)
+                    debugKeys_ |= 1u << (code - SDL_SCANCODE_F5);
             }
             const int k = keyOf(event.key.keysym.scancode);
             if (k < 0 || event.key.repeat) break;

@@ -37,6 +37,9 @@ class SdlInput : public DeviceInput {
     // Alt+Enter (switch window / full screen) and F12 (screenshot) since the last call.
     bool takeFullScreenToggle() { return std::exchange(toggleFullScreen_, false); }
     bool takeScreenshotRequest() { return std::exchange(screenshot_, false); }
+    // F5..F8 pressed since the last call: bit 0 for F5 ... bit 3 for F8 (the debug
+    // run's geometry keys).
+    unsigned takeDebugKeys() { return std::exchange(debugKeys_, 0u); }
 
   private:
     SdlSubsystem events_;
@@ -50,6 +53,7 @@ class SdlInput : public DeviceInput {
     Point pointer_;  // last pointer position in game pixels, inside the picture
     bool toggleFullScreen_ = false;
     bool screenshot_ = false;
+    unsigned debugKeys_ = 0;
     bool quit_ = false;
     bool focused_ = true;
     bool minimised_ = false;
