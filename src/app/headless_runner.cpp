@@ -18,8 +18,10 @@ namespace {
 
 class Runner {
   public:
-    Runner(const CommandLine& options, const std::string& executableDir)
+    Runner(const CommandLine& options, const std::string& executableDir,
+           std::function<void(const Surface&)> shown)
         : options_(options),
+          shown_(std::move(shown)),
           outDir_(options.outDir),
           platformView_(headless_.platform()),
           window_(platformView_, windowOptions(options, executableDir)) {}
@@ -133,6 +135,7 @@ class Runner {
     }
 
     void onFlip(const Surface& frame) {
+        if (shown_) shown_(frame);
         if (shotsName_.empty()) return;
         char number[32];
         std::snprintf(number, sizeof number, "-%04d.png", ++shotsCount_);
@@ -140,6 +143,7 @@ class Runner {
     }
 
     const CommandLine& options_;
+    std::function<void(const Surface&)> shown_;
     std::filesystem::path outDir_;
     HeadlessPlatform headless_;
     Platform platformView_;
@@ -152,7 +156,8 @@ class Runner {
 
 }  // namespace
 
-int runHeadless(const CommandLine& options, const std::string& executableDir) {
+int runHeadless(const CommandLine& options, const std::string& executableDir,
+                std::function<void(const Surface&)> shown) {
     InputScript script;
     if (!options.inputFile.empty()) {
         script = loadInputScript(options.inputFile);
@@ -161,7 +166,7 @@ int runHeadless(const CommandLine& options, const std::string& executableDir) {
             return 2;
         }
     }
-    Runner runner(options, executableDir);
+    Runner runner(options, executableDir, std::move(shown));
     return runner.run(script);
 }
 

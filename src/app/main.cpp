@@ -10,6 +10,9 @@
 #include "app/version.h"
 #include "app/windowed_runner.h"
 #include "core/memory.h"
+#ifdef __EMSCRIPTEN__
+#include "app/web/web_page.h"
+#endif
 
 namespace {
 
@@ -40,6 +43,13 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::string dir = executableDir(argc > 0 ? argv[0] : "zelkin");
+#ifdef __EMSCRIPTEN__
+    // In a web page a headless run (`?script=`) shows its frames on the canvas.
+    if (options.headless) {
+        zk::web::CanvasView canvas;
+        return zk::runHeadless(options, dir, [&canvas](const zk::Surface& f) { canvas.show(f); });
+    }
+#endif
     if (options.headless) return zk::runHeadless(options, dir);
     return zk::runWindowed(options, dir);
 }

@@ -19,10 +19,14 @@
 #include "platform/sdl/sdl_media_player.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_mixer.h"
+#ifdef __EMSCRIPTEN__
+#include "app/web/web_page.h"
+#endif
 
 namespace zk {
 namespace {
 
+#ifndef __EMSCRIPTEN__
 constexpr uint32_t kMinFrameMs = 8;
 
 // The user's pictures folder ("xdg-user-dir PICTURES"), else the home folder.
@@ -66,6 +70,8 @@ void saveScreenshot(const Surface& frame, const std::string& title) {
     }
 }
 
+#endif
+
 }  // namespace
 
 int runWindowed(const CommandLine& options, const std::string& executableDir) {
@@ -103,6 +109,29 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
             errorReport.report(e.what());
             return 1;
         }
+#ifdef __EMSCRIPTEN__
+        // The page runs in the browser's frames: the game holds while the page is hidden
+        // (no frames come), and plays on when the page has lost the keyboard focus.
+        bool shown = false;
+        while (!input.quitRequested() && !window.finished()) {
+            input.pumpEvents();
+            input.takeFullScreenToggle();  // the page's own key handler does it
+            input.takeScreenshotRequest();
+            try {
+                if (window.loaderPending()) {
+                    window.Timer2Timer();
+                } else {
+                    window.DXTimer1Timer();
+                    if (!shown && window.game().gameLoaded) web::tellPage("shown");
+                    shown = window.game().gameLoaded;
+                }
+            } catch (const DataError& e) {
+                errorReport.report(e.what());
+                if (!window.game().gameLoaded) return 1;
+            }
+            web::waitForBrowserFrame();
+        }
+#else
         while (!input.quitRequested() && !window.finished()) {
             input.pumpEvents();
             try {
@@ -128,6 +157,7 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
                 if (!window.game().gameLoaded) return 1;
             }
         }
+#endif
         window.FormClose();
         return window.exitStatus();
     } catch (const std::exception& e) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <vector>
 
@@ -31,6 +32,20 @@ std::optional<uint32_t> midiLengthOf(const std::string& path) {
     return ms;
 }
 
+#ifdef __EMSCRIPTEN__
+// A web page has no synthesiser: the page's build renders each MIDI track of its game
+// to OGG, named by the POSIX checksum and size of the MIDI file (web/render-music.sh),
+// and the page puts them here. Empty when there is none (a game the player picked).
+std::string renderedTrack(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    const std::string ogg = "/music/" + std::to_string(posixChecksum(bytes)) + "-" +
+                            std::to_string(bytes.size()) + ".ogg";
+    std::error_code ec;
+    return std::filesystem::is_regular_file(ogg, ec) ? ogg : std::string();
+}
+#endif
+
 }  // namespace
 
 int mixerMusicVolume(int32_t volume) {
@@ -54,10 +69,23 @@ void SdlMediaPlayer::open(const std::string& path) {
         file_ = path;
         return;
     }
-    music_ = Mix_LoadMUS(path.c_str());
+    std::string playable = path;
+    std::optional<uint32_t> midiLength = midiLengthOf(path);
+#ifdef __EMSCRIPTEN__
+    if (midiLength) {
+        playable = renderedTrack(path);
+        if (playable.empty()) {
+            // Played silently, as without a sound device, rather than stopping the game.
+            std::cerr << "zelkin: no rendering of the MIDI track " << path << "; it plays silently\n";
+            file_ = path;
+            return;
+        }
+    }
+#endif
+    music_ = Mix_LoadMUS(playable.c_str());
     if (!music_) throw DataError("Cannot open music file " + path + ": " + Mix_GetError());
     file_ = path;
-    midiLength_ = midiLengthOf(path);
+    midiLength_ = midiLength;
 }
 
 void SdlMediaPlayer::close() {
