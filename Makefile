@@ -101,7 +101,7 @@ web:
 	emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release $$launcher \
 		-DZELKIN_WEB_DEPS="$(WEB_CACHE)/prefix" \
 		-DZELKIN_WEB_GAME="$(abspath $(if $(GAME),$(GAME),$(BUILD)/Tolvan.tgp))" >/dev/null
-	@cmake --build $(WEB_BUILD) -j $(JOBS)
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j $(JOBS)
 	@echo "The page is in $(WEB_BUILD)/: serve that folder (for instance: python3 -m http.server -d $(WEB_BUILD)) and open index.html"
 
 web-test: web

@@ -27,6 +27,9 @@ packages=(zlib libzip libjpeg-turbo libsdl2 freetype libsdl2-ttf libsdl2-mixer l
 # One private apt state per Debian repository that the system's own entries name, each
 # with a single deb-src line, so that a source is fetched from the repository that
 # lists it (a mirror may list a security update whose files it does not serve).
+# Emscripten's optimiser needs Debian's node modules (acorn) when it runs at -O2.
+export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
+
 apt_dir=$cache/apt
 apt_opts() {
 	local repo=$apt_dir/$1
@@ -141,12 +144,17 @@ build_libsdl2-ttf() {
 	cmake_build libsdl2-ttf "$1" -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF -DSDL2TTF_SAMPLES=OFF
 }
 
+# The decoders SDL_mixer carries in its source (stb_vorbis, dr_mp3, dr_flac); MIDI is
+# rendered to OGG when the page is built (web/render-music.sh).
 build_libsdl2-mixer() {
 	cmake_build libsdl2-mixer "$1" -DSDL2MIXER_VENDORED=OFF -DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_DEPS_SHARED=OFF \
-		-DSDL2MIXER_CMD=OFF -DSDL2MIXER_FLAC=OFF -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MP3=OFF -DSDL2MIXER_OPUS=OFF \
-		-DSDL2MIXER_MIDI=OFF -DSDL2MIXER_VORBIS=STB -DSDL2MIXER_WAVE=ON
+		-DSDL2MIXER_CMD=OFF -DSDL2MIXER_MOD=OFF -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_MIDI=OFF \
+		-DSDL2MIXER_FLAC=ON -DSDL2MIXER_FLAC_LIBFLAC=OFF -DSDL2MIXER_FLAC_DRFLAC=ON \
+		-DSDL2MIXER_MP3=ON -DSDL2MIXER_MP3_MPG123=OFF -DSDL2MIXER_MP3_DRMP3=ON \
+		-DSDL2MIXER_VORBIS=STB -DSDL2MIXER_WAVE=ON
 }
 
+# PNG through the stb_image and miniz copies in its source: no libpng.
 build_libsdl2-image() {
 	cmake_build libsdl2-image "$1" -DSDL2IMAGE_VENDORED=OFF -DSDL2IMAGE_SAMPLES=OFF -DSDL2IMAGE_DEPS_SHARED=OFF \
 		-DSDL2IMAGE_BACKEND_STB=ON -DSDL2IMAGE_AVIF=OFF -DSDL2IMAGE_BMP=OFF -DSDL2IMAGE_GIF=OFF -DSDL2IMAGE_JPG=OFF \

@@ -98,13 +98,6 @@
     }
   }, true);
 
-  // Browsers start sound only after the player's first click or key.
-  function resumeAudio() {
-    const context = Module.SDL2 && Module.SDL2.audioContext;
-    if (context && context.state === "suspended") context.resume();
-  }
-  window.addEventListener("pointerdown", resumeAudio, true);
-  window.addEventListener("keydown", resumeAudio, true);
   canvas.addEventListener("contextmenu", (event) => event.preventDefault());
 
   // The saves of each game live in IndexedDB under the game's name; a change there is
@@ -131,11 +124,21 @@
   }
   page.whenSynced = () => (syncing ? new Promise((resolve) => waiting.push(resolve)) : Promise.resolve());
   function watchSaves() {
+    const FS = Module.FS;
     const inSaves = (path) => typeof path === "string" && path.startsWith("/persist/");
-    const delegate = Module.FS.trackingDelegate;
-    delegate.onCloseFile = (path) => inSaves(path) && persist();
-    delegate.onMovePath = (from, to) => (inSaves(from) || inSaves(to)) && persist();
-    delegate.onDeletePath = (path) => inSaves(path) && persist();
+    const close = FS.close;
+    FS.close = (stream) => {
+      const written = (stream.flags & 3) !== 0;  // opened for writing (O_WRONLY, O_RDWR)
+      close(stream);
+      if (written && inSaves(stream.path)) persist();
+    };
+    for (const name of ["rename", "unlink", "rmdir"]) {
+      const change = FS[name];
+      FS[name] = (...paths) => {
+        change(...paths);
+        if (paths.some(inSaves)) persist();
+      };
+    }
   }
 
   function gameName(fileName) {

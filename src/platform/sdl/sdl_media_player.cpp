@@ -76,7 +76,8 @@ void SdlMediaPlayer::open(const std::string& path) {
         playable = renderedTrack(path);
         if (playable.empty()) {
             // Played silently, as without a sound device, rather than stopping the game.
-            std::cerr << "zelkin: no rendering of the MIDI track " << path << "; it plays silently\n";
+            std::cerr << "zelkin: no rendering of the MIDI track " << path
+                      << "; it plays silently\n";
             file_ = path;
             return;
         }
