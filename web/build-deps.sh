@@ -91,7 +91,10 @@ cmake_build() {
 	shift 2
 	local build=$cache/build/$name
 	rm -rf "$build"
+	# The configure checks that run a test program run it in node; emcmake's default
+	# emulator passes node a flag that Node 20 refuses, which fails every such check.
 	emcmake cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
+		-DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node);--no-experimental-fetch" \
 		-DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" \
 		-DCMAKE_POLICY_DEFAULT_CMP0074=NEW "$@" >"$log/$name-build.log" 2>&1 &&
 		cmake --build "$build" -j "$jobs" >>"$log/$name-build.log" 2>&1 &&

@@ -39,8 +39,10 @@ unzip -Z1 "$package" | tr -d '\r' | grep -iE '^music[\\/][^\\/]+$' | while IFS= 
 	read -r crc size _ < <(cksum "$work/track")
 	name=$crc-$size.ogg
 	[ -f "$out/$name" ] && continue
-	fluidsynth -n -i -q -r 44100 -F "$work/track.wav" "$soundfont" "$work/track" >/dev/null 2>&1 ||
+	# Gain 1.2: SDL_mixer's FluidSynth gain at full volume; the page's mixer then scales
+	# the track by the game's volume as it scales the synthesiser's gain on the desktop.
+	fluidsynth -n -i -q -r 44100 -g 1.2 -F "$work/track.wav" "$soundfont" "$work/track" >/dev/null 2>&1 ||
 		{ echo "render-music: fluidsynth cannot render $entry" >&2; exit 1; }
-	oggenc -Q -q 4 -o "$out/$name" "$work/track.wav"
+	oggenc -Q -q 3 -o "$out/$name" "$work/track.wav"
 	echo "$name" >>"$out/list.txt"
 done

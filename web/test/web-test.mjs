@@ -186,14 +186,22 @@ try {
   await samePicture(`zelkinPage.readFile("/run/out/cottage.png")`, `"/reference/cottage.png"`,
     "the first room is the desktop's, pixel for pixel");
   await samePicture(`"canvas"`, `"/reference/saved.png"`, "the canvas shows the desktop's last frame");
-  const walked = await sameState("walked");
-  check(walked.walk && walked.walk.step > 0, "the click walked Tove", JSON.stringify(walked.walk.target));
+  const tove = (state) => {
+    const room = state.rooms.find((r) => r.name === state.currentRoom);
+    const hero = room && room.objects.find((o) => o.name === "hero");
+    return hero ? [hero.x, hero.y] : null;
+  };
+  const before = tove(await sameState("start"));
+  const walked = tove(await sameState("walked"));
+  check(before && walked && (before[0] !== walked[0] || before[1] !== walked[1]), "the click walked Tove",
+    JSON.stringify(before) + " to " + JSON.stringify(walked));
   await sameState("saved");
   await evaluate("zelkinPage.whenSynced()");
 
   // A new page: the save comes back from IndexedDB.
   await runScript("load.txt");
-  await sameState("loaded");
+  const loaded = await sameState("loaded");
+  check(JSON.stringify(tove(loaded)) === JSON.stringify(walked), "the loaded game has Tove where she was saved");
   await samePicture(`zelkinPage.readFile("/run/out/loaded.png")`, `"/reference/loaded.png"`,
     "the loaded game looks as on the desktop");
 
