@@ -8,7 +8,9 @@
 # entries for the system's Debian repositories into a private list and runs
 # `apt-get source` on it, so the system's apt configuration is left alone.
 #
-# Usage: web/build-deps.sh [CACHE]   (default: $ZELKIN_WEB_CACHE or ~/.cache/zelkin-web)
+# Usage: web/build-deps.sh [CACHE [PACKAGE...]]
+#   CACHE defaults to $ZELKIN_WEB_CACHE or ~/.cache/zelkin-web; with PACKAGEs, only those
+#   are built (each needs the ones before it in the list below).
 # Prints the prefix on its last line.
 set -euo pipefail
 
@@ -23,6 +25,7 @@ mkdir -p "$prefix" "$log" "$cache/src" "$cache/stamps"
 # The Debian source packages, in build order; the newest version the archive serves
 # is taken, and a stamp per package and version keeps it built.
 packages=(zlib libzip libjpeg-turbo libsdl2 freetype libsdl2-ttf libsdl2-mixer libsdl2-image)
+if [ $# -gt 1 ]; then packages=("${@:2}"); fi
 
 # One private apt state per Debian repository that the system's own entries name, each
 # with a single deb-src line, so that a source is fetched from the repository that
