@@ -142,7 +142,9 @@ build_libsdl2() {
 }
 
 build_freetype() {
-	cmake_build freetype "$1" -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
+	# With zlib (the one built above): without it FreeType compiles zlib's sources into
+	# its gzip module, which then clash with the library at link time.
+	cmake_build freetype "$1" -DFT_REQUIRE_ZLIB=ON -DZLIB_ROOT="$prefix" -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
 		-DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
 }
 
