@@ -22,7 +22,7 @@ function(zelkin_web_library name)
     INTERFACE_LINK_LIBRARIES "${libs}")
 endfunction()
 zelkin_web_library(SDL2 SDL2)
-zelkin_web_library(SDL2_TTF SDL2_ttf freetype SDL2)
+zelkin_web_library(SDL2_TTF SDL2_ttf harfbuzz freetype z SDL2)
 zelkin_web_library(SDL2_MIXER SDL2_mixer SDL2)
 zelkin_web_library(SDL2_IMAGE SDL2_image SDL2)
 zelkin_web_library(LIBZIP zip z)
@@ -52,8 +52,11 @@ function(zelkin_web_page target)
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=262144
     -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
     -sFORCE_FILESYSTEM=1 -lidbfs.js
-    -sINVOKE_RUN=0 -sEXIT_RUNTIME=1 -sENVIRONMENT=web
+    -sINVOKE_RUN=0 -sENVIRONMENT=web
     "-sEXPORTED_RUNTIME_METHODS=['callMain','FS']"
+    # What SDL's audio and its callbacks call in the page, as emscripten's own SDL port
+    # asks for them (in a file: CMake doubles a '$' on the link line).
+    -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${PROJECT_SOURCE_DIR}/web/sdl-library-funcs.json
     ${fonts})
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
 

@@ -24,7 +24,7 @@ mkdir -p "$prefix" "$log" "$cache/src" "$cache/stamps"
 
 # The Debian source packages, in build order; the newest version the archive serves
 # is taken, and a stamp per package and version keeps it built.
-packages=(zlib libzip libjpeg-turbo libsdl2 freetype libsdl2-ttf libsdl2-mixer libsdl2-image)
+packages=(zlib libzip libjpeg-turbo libsdl2 freetype harfbuzz libsdl2-ttf libsdl2-mixer libsdl2-image)
 if [ $# -gt 1 ]; then packages=("${@:2}"); fi
 
 # One private apt state per Debian repository that the system's own entries name, each
@@ -148,8 +148,16 @@ build_freetype() {
 		-DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
 }
 
+# Debian's SDL_ttf lays text out with HarfBuzz (kerning included), and so does the
+# page's, so that every text has the desktop's pixels.
+build_harfbuzz() {
+	cmake_build harfbuzz "$1" -DHB_HAVE_FREETYPE=ON -DHB_HAVE_GLIB=OFF -DHB_HAVE_ICU=OFF \
+		-DHB_HAVE_GOBJECT=OFF -DHB_HAVE_INTROSPECTION=OFF -DHB_BUILD_UTILS=OFF -DHB_BUILD_SUBSET=OFF \
+		-DHB_BUILD_TESTS=OFF
+}
+
 build_libsdl2-ttf() {
-	cmake_build libsdl2-ttf "$1" -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF -DSDL2TTF_SAMPLES=OFF
+	cmake_build libsdl2-ttf "$1" -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=ON -DSDL2TTF_SAMPLES=OFF
 }
 
 # The decoders SDL_mixer carries in its source (stb_vorbis, dr_mp3, dr_flac); MIDI is

@@ -234,16 +234,19 @@
         canvas.focus();
         Module.callMain(args);
       },
-      onExit: (status) => {
-        page.exitStatus = status;
+      onAbort: (what) => fail("The engine stopped: " + what),
+      zelkinEvent: (event) => {
+        page.events.push({ event, ms: performance.now() });
+        if (!event.startsWith("exit ")) return;
+        const status = Number(event.slice(5));
         if (status !== 0) {
           const reason = lastErrors.filter((l) => l.startsWith("zelkin:")).pop() || "";
           fail("The game stopped." + (reason ? "\n" + reason.replace(/^zelkin: /, "") : ""));
         } else if (script === null) {
           show("The game has ended. Reload the page to play again.", false);
         }
+        page.exitStatus = status;
       },
-      zelkinEvent: (event) => page.events.push({ event, ms: performance.now() }),
     };
     const engine = document.createElement("script");
     engine.src = "zelkin.js";

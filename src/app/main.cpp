@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -23,9 +24,7 @@ std::string executableDir(const char* argv0) {
     return self.parent_path().string();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     zk::keepFreedMemory();
     std::vector<std::string> args(argv + 1, argv + argc);
     zk::CommandLineResult parsed = zk::parseCommandLine(args);
@@ -52,4 +51,21 @@ int main(int argc, char** argv) {
 #endif
     if (options.headless) return zk::runHeadless(options, dir);
     return zk::runWindowed(options, dir);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef __EMSCRIPTEN__
+    // The page's file system starts with a umask of 0777, which would give every file
+    // made with the umask's mode (a new save slot) no permissions at all.
+    ::umask(022);
+    // In a page main returns long after the page called it (each frame waits for the
+    // browser), so its status goes to the page this way.
+    const int status = run(argc, argv);
+    zk::web::tellPage(("exit " + std::to_string(status)).c_str());
+    return status;
+#else
+    return run(argc, argv);
+#endif
 }

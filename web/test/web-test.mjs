@@ -17,7 +17,7 @@ const here = path.dirname(fileURLToPath(import.meta.url));
 const [webDir, zelkin] = process.argv.slice(2).map((p) => path.resolve(p));
 const work = fs.mkdtempSync(path.join(os.tmpdir(), "zelkin-web-test-"));
 const packageName = fs.readdirSync(webDir).find((f) => f.endsWith(".tgp"));
-const timeoutMs = 180000;
+const timeoutMs = Number(process.env.WEB_TEST_TIMEOUT_MS) || 180000;
 let passed = 0;
 let failed = 0;
 
@@ -75,8 +75,11 @@ await new Promise((resolve) => socket.addEventListener("open", resolve));
 let nextId = 1;
 const pending = new Map();
 const problems = [];
+const consoleLines = [];  // printed when a check fails
 socket.addEventListener("message", (event) => {
   const message = JSON.parse(event.data);
+  if (message.method === "Runtime.consoleAPICalled")
+    consoleLines.push(message.params.type + ": " + message.params.args.map((a) => a.value ?? a.description).join(" "));
   if (message.id) {
     const { resolve, reject } = pending.get(message.id);
     pending.delete(message.id);
@@ -107,7 +110,10 @@ async function until(expression, what) {
   for (;;) {
     const value = await evaluate(expression).catch(() => undefined);
     if (value) return value;
-    if (Date.now() - start > timeoutMs) throw new Error("timed out waiting for " + what);
+    if (Date.now() - start > timeoutMs) {
+      const shown = await evaluate("document.getElementById('message').textContent").catch((e) => e.message);
+      throw new Error("timed out waiting for " + what + " (the page says: " + shown + ")");
+    }
     await new Promise((resolve) => setTimeout(resolve, 100));
   }
 }
@@ -134,14 +140,18 @@ const comparePictures = `async (a, b) => {
   }
   const p = await pixels(a), q = await pixels(b);
   if (p.w !== q.w || p.h !== q.h) return "sizes " + p.w + "x" + p.h + " and " + q.w + "x" + q.h;
-  let differ = 0;
-  for (let i = 0; i < p.data.length; i += 4)
-    if (p.data[i] !== q.data[i] || p.data[i + 1] !== q.data[i + 1] || p.data[i + 2] !== q.data[i + 2]) differ++;
-  return differ;
+  let differ = 0, box = [p.w, p.h, -1, -1];
+  for (let i = 0; i < p.data.length; i += 4) {
+    if (p.data[i] === q.data[i] && p.data[i + 1] === q.data[i + 1] && p.data[i + 2] === q.data[i + 2]) continue;
+    const x = (i / 4) % p.w, y = Math.floor(i / 4 / p.w);
+    box = [Math.min(box[0], x), Math.min(box[1], y), Math.max(box[2], x), Math.max(box[3], y)];
+    differ++;
+  }
+  return differ ? differ + " pixels differ, within " + JSON.stringify(box) : 0;
 }`;
 async function samePicture(a, b, what) {
   const r = await evaluate(`(${comparePictures})(${a}, ${b})`);
-  check(r === 0, what, r === 0 ? "" : typeof r === "number" ? r + " pixels differ" : r);
+  check(r === 0, what, r === 0 ? "" : r);
 }
 async function sameState(name) {
   const strip = (text) => {
@@ -210,9 +220,14 @@ try {
   check(false, "the browser test ran to its end", error.message);
 } finally {
   socket.close();
-  browser.kill();
+  await new Promise((resolve) => {
+    browser.on("exit", resolve);
+    browser.kill();
+    setTimeout(resolve, 5000);
+  });
   server.close();
-  fs.rmSync(work, { recursive: true, force: true });
+  fs.rmSync(work, { recursive: true, force: true, maxRetries: 5 });
 }
+if (failed) console.log("The page's console, last lines:\n  " + consoleLines.slice(-25).join("\n  "));
 console.log(`${passed} passed, ${failed} failed`);
 process.exit(failed ? 1 : 0);

@@ -27,7 +27,11 @@ void tellPage(const char* event) {
 
 CanvasView::CanvasView() : display_(std::make_unique<SdlDisplay>()) {}
 
-CanvasView::~CanvasView() = default;
+CanvasView::~CanvasView() {
+    // Closing the window would empty the canvas; the run's last frame stays on the
+    // page instead, for the page's remaining life.
+    static_cast<void>(display_.release());
+}
 
 void CanvasView::show(const Surface& frame) {
     Surface& back = display_->back();

@@ -14,11 +14,11 @@ namespace web {
 void waitForBrowserFrame();
 
 // Tells the page's script (zelkin-page.js) that something happened: "shown" when the
-// game's first room is on the canvas.
+// game's first room is on the canvas, "exit N" when the engine ended with status N.
 void tellPage(const char* event);
 
 // A canvas for headless runs in the page (`?script=`): every flipped frame is shown on
-// it, and the run then waits for the browser's next frame.
+// it, and the run then waits for the browser's next frame. The last one stays there.
 class CanvasView {
   public:
     CanvasView();
