@@ -110,4 +110,4 @@ web-test: web
 	@node --experimental-websocket web/test/web-test.mjs $(WEB_BUILD) $(BUILD)/zelkin
 
 clean:
-	rm -rf build build-bench build-asan build-fuzz build-web
+	rm -rf build build-bench build-asan build-fuzz build-web build-web-test

@@ -185,11 +185,19 @@ try {
   if (typeof shown === "object") console.log(`     page load to the first room: ${Math.round(shown.ms)} ms`);
   await new Promise((resolve) => setTimeout(resolve, 1000));
   const shot = await send("Page.captureScreenshot", { format: "png" });
-  fs.writeFileSync(path.join(webDir, "..", "web-test-page.png"), Buffer.from(shot.data, "base64"));
+  // A picture of the page for people to look at, beside the build folder.
+  const shotDir = webDir + "-test";
+  fs.mkdirSync(shotDir, { recursive: true });
+  fs.writeFileSync(path.join(shotDir, "page.png"), Buffer.from(shot.data, "base64"));
   const colours = await evaluate(`(() => { const d = document.getElementById("canvas").getContext("2d")
     .getImageData(0, 0, 800, 600).data; const s = new Set(); for (let i = 0; i < d.length; i += 4000)
     s.add(d[i] << 16 | d[i + 1] << 8 | d[i + 2]); return s.size; })()`);
   check(colours > 20, "the canvas shows a picture", colours + " colours sampled");
+  // The room's MIDI track plays from its OGG rendering, through a running audio context.
+  const audio = await evaluate(`JSON.stringify({ context: Module.SDL2 && Module.SDL2.audioContext &&
+    Module.SDL2.audioContext.state, complaints: zelkinPage.stderr })`);
+  check(JSON.parse(audio).context === "running" && JSON.parse(audio).complaints.length === 0,
+    "sound plays, the music from its rendering", audio);
 
   // The scripted run: the same frames and states as the desktop's.
   await runScript("walk.txt");
