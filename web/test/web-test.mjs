@@ -224,6 +224,11 @@ try {
     "the loaded game looks as on the desktop");
 
   check(problems.length === 0, "no errors in the console", problems.join("; "));
+
+  // A file that is no game package is refused with a message on the page.
+  await open("?game=test/walk.txt");
+  const refusal = await until("zelkinPage.failed", "the refusal of a file that is no package");
+  check(/walk\.txt cannot be read: it is not a game package/.test(refusal), "a wrong file is refused clearly", refusal);
 } catch (error) {
   check(false, "the browser test ran to its end", error.message);
 } finally {
