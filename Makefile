@@ -3,6 +3,7 @@
 # make bench - install what is missing, build and run the benchmarks
 # make asan  - the test suite built with AddressSanitizer and UBSan
 # make fuzz  - the fuzz targets built with clang's libFuzzer, each run FUZZ_SECONDS
+# make lint  - the format check (clang-format) and clang-tidy over src/ and tools/
 # make web   - the engine as a web page in build-web/ playing the default game
 #              (GAME=path.tgp for another package); its libraries are built once from
 #              Debian's sources into WEB_CACHE
@@ -16,9 +17,9 @@ PACKAGES := build-essential cmake pkg-config clang zip unzip \
 	libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev \
 	libzip-dev libjpeg62-turbo-dev libjpeg-turbo-progs libfontconfig-dev timgm6mb-soundfont \
 	fonts-wine fonts-dejavu-core googletest libgtest-dev libgmock-dev libbenchmark-dev \
-	libtomlplusplus-dev
+	libtomlplusplus-dev clang-format clang-tidy ccache git p7zip-full libarchive-tools
 
-.PHONY: all deps configure build run test bench asan fuzz install clean web web-test
+.PHONY: all deps configure build run test bench asan fuzz lint install clean web web-test
 
 PREFIX ?= /usr/local
 
@@ -38,8 +39,13 @@ deps:
 		fi; \
 	fi
 
+# Compiles go through ccache, whose cache (~/.cache/ccache) lives outside the checkout,
+# so that a second build of the same sources takes seconds.
+LAUNCHER := -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+export CCACHE_BASEDIR ?= $(CURDIR)
+
 configure: deps
-	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) $(LAUNCHER) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -72,9 +78,20 @@ asan:
 FUZZ_SECONDS ?= 300
 FUZZ_TARGETS ?=
 fuzz: deps
-	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DZELKIN_FUZZ=ON >/dev/null
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz $(LAUNCHER) -DZELKIN_FUZZ=ON >/dev/null
 	@cmake --build build-fuzz -j $(JOBS) --target fuzz_targets
 	@tests/fuzz/run_fuzzers.sh build-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# The format of every tracked C++ file, then clang-tidy with the checks of .clang-tidy
+# on the engine and the tools, from a clang build folder (build-lint: with the fuzz
+# targets and the benchmarks, so that CI can build those from it too).
+LINT_BUILD ?= build-lint
+lint: deps
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+	@CC=clang CXX=clang++ cmake -S . -B $(LINT_BUILD) $(LAUNCHER) -DZELKIN_FUZZ=ON -DZELKIN_BENCH=ON >/dev/null
+	@run-clang-tidy -quiet -j $(JOBS) -p $(LINT_BUILD) '$(CURDIR)/(src|tools)/' >$(LINT_BUILD)/tidy.log 2>&1 || \
+		{ grep -E 'warning:|error:' $(LINT_BUILD)/tidy.log | sort -u; echo "clang-tidy found the above"; exit 1; }
+	@echo "lint: format and clang-tidy clean"
 
 # Installs into PREFIX (default /usr/local); DESTDIR stages the files elsewhere.
 install: build
@@ -88,7 +105,7 @@ WEB_BUILD ?= build-web
 WEB_CACHE ?= $(HOME)/.cache/zelkin-web
 GAME ?=
 WEB_PACKAGES := emscripten dpkg-dev fluidsynth vorbis-tools unzip timgm6mb-soundfont \
-	fonts-wine fonts-dejavu-core
+	fonts-wine fonts-dejavu-core libtomlplusplus-dev
 WEB_TEST_PACKAGES := chromium nodejs
 
 web:
@@ -110,4 +127,4 @@ web-test: web
 	@node --experimental-websocket web/test/web-test.mjs $(WEB_BUILD) $(BUILD)/zelkin
 
 clean:
-	rm -rf build build-bench build-asan build-fuzz build-web build-web-test
+	rm -rf build build-bench build-asan build-fuzz build-lint build-web build-web-test

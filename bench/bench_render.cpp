@@ -59,10 +59,10 @@ struct BusyRoom {
     BusyRoom() {
         hp.display.initialize(kWidth, kHeight, false);
         g.platform = &platform;
-        g.gameLoaded = true;
-        g.prefs.setDisplayWidth(kWidth);
-        g.prefs.setDisplayHeight(kHeight);
-        g.prefs.setStartCursor("arrow");
+        g.session.gameLoaded = true;
+        g.tables.prefs.setDisplayWidth(kWidth);
+        g.tables.prefs.setDisplayHeight(kHeight);
+        g.tables.prefs.setStartCursor("arrow");
         Room room;
         room.setName("market");
         room.setWeather("Rain");
@@ -71,11 +71,11 @@ struct BusyRoom {
         room.setMaxScaleRow(550);
         room.setMinScale(60);
         room.setMaxScale(110);
-        g.rooms.push_back(std::move(room));
-        g.currentRoom = 0;
-        g.imageSlots.resize(kMinImageSlotRows);
-        g.imageList1.items.resize(3);
-        g.imageList1.items[2] = item(makeImage(kWidth, kHeight, scenery));
+        g.tables.rooms.push_back(std::move(room));
+        g.scene.currentRoom = 0;
+        g.scene.imageSlots.resize(kMinImageSlotRows);
+        g.scene.imageList1.items.resize(3);
+        g.scene.imageList1.items[2] = item(makeImage(kWidth, kHeight, scenery));
         const PictureItem sprite = item(makeImage(120, 200, figure));
         for (int i = 0; i < 40; ++i) {
             ObjectRecord o;
@@ -99,18 +99,18 @@ struct BusyRoom {
                 }
             }
             g.objects().push_back(std::move(o));
-            g.imageSlots[static_cast<size_t>(i)][3].items.push_back(sprite);
+            g.scene.imageSlots[static_cast<size_t>(i)][3].items.push_back(sprite);
         }
-        g.cursors[0].setName("arrow");
-        g.cursors[0].setHotX(4);
-        g.cursors[0].setHotY(4);
-        g.currentCursorName = "arrow";
-        g.curImageList.items.push_back(item(makeImage(32, 32, figure)));
+        g.tables.cursors[0].setName("arrow");
+        g.tables.cursors[0].setHotX(4);
+        g.tables.cursors[0].setHotY(4);
+        g.cursor.currentCursorName = "arrow";
+        g.cursor.curImageList.items.push_back(item(makeImage(32, 32, figure)));
         for (int k = 0; k < kRainDrops; ++k)
-            g.rain[static_cast<size_t>(k)] = {g.random.below(kWidth), g.random.below(kHeight),
-                                              g.random.below(2)};
-        g.mouseX = 300;
-        g.mouseY = 300;
+            g.scene.rain[static_cast<size_t>(k)] = {g.random.below(kWidth), g.random.below(kHeight),
+                                                    g.random.below(2)};
+        g.input.mouseX = 300;
+        g.input.mouseY = 300;
     }
 };
 

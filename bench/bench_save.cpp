@@ -62,10 +62,10 @@ struct BenchGame {
         package.setPassword(std::string(kPackagePassword));
         g.platform = &platform;
         g.package = &package;
-        g.tempFolder = (dir.path() / "extract").string() + "/";
-        g.saveFolder = (dir.path() / "saves").string() + "/";
+        g.session.tempFolder = (dir.path() / "extract").string() + "/";
+        g.session.saveFolder = (dir.path() / "saves").string() + "/";
         loadPreferencesFromPackage(g);
-        hp.display.initialize(g.prefs.displayWidth(), g.prefs.displayHeight(), false);
+        hp.display.initialize(g.tables.prefs.displayWidth(), g.tables.prefs.displayHeight(), false);
         loadGame(g);
         // A thumbnail as "savelastgs" makes it, from a frame with some detail.
         Surface& screen = hp.display.back();
@@ -74,7 +74,7 @@ struct BenchGame {
                 screen.setPixel(x, y, static_cast<uint32_t>((x * 7) ^ (y * 13)) & 0xFFFFFF);
         captureThumbnail(g, 200, 150);
 
-        SlotMembers m = buildSlotMembers(g);
+        SlotMembers m = buildSlotMembers(g, slotMetaOf(g, 0));
         membersFolder = dir.path() / "members";
         fs::create_directories(membersFolder);
         auto put = [&](std::string_view name, const std::vector<uint8_t>& bytes) {
@@ -127,8 +127,8 @@ const std::vector<std::string> kMemberFiles = {"screenshot.dxg", "savedinv.dat",
 void setCounters(benchmark::State& state, const fs::path& archive) {
     BenchGame& b = game();
     size_t objects = 0;
-    for (const Room& r : b.g.rooms) objects += r.objects.size();
-    state.counters["rooms"] = static_cast<double>(b.g.rooms.size());
+    for (const Room& r : b.g.tables.rooms) objects += r.objects.size();
+    state.counters["rooms"] = static_cast<double>(b.g.tables.rooms.size());
     state.counters["objects"] = static_cast<double>(objects);
     state.counters["archiveKB"] = static_cast<double>(fs::file_size(archive)) / 1024.0;
 }
@@ -176,7 +176,7 @@ BENCHMARK(BM_ZipSameMembersStored)->Unit(benchmark::kMillisecond)->UseRealTime()
 // 400 objects, and entering the saved room with its pictures.
 void BM_LoadGame(benchmark::State& state) {
     BenchGame& b = game();
-    b.g.returnRoom = 0;
+    b.g.scene.returnRoom = 0;
     if (!saveGame(b.g, 2)) state.SkipWithError("save failed");
     for (auto _ : state)
         if (!loadGame(b.g, 2)) state.SkipWithError("load failed");
@@ -205,7 +205,7 @@ BENCHMARK(BM_UnzipSameMembers)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_SavePartBuildMembers(benchmark::State& state) {
     BenchGame& b = game();
     for (auto _ : state) {
-        SlotMembers m = buildSlotMembers(b.g);
+        SlotMembers m = buildSlotMembers(b.g, slotMetaOf(b.g, 0));
         benchmark::DoNotOptimize(m.roomObjects.data());
     }
 }
@@ -214,7 +214,7 @@ BENCHMARK(BM_SavePartBuildMembers)->Unit(benchmark::kMillisecond)->UseRealTime()
 // ... and writing them into an archive (the archive layer, compressing).
 void BM_SavePartWriteArchive(benchmark::State& state) {
     BenchGame& b = game();
-    SlotMembers m = buildSlotMembers(b.g);
+    SlotMembers m = buildSlotMembers(b.g, slotMetaOf(b.g, 0));
     auto member = [](std::string_view name, std::span<const uint8_t> data) {
         ArchiveAddition a;
         a.name = std::string(name);

@@ -30,6 +30,20 @@ zelkin_web_library(LIBJPEG jpeg)
 zelkin_web_library(FONTCONFIG)
 set(SDL2_INCLUDE_DIRS ${ZELKIN_WEB_DEPS}/include/SDL2)
 
+# toml++ is header-only: Debian's headers (libtomlplusplus-dev) serve the page as they
+# are, in header-only mode (the desktop links Debian's compiled copy). They are copied
+# into a folder of their own, so that nothing else of /usr/include shadows the
+# WebAssembly system headers.
+set(ZELKIN_WEB_TOML "/usr/include/toml++" CACHE PATH "Folder of the toml++ headers")
+if(NOT EXISTS "${ZELKIN_WEB_TOML}/toml.h")
+  message(FATAL_ERROR "No toml++ headers in ${ZELKIN_WEB_TOML} (apt-get install libtomlplusplus-dev)")
+endif()
+file(COPY ${ZELKIN_WEB_TOML}/ DESTINATION ${PROJECT_BINARY_DIR}/web-include/toml++)
+add_library(PkgConfig::TOMLPLUSPLUS INTERFACE IMPORTED GLOBAL)
+set_target_properties(PkgConfig::TOMLPLUSPLUS PROPERTIES
+  INTERFACE_INCLUDE_DIRECTORIES "${PROJECT_BINARY_DIR}/web-include"
+  INTERFACE_COMPILE_DEFINITIONS "TOML_HEADER_ONLY=1")
+
 # Errors travel as C++ exceptions, as on the desktop.
 add_compile_options(-fexceptions)
 add_link_options(-fexceptions)

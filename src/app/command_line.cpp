@@ -36,6 +36,8 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& args) {
             o.fullScreen = true;
         } else if (a == "--debug") {
             o.debug = true;
+        } else if (a == "--continue") {
+            o.continueGame = true;
         } else if (a == "--version") {
             o.version = true;
         } else if (a == "--help" || a == "-h") {
@@ -86,7 +88,10 @@ std::string usageText() {
            "  --frame-ms N      headless: virtual milliseconds per frame (default 25)\n"
            "  --out DIR         headless: folder for screenshots and state dumps\n"
            "  --seed N          seed of the random generator\n"
-           "  --save-dir DIR    folder of the save slots\n"
+           "  --save-dir DIR    folder of the save slots (default: the game's own folder\n"
+           "                    in $XDG_DATA_HOME/zelkin; a file named 'portable' beside\n"
+           "                    the executable keeps them in saves/ beside it)\n"
+           "  --continue        resume the game from its autosave\n"
            "  --windowed        start in a window\n"
            "  --fullscreen      start full screen\n"
            "  --scale N         open the window at N times the game's size\n"

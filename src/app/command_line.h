@@ -19,6 +19,7 @@ struct CommandLine {
     std::optional<bool> fullScreen;  // --windowed / --fullscreen
     int scale = 0;                   // --scale N: window at N times the display size
     bool debug = false;
+    bool continueGame = false;  // --continue: resume from this game's autosave
     bool version = false;
     bool help = false;
 };

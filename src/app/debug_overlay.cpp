@@ -50,7 +50,7 @@ DebugOverlay::Layout DebugOverlay::layout(GameState& g) const {
     l.left = std::max(0, s.width - kListWidth);
     l.lineHeight = std::max(1, c.textHeight("a"));
     l.rowsPerPage = std::max(1, s.height / l.lineHeight - 1);
-    const int rooms = static_cast<int>(g.roomList.size());
+    const int rooms = static_cast<int>(g.tables.roomList.size());
     l.pages = std::max(1, (rooms + l.rowsPerPage - 1) / l.rowsPerPage);
     return l;
 }
@@ -58,8 +58,8 @@ DebugOverlay::Layout DebugOverlay::layout(GameState& g) const {
 bool DebugOverlay::press(GameState& g) {
     if (!g.platform) return false;
     const Layout l = layout(g);
-    const int x = g.mouseX;
-    const int y = g.mouseY;
+    const int x = g.input.mouseX;
+    const int y = g.input.mouseY;
     if (x < l.left) return false;
     const int line = y / l.lineHeight;
     if (line == 0) {
@@ -68,7 +68,7 @@ bool DebugOverlay::press(GameState& g) {
         return true;
     }
     const int index = page_ * l.rowsPerPage + line - 1;
-    if (line > l.rowsPerPage || index >= static_cast<int>(g.roomList.size())) return false;
+    if (line > l.rowsPerPage || index >= static_cast<int>(g.tables.roomList.size())) return false;
     const uint32_t now = g.platform->clock.ticks();
     if (index == lastRow_ && now - lastPressTime_ <= kDoubleClickMs) {
         ListBox1DblClick(g, index);
@@ -93,13 +93,13 @@ void DebugOverlay::draw(GameState& g) {
 
     c.setFontColor(0xFFFF00);
     int y = 0;
-    for (const std::string& line : g.runningEvents) {
+    for (const std::string& line : g.scripts.runningEvents) {
         if (y + l.lineHeight > height) break;
         if (!line.empty()) c.textOut(0, y, line);
         y += l.lineHeight;
     }
 
-    const int rooms = static_cast<int>(g.roomList.size());
+    const int rooms = static_cast<int>(g.tables.roomList.size());
     const int shown = std::clamp(rooms - page_ * l.rowsPerPage, 0, l.rowsPerPage);
     // The panel is only as tall as the list, so the room stays visible below it.
     c.fillRect({l.left, 0, c.target().width, std::min(height, (shown + 1) * l.lineHeight)});
@@ -111,7 +111,7 @@ void DebugOverlay::draw(GameState& g) {
     const std::string current = g.hasRoom() ? g.room().name() : std::string();
     for (int row = 0; row < shown; ++row) {
         const int index = page_ * l.rowsPerPage + row;
-        const std::string& name = g.roomList[static_cast<size_t>(index)];
+        const std::string& name = g.tables.roomList[static_cast<size_t>(index)];
         const int top = (row + 1) * l.lineHeight;
         if (index == selected_) {
             c.setBrushColor(0x404080);

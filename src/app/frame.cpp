@@ -16,16 +16,17 @@ namespace {
 
 void readMouse(GameState& g, Input& input) {
     input.refresh();
-    g.mouseX = std::clamp(saturatingAdd(g.mouseX, input.motionX()), 0, kMouseMaxX);
-    g.mouseY = std::clamp(saturatingAdd(g.mouseY, input.motionY()), 0, kMouseMaxY);
+    g.input.mouseX = std::clamp(saturatingAdd(g.input.mouseX, input.motionX()), 0, kMouseMaxX);
+    g.input.mouseY = std::clamp(saturatingAdd(g.input.mouseY, input.motionY()), 0, kMouseMaxY);
 }
 
 void frame(GameState& g, DebugOverlay* debug) {
     Platform& p = *g.platform;
     restartMusicIfStopped(g);
     // Unsigned difference: the tick count may wrap around.
-    if (p.clock.ticks() - g.lastTickTime >= kLogicTickMs) {
-        g.lastTickTime = p.clock.ticks();
+    if (p.clock.ticks() - g.scripts.lastTickTime >= kLogicTickMs) {
+        g.scripts.lastTickTime = p.clock.ticks();
+        g.scripts.playTimeMs += kLogicTickMs;
         logicTick(g);
     }
     Input& input = p.input;
@@ -33,16 +34,16 @@ void frame(GameState& g, DebugOverlay* debug) {
     const bool left = input.buttonDown(ButtonLeft);
     const bool right = input.buttonDown(ButtonRight);
     // Each press is acted on once, on the first frame that sees it.
-    if (left && !g.leftLatch) {
-        g.leftLatch = true;
+    if (left && !g.input.leftLatch) {
+        g.input.leftLatch = true;
         if (!debug || !debug->press(g)) clickDispatch(g);
     }
-    if (right && !g.rightLatch) {
-        g.rightLatch = true;
+    if (right && !g.input.rightLatch) {
+        g.input.rightLatch = true;
         returnHeldItem(g);
     }
-    if (!left) g.leftLatch = false;
-    if (!right) g.rightLatch = false;
+    if (!left) g.input.leftLatch = false;
+    if (!right) g.input.rightLatch = false;
     hoverUpdate(g);
     prepareScene(g);
     composeScene(g);

@@ -32,22 +32,28 @@ class Runner {
             window_.Timer2Timer();  // the waiting message
             window_.Timer2Timer();  // the loader, to its end before the first frame
         } catch (const std::exception& e) {
-            std::cerr << "zelkin: " << printableLine(e.what()) << '\n';
+            std::cerr << "zelkin: "
+                      << printableLine(e.what(), window_.game().tables.metadata.codePage) << '\n';
             return 1;
         }
         if (window_.finished()) return window_.exitStatus();
         headless_.display.onFlip = [this](const Surface& frame) { onFlip(frame); };
         try {
+            bool scriptEnded = true;
             for (const ScriptStep& step : script.steps) {
-                if (!runStep(step)) return status();
+                if (!runStep(step)) {
+                    scriptEnded = false;
+                    break;
+                }
             }
-            if (options_.frames) {
+            if (scriptEnded && options_.frames) {
                 while (!stopped()) frame();
-            } else if (options_.inputFile.empty()) {
+            } else if (scriptEnded && options_.inputFile.empty()) {
                 while (!window_.finished()) frame();
             }
         } catch (const std::exception& e) {
-            std::cerr << "zelkin: " << printableLine(e.what()) << '\n';
+            std::cerr << "zelkin: "
+                      << printableLine(e.what(), window_.game().tables.metadata.codePage) << '\n';
             return 1;
         }
         window_.FormClose();
@@ -56,7 +62,10 @@ class Runner {
 
     ~Runner() {
         if (window_.finished() && !window_.exitReason().empty())
-            std::cerr << "zelkin: " << printableLine(window_.exitReason()) << '\n';
+            std::cerr << "zelkin: "
+                      << printableLine(window_.exitReason(),
+                                       window_.game().tables.metadata.codePage)
+                      << '\n';
     }
 
   private:
@@ -68,6 +77,11 @@ class Runner {
         w.fullScreen = o.fullScreen;
         w.seed = o.seed.value_or(1);
         w.debug = o.debug;
+        w.continueGame = o.continueGame;
+        // A headless run autosaves only when its settings turn the autosave on; then,
+        // as with --continue, the option names the player's folder.
+        w.autosave = false;
+        w.playerSaveFolder = w.continueGame || w.autosave;
         return w;
     }
 
@@ -95,7 +109,8 @@ class Runner {
                 return !stopped();
             case K::Move: {
                 const DeviceReading& pending = headless_.input.pending();
-                headless_.input.addMotion(s.x - g.mouseX - pending.dx, s.y - g.mouseY - pending.dy);
+                headless_.input.addMotion(s.x - g.input.mouseX - pending.dx,
+                                          s.y - g.input.mouseY - pending.dy);
                 return true;
             }
             case K::Motion:

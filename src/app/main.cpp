@@ -38,7 +38,7 @@ int run(int argc, char** argv) {
         return 0;
     }
     if (options.version) {
-        std::cout << zk::kVersionLine << '\n';
+        std::cout << zk::versionLine() << '\n';
         return 0;
     }
     std::string dir = executableDir(argc > 0 ? argv[0] : "zelkin");

@@ -1,17 +1,19 @@
 #include "app/main_window.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
+#include <ctime>
+#include <iostream>
 
 #include "app/frame.h"
 #include "app/version.h"
 #include "audio/audio.h"
 #include "core/error.h"
 #include "core/text.h"
+#include "logic/cursor.h"
 #include "logic/loader.h"
 #include "logic/logic.h"
 #include "logic/room_entry.h"
+#include "save/save_folder.h"
+#include "save/saved_games.h"
 
 namespace zk {
 
@@ -23,29 +25,14 @@ std::filesystem::path defaultPackagePath(const std::filesystem::path& executable
     return beside;
 }
 
-std::filesystem::path defaultSaveFolder(const std::filesystem::path& executableDir) {
-    std::error_code ec;
-    std::filesystem::path beside = executableDir / "saves";
-    std::filesystem::create_directories(beside, ec);
-    if (!ec && access(beside.c_str(), W_OK | X_OK) == 0) return beside;
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    std::filesystem::path base;
-    // A relative XDG_DATA_HOME is invalid and ignored.
-    if (xdg && *xdg == '/') {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::filesystem::path(home ? home : ".") / ".local" / "share";
-    }
-    return base / "zelkin" / "saves";
-}
-
 MainWindow::MainWindow(Platform& platform, WindowOptions options)
     : platform_(platform), options_(std::move(options)) {
     game_.platform = &platform_;
     game_.package = &package_;
     if (options_.seed) game_.random.seed(*options_.seed);
-    game_.queue.onOverflow = [this] { platform_.messageBox.show("Event queue overflow", ""); };
+    game_.scripts.queue.onOverflow = [this] {
+        platform_.messageBox.show("Event queue overflow", "");
+    };
     platform_.display.setCaption(kEngineCaption);
     if (options_.debug) debug_ = std::make_unique<DebugOverlay>();
 }
@@ -56,7 +43,7 @@ void MainWindow::FormCreate() {
     std::filesystem::path path = options_.packagePath.empty()
                                      ? defaultPackagePath(options_.executableDir)
                                      : options_.packagePath;
-    game_.packagePath = path.string();
+    game_.session.packagePath = path.string();
     package_.setPackagePath(path);
     package_.setQuietOperation();
     package_.setPassword(std::string(kPackagePassword));
@@ -64,28 +51,32 @@ void MainWindow::FormCreate() {
         throw DataError("Game package '" + path.string() + "' not found");
 
     extraction_ = std::make_unique<ExtractionFolder>();
-    game_.tempFolder = extraction_->path().string() + "/";
-    game_.saveFolder =
-        (options_.saveDir.empty() ? defaultSaveFolder(options_.executableDir) : options_.saveDir)
-            .string() +
-        "/";
+    game_.session.tempFolder = extraction_->path().string() + "/";
 
     loadPreferencesFromPackage(game_);
-    platform_.display.setCaption(cp1252ToUtf8(game_.prefs.title()));
-    game_.currentCursorName = "#";
-    setCursor(game_, game_.prefs.startCursor());
+    std::filesystem::path saves = options_.saveDir;
+    if (saves.empty() && options_.playerSaveFolder) {
+        saves = playerSaveFolder(options_.executableDir, playerDataHome(), game_.session.gameId);
+    } else if (saves.empty()) {
+        privateSaves_ = std::make_unique<ExtractionFolder>();
+        saves = privateSaves_->path();
+    }
+    game_.session.saveFolder = saves.string() + "/";
+    platform_.display.setCaption(game_.tables.metadata.codePage.toUtf8(game_.tables.prefs.title()));
+    game_.cursor.currentCursorName = "#";
+    setCursor(game_, game_.tables.prefs.startCursor());
 
-    const int width = game_.prefs.displayWidth();
-    const int height = game_.prefs.displayHeight();
+    const int width = game_.tables.prefs.displayWidth();
+    const int height = game_.tables.prefs.displayHeight();
     if (width < 1 || height < 1 || width > 8192 || height > 8192)
         throw DataError("prefs.dat: display size " + std::to_string(width) + " x " +
                         std::to_string(height) + " is not usable");
     platform_.display.initialize(width, height, false);
-    game_.language = game_.prefs.language();
-    bool startFull = options_.fullScreen.value_or(game_.prefs.startFullScreen() != 0);
+    game_.ui.language = game_.tables.prefs.language();
+    bool startFull = options_.fullScreen.value_or(game_.tables.prefs.startFullScreen() != 0);
     if (startFull) toggleFullScreen();
-    game_.gameLoaded = false;
-    game_.loaderStarted = false;
+    game_.session.gameLoaded = false;
+    game_.session.loaderStarted = false;
     timer2Enabled_ = true;
 }
 
@@ -101,31 +92,61 @@ void MainWindow::paintWaitingScreen() {
 
 void MainWindow::Timer2Timer() {
     if (!timer2Enabled_) return;
-    if (!game_.loaderStarted) {
-        game_.loaderStarted = true;
+    if (!game_.session.loaderStarted) {
+        game_.session.loaderStarted = true;
         paintWaitingScreen();
         return;
     }
     timer2Enabled_ = false;
     platform_.display.showSystemCursor(false);
     std::error_code ec;
-    std::filesystem::create_directories(game_.saveFolder, ec);
+    std::filesystem::create_directories(game_.session.saveFolder, ec);
+    removeStaleSaveTemporaries(game_.session.saveFolder, std::time(nullptr));
     if (loadGame(game_) == LoadOutcome::NoStartRoom) {
         platform_.messageBox.show("No game startroom found", "");
-        game_.exitStatus = 1;
-        game_.exitReason = "No game startroom found: no room places the main character '" +
-                           game_.prefs.mainCharacterName() + "'";
-        game_.quitRequested = true;
+        game_.session.exitStatus = 1;
+        game_.session.exitReason = "No game startroom found: no room places the main character '" +
+                                   game_.tables.prefs.mainCharacterName() + "'";
+        game_.session.quitRequested = true;
+        return;
     }
+    prepareSaveFolder();
+    if (options_.continueGame) continueFromAutosave(game_);
+    lastAutosaveMs_ = game_.scripts.playTimeMs;
+}
+
+std::ostream& MainWindow::notes() {
+    return options_.notes ? *options_.notes : std::cerr;
+}
+
+void MainWindow::prepareSaveFolder() {
+    if (!options_.copyOldSaves || !options_.saveDir.empty()) return;
+    CopiedSlots copied = copySlotsFromSharedFolders(
+        game_, sharedSaveFolders(options_.executableDir, playerDataHome()));
+    if (copied.count == 0) return;
+    std::string from;
+    for (const auto& folder : copied.from) from += (from.empty() ? "" : " and ") + folder.string();
+    notes() << "zelkin: copied " << copied.count << " saved game" << (copied.count == 1 ? "" : "s")
+            << " of this game from " << from << " into "
+            << std::filesystem::path(game_.session.saveFolder).parent_path().string()
+            << " (the old files stay where they were)\n";
 }
 
 void MainWindow::DXTimer1Timer() {
-    if (!platform_.display.canDraw() || game_.fading) return;
-    if (!game_.gameLoaded) {
+    if (!platform_.display.canDraw() || game_.scene.fading) return;
+    if (!game_.session.gameLoaded) {
         paintWaitingScreen();
         return;
     }
     runFrame(game_, debug_.get());
+    if (!options_.autosave) return;
+    // A loaded game may have been played for less time than the game left.
+    if (game_.scripts.playTimeMs < lastAutosaveMs_) lastAutosaveMs_ = game_.scripts.playTimeMs;
+    if (game_.scripts.playTimeMs - lastAutosaveMs_ >= kAutosaveIntervalMs &&
+        autosaveAllowed(game_, false)) {
+        writeAutosave(game_);
+        lastAutosaveMs_ = game_.scripts.playTimeMs;
+    }
 }
 
 void MainWindow::ListBox1DblClick(int index) {
@@ -133,9 +154,13 @@ void MainWindow::ListBox1DblClick(int index) {
 }
 
 void MainWindow::FormClose() {
-    game_.rooms.clear();
-    game_.imageSlots.clear();
+    // The player quits (the game's own "exitgame" is not the player's quit).
+    if (options_.autosave && !game_.session.quitRequested && autosaveAllowed(game_, true))
+        writeAutosave(game_);
+    game_.tables.rooms.clear();
+    game_.scene.imageSlots.clear();
     extraction_.reset();
+    privateSaves_.reset();
 }
 
 bool MainWindow::toggleFullScreen() {
@@ -143,9 +168,9 @@ bool MainWindow::toggleFullScreen() {
     const int width = d.back().width;
     const int height = d.back().height;
     d.finalize();
-    game_.fullScreen = !game_.fullScreen;
-    d.initialize(width, height, game_.fullScreen);
-    return game_.fullScreen;
+    game_.session.fullScreen = !game_.session.fullScreen;
+    d.initialize(width, height, game_.session.fullScreen);
+    return game_.session.fullScreen;
 }
 
 }  // namespace zk

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,14 +21,25 @@ struct WindowOptions {
     std::optional<bool> fullScreen;  // overrides the package's start-up mode
     std::optional<uint32_t> seed;
     bool debug = false;
+    // Without saveDir, saves go to the player's folder of this game (a window, or a
+    // headless run whose options name the autosave); else to a folder private to the
+    // run, removed at its end, so that runs never see the player's saves.
+    bool playerSaveFolder = false;
+    // At the first start of a game, copy its slots from the folders that earlier
+    // engines shared between games (a window).
+    bool copyOldSaves = false;
+    // Autosave when the player quits in a play room and every few minutes of play.
+    bool autosave = false;
+    // Resume from the autosave after start-up ("--continue").
+    bool continueGame = false;
+    std::ostream* notes = nullptr;  // lines for the player; null: standard error
 };
 
 // The default package: "Tolvan.tgp" beside the executable, else in ../share/zelkin/
 // relative to it (an installed engine).
 std::filesystem::path defaultPackagePath(const std::filesystem::path& executableDir);
-// The save folder: "saves" beside the executable when it can be created and written,
-// else $XDG_DATA_HOME/zelkin/saves (~/.local/share/zelkin/saves).
-std::filesystem::path defaultSaveFolder(const std::filesystem::path& executableDir);
+// How often the autosave is made while playing (game time).
+inline constexpr uint64_t kAutosaveIntervalMs = 5 * 60 * 1000;
 
 // The main window: owns the game state and the package access, and carries the
 // handlers the platform loop calls.
@@ -54,9 +66,9 @@ class MainWindow {
 
     bool loaderPending() const { return timer2Enabled_; }
     // The game asked to end ("exitgame", or no start room); exitStatus() says how.
-    bool finished() const { return game_.quitRequested; }
-    int exitStatus() const { return game_.exitStatus; }
-    const std::string& exitReason() const { return game_.exitReason; }
+    bool finished() const { return game_.session.quitRequested; }
+    int exitStatus() const { return game_.session.exitStatus; }
+    const std::string& exitReason() const { return game_.session.exitReason; }
     GameState& game() { return game_; }
     const GameState& game() const { return game_; }
     Package& package() { return package_; }
@@ -64,12 +76,16 @@ class MainWindow {
 
   private:
     void paintWaitingScreen();
+    std::ostream& notes();
+    void prepareSaveFolder();
 
     Platform& platform_;
     WindowOptions options_;
     Package package_;
     std::unique_ptr<ExtractionFolder> extraction_;
+    std::unique_ptr<ExtractionFolder> privateSaves_;  // a run's own save folder
     GameState game_;
+    uint64_t lastAutosaveMs_ = 0;          // play time of the last autosave, or of the start
     std::unique_ptr<DebugOverlay> debug_;  // only in a `--debug` run
     bool timer2Enabled_ = false;
 };

@@ -120,8 +120,8 @@ void writeRoom(JsonWriter& j, const Room& r) {
 void writeQueue(JsonWriter& j, const GameState& g) {
     j.beginArray();
     for (int s = 0; s < kQueueSlots; ++s) {
-        if (!g.queue.inUse(s)) continue;
-        const EventRecord& e = g.queue.slot(s);
+        if (!g.scripts.queue.inUse(s)) continue;
+        const EventRecord& e = g.scripts.queue.slot(s);
         j.beginObject();
         j.key("slot").value(int32_t{s});
         j.key("name");
@@ -161,53 +161,54 @@ std::string stateDump(const GameState& g, const HeadlessPlatform& p, int64_t fra
     j.key("caption").value(p.display.caption());
     j.key("fullScreen").value(p.display.isFullScreen());
     j.key("currentRoomTitle");
-    text(j, g.currentRoomTitle);
-    j.key("gameLoaded").value(g.gameLoaded);
+    text(j, g.scene.currentRoomTitle);
+    j.key("gameLoaded").value(g.session.gameLoaded);
     j.key("currentRoom");
     text(j, g.hasRoom() ? g.room().name() : std::string());
-    j.key("currentRoomIndex").value(g.currentRoom);
-    j.key("returnRoom").value(g.returnRoom);
+    j.key("currentRoomIndex").value(g.scene.currentRoom);
+    j.key("returnRoom").value(g.scene.returnRoom);
     j.key("heldItem");
-    text(j, g.heldItem);
+    text(j, g.cursor.heldItem);
     j.key("stashedHeldItem");
-    text(j, g.stashedHeldItem);
-    j.key("hitPoints").value(g.hitPoints);
-    j.key("statusCounters").ints(g.statusCounters);
-    j.key("language").value(g.language);
-    j.key("frozen").value(g.frozen);
+    text(j, g.cursor.stashedHeldItem);
+    j.key("hitPoints").value(g.ui.hitPoints);
+    j.key("statusCounters").ints(g.ui.statusCounters);
+    j.key("language").value(g.ui.language);
+    j.key("frozen").value(g.scripts.frozen);
     j.key("freezeMode");
-    text(j, g.freezeMode);
-    j.key("screenFaded").value(g.screenFaded);
-    j.key("mouse").beginArray().value(g.mouseX).value(g.mouseY).endArray();
-    j.key("hoveredObject").value(g.hoveredObject);
+    text(j, g.scripts.freezeMode);
+    j.key("screenFaded").value(g.scene.screenFaded);
+    j.key("mouse").beginArray().value(g.input.mouseX).value(g.input.mouseY).endArray();
+    j.key("hoveredObject").value(g.scene.hoveredObject);
     j.key("cursor").beginObject();
     j.key("name");
-    text(j, g.currentCursorName);
-    j.key("index").value(g.cursorIndex);
-    j.key("frame").value(g.cursorFrame);
+    text(j, g.cursor.currentCursorName);
+    j.key("index").value(g.cursor.cursorIndex);
+    j.key("frame").value(g.cursor.cursorFrame);
     j.endObject();
 
     j.key("dialogue").beginObject();
-    j.key("open").value(g.dialogueOpen);
+    j.key("open").value(g.dialogue.dialogueOpen);
     j.key("lines").beginArray();
-    for (const std::string& line : g.dialogueLines) text(j, line);
+    for (const std::string& line : g.dialogue.dialogueLines) text(j, line);
     j.endArray();
-    j.key("result").value(g.dialogueResult);
-    j.key("slot").value(g.dialogueSlot);
-    j.key("voice").value(g.dialogueVoice);
+    j.key("result").value(g.dialogue.dialogueResult);
+    j.key("slot").value(g.dialogue.dialogueSlot);
+    j.key("voice").value(g.dialogue.dialogueVoice);
     j.key("closeBox");
-    if (g.dialogueLayout.drawn)
-        box(j, g.dialogueLayout.closeBox);
+    if (g.dialogue.dialogueLayout.drawn)
+        box(j, g.dialogue.dialogueLayout.closeBox);
     else
         j.beginArray().endArray();
     j.key("choices").beginArray();
-    if (g.dialogueLayout.drawn)
-        for (const Box& b : g.dialogueLayout.choiceBoxes) box(j, b);
+    if (g.dialogue.dialogueLayout.drawn)
+        for (const Box& b : g.dialogue.dialogueLayout.choiceBoxes) box(j, b);
     j.endArray();
     j.endObject();
 
     j.key("rain").beginArray();
-    for (const RainDrop& d : g.rain) j.beginArray().value(d.x).value(d.y).value(d.kind).endArray();
+    for (const RainDrop& d : g.scene.rain)
+        j.beginArray().value(d.x).value(d.y).value(d.kind).endArray();
     j.endArray();
 
     j.key("walk").beginObject();
@@ -225,33 +226,34 @@ std::string stateDump(const GameState& g, const HeadlessPlatform& p, int64_t fra
 
     j.key("inventory").beginArray();
     for (int i = 0; i < kInventorySlots; ++i) {
-        ConstSlotView s = g.inventory.slot(i);
+        ConstSlotView s = g.tables.inventory.slot(i);
         j.beginObject();
         j.key("enabled").value(s.enabled() != 0);
         j.key("item");
         text(j, s.item());
         j.key("label");
-        text(j, static_cast<size_t>(i) < g.slotLabels.size() ? g.slotLabels[static_cast<size_t>(i)]
-                                                             : std::string());
+        text(j, static_cast<size_t>(i) < g.ui.slotLabels.size()
+                    ? g.ui.slotLabels[static_cast<size_t>(i)]
+                    : std::string());
         j.endObject();
     }
     j.endArray();
 
     j.key("rooms").beginArray();
-    for (const Room& r : g.rooms) writeRoom(j, r);
+    for (const Room& r : g.tables.rooms) writeRoom(j, r);
     j.endArray();
 
     j.key("queue");
     writeQueue(j, g);
 
     j.key("timers").beginArray();
-    for (size_t i = 0; i < g.timers.size(); ++i) {
-        if (g.timers[i].period == -1) continue;
+    for (size_t i = 0; i < g.scripts.timers.size(); ++i) {
+        if (g.scripts.timers[i].period == -1) continue;
         j.beginObject();
         j.key("object").value(static_cast<int64_t>(i / kTimersPerObject));
         j.key("timer").value(static_cast<int64_t>(i % kTimersPerObject));
-        j.key("period").value(g.timers[i].period);
-        j.key("ticks").value(g.timers[i].ticks);
+        j.key("period").value(g.scripts.timers[i].period);
+        j.key("ticks").value(g.scripts.timers[i].ticks);
         j.endObject();
     }
     j.endArray();
@@ -264,7 +266,7 @@ std::string stateDump(const GameState& g, const HeadlessPlatform& p, int64_t fra
     j.endObject();
 
     j.key("sounds").beginArray();
-    for (const SoundStart& s : g.soundLog) {
+    for (const SoundStart& s : g.audio.soundLog) {
         j.beginObject();
         if (s.fromObject) {
             j.key("list").value("object");
@@ -295,6 +297,12 @@ std::string stateDump(const GameState& g, const HeadlessPlatform& p, int64_t fra
     j.key("errors").beginArray();
     for (const std::string& e : p.errorReport.messages) text(j, e);
     j.endArray();
+    std::error_code ec;
+    std::filesystem::path saves =
+        std::filesystem::absolute(g.session.saveFolder, ec).lexically_normal();
+    std::string folder = saves.string();
+    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    j.key("saveFolder").value(folder);
     j.endObject();
     return j.str() + "\n";
 }

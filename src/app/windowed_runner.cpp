@@ -10,15 +10,11 @@
 #include <iostream>
 
 #include "app/main_window.h"
+#include "app/window_backends.h"
 #include "core/error.h"
 #include "core/text.h"
 #include "platform/png.h"
-#include "platform/sdl/sdl_clock.h"
-#include "platform/sdl/sdl_display.h"
-#include "platform/sdl/sdl_input.h"
-#include "platform/sdl/sdl_media_player.h"
-#include "platform/sdl/sdl_message_box.h"
-#include "platform/sdl/sdl_mixer.h"
+#include "save/saved_games.h"
 #ifdef __EMSCRIPTEN__
 #include "app/web/web_page.h"
 #endif
@@ -78,22 +74,12 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
     // Errors before the window exists still reach the player as a message box.
     SdlMessageBox earlyBox(nullptr, std::cerr);
     try {
-        SdlDisplay display;
-        SdlInput input;
-        input.attach(display);
+        WindowBackends backends(std::cerr);
+        SdlDisplay& display = backends.display;
+        SdlInput& input = backends.input;
         if (options.scale > 0) display.setWindowScale(options.scale);
-        SdlClock clock;
-        SdlMessageBox messageBox(&display, std::cerr);
-        MessageBoxErrorReport windowReport(messageBox, "Zelkin engine", std::cerr);
-        OnceErrorReport errorReport(windowReport);
-        Fonts fonts;
-        Canvas canvas(display.back(), fonts);
-        // Without a sound device the game plays silently (one line on stderr).
-        SdlAudioDevice audio(std::cerr);
-        SdlSoundMixer mixer(audio);
-        SdlMediaPlayer media(audio);
-        Platform platform{display, canvas, fonts,      input,      clock,
-                          mixer,   media,  messageBox, errorReport};
+        ErrorReport& errorReport = backends.loopErrors;
+        Platform& platform = backends.platform;
 
         WindowOptions w;
         w.packagePath = options.packagePath;
@@ -102,6 +88,10 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
         w.fullScreen = options.fullScreen;
         w.seed = options.seed;
         w.debug = options.debug;
+        w.playerSaveFolder = true;
+        w.copyOldSaves = true;
+        w.autosave = true;  // the player's settings will be able to turn it off
+        w.continueGame = options.continueGame;
         MainWindow window(platform, w);
         try {
             window.FormCreate();
@@ -122,23 +112,27 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
                     window.Timer2Timer();
                 } else {
                     window.DXTimer1Timer();
-                    if (!shown && window.game().gameLoaded) web::tellPage("shown");
-                    shown = window.game().gameLoaded;
+                    if (!shown && window.game().session.gameLoaded) web::tellPage("shown");
+                    shown = window.game().session.gameLoaded;
                 }
             } catch (const DataError& e) {
                 errorReport.report(e.what());
-                if (!window.game().gameLoaded) return 1;
+                if (!window.game().session.gameLoaded) return 1;
             }
             web::waitForBrowserFrame();
         }
 #else
+        std::error_code ec;
+        if (!options.continueGame && std::filesystem::exists(autosavePath(window.game()), ec))
+            std::cerr << "zelkin: this game has an autosave; start with --continue to resume it\n";
         while (!input.quitRequested() && !window.finished()) {
             input.pumpEvents();
             try {
                 if (input.takeFullScreenToggle() && !window.loaderPending())
                     window.toggleFullScreen();
                 if (input.takeScreenshotRequest())
-                    saveScreenshot(display.back(), cp1252ToUtf8(window.game().prefs.title()));
+                    saveScreenshot(display.back(), window.game().tables.metadata.codePage.toUtf8(
+                                                       window.game().tables.prefs.title()));
                 if (window.loaderPending()) {
                     window.Timer2Timer();
                 } else if (input.windowActive()) {
@@ -154,7 +148,7 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
                 }
             } catch (const DataError& e) {
                 errorReport.report(e.what());
-                if (!window.game().gameLoaded) return 1;
+                if (!window.game().session.gameLoaded) return 1;
             }
         }
 #endif

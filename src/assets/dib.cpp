@@ -144,12 +144,22 @@ size_t rowIndex(const Format& f, int fileRow) {
     return static_cast<size_t>(f.topDown ? fileRow : f.height - 1 - fileRow);
 }
 
+size_t rowStride(const Format& f) {
+    return (static_cast<size_t>(f.bitCount) * static_cast<size_t>(f.width) + 31) / 32 * 4;
+}
+
+// Uncompressed rows must all be in the data (the padding of the last row may be
+// missing; the pixels may not). Checked before the pixels are allocated, so that a
+// header alone cannot claim a picture of a gigabyte.
+void needRows(const Reader& r, const Format& f) {
+    const size_t rowBytes =
+        (static_cast<size_t>(f.bitCount) * static_cast<size_t>(f.width) + 7) / 8;
+    r.need((static_cast<size_t>(f.height) - 1) * rowStride(f) + rowBytes);
+}
+
 void readRows(Reader& r, const Format& f, std::vector<uint32_t>& px) {
     const size_t w = static_cast<size_t>(f.width);
-    const size_t stride = (static_cast<size_t>(f.bitCount) * w + 31) / 32 * 4;
-    const size_t rowBytes = (static_cast<size_t>(f.bitCount) * w + 7) / 8;
-    // The padding of the last row may be missing; the pixels may not.
-    r.need((static_cast<size_t>(f.height) - 1) * stride + rowBytes);
+    const size_t stride = rowStride(f);
     for (int y = 0; y < f.height; ++y) {
         const uint8_t* s = r.data.data() + r.pos + static_cast<size_t>(y) * stride;
         uint32_t* d = px.data() + rowIndex(f, y) * w;
@@ -247,9 +257,11 @@ Image decode(std::span<const uint8_t> dib, bool raw, std::vector<uint32_t> stora
     if (pixelOffset >= r.pos && pixelOffset <= dib.size()) r.pos = pixelOffset;
     Image img;
     if (f.width == 0 || f.height == 0) return img;
+    const bool runLength = f.compression == kRle8 || f.compression == kRle4;
+    if (!runLength) needRows(r, f);
     img.pixels = reusePixels(std::move(storage),
                              static_cast<size_t>(f.width) * static_cast<size_t>(f.height));
-    if (f.compression == kRle8 || f.compression == kRle4) {
+    if (runLength) {
         std::fill(img.pixels.begin(), img.pixels.end(), 0);  // what the runs skip is index 0
         readRle(r, f, img.pixels);
     } else {

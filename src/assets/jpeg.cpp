@@ -60,6 +60,16 @@ bool guarded(ErrorManager& err, Work&& work) {
     return true;
 }
 
+// Ink coverage to RGB without a colour profile, as other decoders do: each ink takes
+// its share of the light that black leaves. Adobe's files (every CMYK JPEG that
+// Photoshop and ImageMagick write) store the inks inverted, 255 meaning none.
+uint32_t cmykPixel(const uint8_t* cmyk, bool inverted) {
+    auto light = [&](int i) { return inverted ? cmyk[i] : 255 - cmyk[i]; };
+    const int k = light(3);
+    auto channel = [&](int i) { return static_cast<uint32_t>((light(i) * k + 127) / 255); };
+    return (channel(0) << 16) | (channel(1) << 8) | channel(2);
+}
+
 }  // namespace
 
 Image decodeJpeg(std::span<const uint8_t> jpeg, std::vector<uint32_t> storage) {
@@ -67,6 +77,7 @@ Image decodeJpeg(std::span<const uint8_t> jpeg, std::vector<uint32_t> storage) {
     ErrorManager err{};
     jpeg_progress_mgr progress{};
     Image img;
+    bool cmyk = false;
     setErrorManager(reinterpret_cast<jpeg_common_struct*>(&cinfo), err);
     bool ok = guarded(err, [&] {
         jpeg_create_decompress(&cinfo);
@@ -76,17 +87,25 @@ Image decodeJpeg(std::span<const uint8_t> jpeg, std::vector<uint32_t> storage) {
         jpeg_read_header(&cinfo, TRUE);
         if (cinfo.image_width > kMaxImageSide || cinfo.image_height > kMaxImageSide)
             ERREXIT1(&cinfo, JERR_IMAGE_TOO_BIG, kMaxImageSide);
-        cinfo.out_color_space = JCS_EXT_BGRX;
+        // Four-colour files (CMYK, and YCCK, which libjpeg turns into CMYK) are read
+        // as inks and converted here; libjpeg has no conversion of its own to RGB.
+        cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+        cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
         jpeg_start_decompress(&cinfo);
         img.width = static_cast<int>(cinfo.output_width);
         img.height = static_cast<int>(cinfo.output_height);
         img.pixels = reusePixels(std::move(storage),
                                  static_cast<size_t>(img.width) * static_cast<size_t>(img.height));
         while (cinfo.output_scanline < cinfo.output_height) {
-            auto* row = reinterpret_cast<JSAMPROW>(img.pixels.data() +
-                                                   static_cast<size_t>(cinfo.output_scanline) *
-                                                       static_cast<size_t>(img.width));
+            // Both kinds have four bytes per pixel, so a row of inks is read in place.
+            uint32_t* pixels = img.pixels.data() + static_cast<size_t>(cinfo.output_scanline) *
+                                                       static_cast<size_t>(img.width);
+            auto* row = reinterpret_cast<JSAMPROW>(pixels);
             jpeg_read_scanlines(&cinfo, &row, 1);
+            if (!cmyk) continue;
+            const bool inverted = cinfo.saw_Adobe_marker;
+            for (int x = 0; x < img.width; ++x)
+                pixels[x] = cmykPixel(reinterpret_cast<const uint8_t*>(pixels + x), inverted);
         }
         jpeg_finish_decompress(&cinfo);
     });

@@ -21,7 +21,7 @@ void playRoomMusic(GameState& g);
 void restartMusicIfStopped(GameState& g);
 
 // Sounds: wave lists in memory, played by the platform's mixer. Every started
-// sound is added to g.soundLog. Without a ready sound device nothing plays and
+// sound is added to g.audio.soundLog. Without a ready sound device nothing plays and
 // nothing is reported.
 
 // Which copy of a sound a start used: its position in the sound's list of copies

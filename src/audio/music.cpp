@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -18,8 +19,22 @@ std::string_view baseName(std::string_view path) {
 // The first music record named `name` exactly, -1 if none.
 int findMusic(const GameState& g, std::string_view name) {
     for (int i = 0; i < kMusicRows; ++i)
-        if (g.music[static_cast<size_t>(i)].name() == name) return i;
+        if (g.tables.music[static_cast<size_t>(i)].name() == name) return i;
     return -1;
+}
+
+// The music file as the record names it or, when there is no such file, the one whose
+// name differs only in letter case: the package's entry names are matched without
+// regard to case, and the files keep the entry's own spelling.
+std::string musicPath(const GameState& g, const std::string& file) {
+    const std::string folder = g.session.tempFolder + "music/";
+    std::error_code ec;
+    if (std::filesystem::exists(folder + file, ec)) return folder + file;
+    const CodePage& page = g.tables.metadata.codePage;
+    const std::string wanted = page.lower(file);
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec))
+        if (page.lower(e.path().filename().string()) == wanted) return e.path().string();
+    return folder + file;
 }
 
 void silence(MediaPlayer& m) {
@@ -30,7 +45,7 @@ void silence(MediaPlayer& m) {
 }  // namespace
 
 void playRoomMusic(GameState& g) {
-    if (!g.platform || !g.hasRoom() || g.prefs.musicEnabled() == 0) return;
+    if (!g.platform || !g.hasRoom() || g.tables.prefs.musicEnabled() == 0) return;
     MediaPlayer& m = g.platform->media;
     const std::string name = g.room().music();
     if (name.empty()) {
@@ -46,9 +61,9 @@ void playRoomMusic(GameState& g) {
     }
     // Music entries are extracted flat into the music folder, so only the file name
     // can be there; a folder part ("..\\..\\dev\\stdin") must not reach files outside.
-    const std::string file(baseName(g.music[static_cast<size_t>(record)].file()));
+    const std::string file(baseName(g.tables.music[static_cast<size_t>(record)].file()));
     if (baseName(m.fileName()) == file) return;  // the track plays on
-    const std::string path = g.tempFolder + "music/" + file;
+    const std::string path = musicPath(g, file);
     if (m.mode() == MediaMode::Playing) m.stop();
     try {
         m.open(path);
@@ -57,7 +72,7 @@ void playRoomMusic(GameState& g) {
         return;
     }
     m.play();
-    m.setVolume(g.prefs.musicVolume());
+    m.setVolume(g.tables.prefs.musicVolume());
 }
 
 void restartMusicIfStopped(GameState& g) {

@@ -100,38 +100,39 @@ void loadWaveList(GameState& g, WaveList& list, SoundBuffers& buffers, MemoryStr
 }
 
 void playSound(GameState& g, int index) {
-    if (index < 0 || index >= g.sounds.count()) {
+    if (index < 0 || index >= g.audio.sounds.count()) {
         // An empty list was reported when it failed to load.
-        if (g.sounds.count() > 0)
+        if (g.audio.sounds.count() > 0)
             reportError(
                 g, "Interface sound " + std::to_string(index) + " is missing from 'sounds.dxw'");
         return;
     }
-    const std::optional<SoundCopy> c = startSound(g, g.sounds, g.soundBuffers, index);
+    const std::optional<SoundCopy> c = startSound(g, g.audio.sounds, g.audio.soundBuffers, index);
     if (!c) return;
     SoundStart start;
     start.index = index;
     start.copy = c->copy;
     start.copies = c->copies;
-    g.soundLog.push_back(start);
+    g.audio.soundLog.push_back(start);
 }
 
 void playObjectSound(GameState& g, const std::string& object, const std::string& sound) {
     const std::string entry = "objects\\" + object + "\\waves.dxw";
-    releaseSoundBuffers(g, g.waveBuffers1);
-    g.waveList1.items.clear();
+    releaseSoundBuffers(g, g.audio.waveBuffers1);
+    g.audio.waveList1.items.clear();
     try {
         MemoryStream* s = g.package ? g.package->extractToStream(entry) : nullptr;
         if (!s) {
             reportError(g, "Wave list '" + entry + "' is missing from the game package");
             return;
         }
-        loadWaveList(g, g.waveList1, g.waveBuffers1, *s);
+        loadWaveList(g, g.audio.waveList1, g.audio.waveBuffers1, *s);
     } catch (const DataError& e) {
         reportError(g, "Wave list '" + entry + "': " + e.what());
         return;
     }
-    const std::optional<SoundCopy> c = playNamedSound(g, g.waveList1, g.waveBuffers1, sound);
+    const std::optional<SoundCopy> c =
+        playNamedSound(g, g.audio.waveList1, g.audio.waveBuffers1, sound);
     if (!c) return;
     SoundStart start;
     start.fromObject = true;
@@ -139,7 +140,7 @@ void playObjectSound(GameState& g, const std::string& object, const std::string&
     start.sound = sound;
     start.copy = c->copy;
     start.copies = c->copies;
-    g.soundLog.push_back(start);
+    g.audio.soundLog.push_back(start);
 }
 
 }  // namespace zk

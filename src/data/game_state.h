@@ -14,6 +14,7 @@
 #include "core/random.h"
 #include "data/error_log.h"
 #include "data/event_queue.h"
+#include "data/game_metadata.h"
 #include "data/language.h"
 #include "data/object_record.h"
 #include "data/room_record.h"
@@ -91,23 +92,29 @@ struct SoundBuffers {
     std::vector<Sound> sounds;
 };
 
-struct GameState {
-    // Services; set by the main window before anything runs.
-    Platform* platform = nullptr;
-    Package* package = nullptr;
-    Random random;
+// The parts of the game state. Each has one owner that changes it; the others read it.
 
-    // Start-up.
+// The run of the engine. Owner: the main window (start-up, quitting).
+struct SessionState {
     bool gameLoaded = false;
     bool loaderStarted = false;
     bool fullScreen = false;
     std::string packagePath;
     std::string tempFolder;  // the private extraction folder, ending in '/'
     std::string saveFolder;  // where save slots live, ending in '/'
-    PreferencesRecord prefs;
-    int32_t language = 0;
+    // The game's identity: the name of its save folder and the owner recorded in its
+    // slots (gameIdentity).
+    std::string gameId;
+    bool quitRequested = false;
+    int exitStatus = 0;      // 1 when the game ended on an error
+    std::string exitReason;  // that error, for the log
+};
 
-    // Tables.
+// The game's records as loaded from the package and changed by play (objects move,
+// slots fill). Owner: the loader and the saved games; the scripts change records.
+struct GameTables {
+    PreferencesRecord prefs;
+    GameMetadata metadata;  // "zelkin.toml", or its defaults
     MusicTable music{};
     CursorTable cursors{};
     TemplateTable templates;
@@ -117,26 +124,45 @@ struct GameState {
     std::string startRoomName;
     std::vector<std::string> roomList;  // every room name, for the debug room list
     LanguageTable languageTable;
+};
 
-    // The current room.
+// The room on screen and its pictures. Owner: room entry.
+struct SceneState {
     int32_t currentRoom = 0;
     int32_t returnRoom = -1;
     std::string currentRoomTitle;
     std::array<RainDrop, kRainDrops> rain{};
-    std::array<ObjectTimer, kTimedObjects * kTimersPerObject> timers{};
+    bool screenFaded = false;
+    bool fading = false;     // a fade runs: no frames until it ends
+    PictureList imageList1;  // item 1 the inventory bar, item 2 the room background
+    PictureList mask;
+    WalkMask walkMask;
+    std::vector<std::array<PictureList, kImageSlotsPerObject>> imageSlots;
+    int32_t hoveredObject = -1;  // set by the hover update
+};
 
-    // Cursor and held item.
+// The cursor and the item it holds. Owner: logic/cursor.
+struct CursorState {
     std::string currentCursorName;
     int32_t cursorIndex = 0;
     int32_t cursorFrame = 0;
     int32_t cursorTicks = 0;
     std::string heldItem;
     std::string stashedHeldItem;
+    PictureList curImageList;
+};
 
-    // Logic.
-    EventQueue queue;
-    bool frozen = false;
-    std::string freezeMode;
+// The mouse as the frame reads it. Owner: the frame.
+struct FrameInput {
+    int32_t mouseX = 0;
+    int32_t mouseY = 0;
+    bool leftLatch = false;
+    bool rightLatch = false;
+};
+
+// The open dialogue. Owner: the "startdialog" command, the dispatch that answers it
+// and the layout that the frame prepares.
+struct DialogueState {
     bool dialogueOpen = false;
     int32_t dialogueResult = 0;
     int32_t dialogueSlot = 0;
@@ -151,62 +177,81 @@ struct GameState {
     // this frame's text height.
     Box dialogueUnderInterface{};
     Box dialogueUnderText{};
-    int32_t hoveredObject = -1;
+};
+
+// The interface around the room: language, hit points, the status line, inventory
+// slot pictures and the interface pictures. Owner: the commands and the loader.
+struct InterfaceState {
+    int32_t language = 0;
     int32_t hitPoints = 100;
     std::array<int32_t, 3> statusCounters{};
     bool hintPreTranslated = false;
-    std::vector<std::string> runningEvents;  // the debug listing of the queue
-    WalkState walk;
-    PathFinder pathFinder;
-
-    // Frame.
-    int32_t mouseX = 0;
-    int32_t mouseY = 0;
-    bool leftLatch = false;
-    bool rightLatch = false;
-    uint32_t lastTickTime = 0;
-    bool screenFaded = false;
-    bool fading = false;  // a fade runs: no frames until it ends
-    bool quitRequested = false;
-    int exitStatus = 0;      // 1 when the game ended on an error
-    std::string exitReason;  // that error, for the log
-
-    // Pictures and sounds.
-    PictureList imageList1;  // item 1 the inventory bar, item 2 the room background
-    PictureList curImageList;
-    PictureList mask;
-    WalkMask walkMask;
+    PictureList slotPictures;  // one picture per inventory slot
+    std::vector<std::string> slotLabels;
     PictureList headImageList;
     PictureList dlgImageList;
     PictureList savingImageList;
-    PictureList slotPictures;  // one picture per inventory slot
-    std::vector<std::string> slotLabels;
-    std::vector<std::array<PictureList, kImageSlotsPerObject>> imageSlots;
     Image screenshotDib;  // the thumbnail of the next save
-    WaveList sounds;
-    WaveList waveList1;  // the sounds of the last "playsnd" object
-    // The mixer buffers of `sounds` and of `waveList1`.
-    SoundBuffers soundBuffers;
-    SoundBuffers waveBuffers1;
-    std::vector<SoundStart> soundLog;
+};
 
+// The scripts: the event queue, the object timers and the freeze. Owner: the
+// interpreter and the logic tick.
+struct ScriptState {
+    EventQueue queue;
+    std::array<ObjectTimer, kTimedObjects * kTimersPerObject> timers{};
+    bool frozen = false;
+    std::string freezeMode;
+    std::vector<std::string> runningEvents;  // the debug listing of the queue
+    uint32_t lastTickTime = 0;
+    // Game time played, 25 ms per logic tick; save slots carry it on.
+    uint64_t playTimeMs = 0;
+};
+
+// The interface sounds, the last "playsnd" object's sounds and their mixer buffers.
+// Owner: the audio layer.
+struct AudioState {
+    WaveList sounds;
+    WaveList waveList1;
+    SoundBuffers soundBuffers;  // of `sounds`
+    SoundBuffers waveBuffers1;  // of `waveList1`
+    std::vector<SoundStart> soundLog;
+};
+
+struct GameState {
+    // Services; set by the main window before anything runs.
+    Platform* platform = nullptr;
+    Package* package = nullptr;
+    Random random;
+
+    SessionState session;
+    GameTables tables;
+    SceneState scene;
+    CursorState cursor;
+    FrameInput input;
+    DialogueState dialogue;
+    InterfaceState ui;
+    ScriptState scripts;
+    WalkState walk;  // owner: logic/walking
+    PathFinder pathFinder;
+    AudioState audio;
     ErrorLog errors;
 
     // Convenience accessors.
-    Room& room() { return rooms[static_cast<size_t>(currentRoom)]; }
-    const Room& room() const { return rooms[static_cast<size_t>(currentRoom)]; }
+    Room& room() { return tables.rooms[static_cast<size_t>(scene.currentRoom)]; }
+    const Room& room() const { return tables.rooms[static_cast<size_t>(scene.currentRoom)]; }
     bool hasRoom() const {
-        return currentRoom >= 0 && currentRoom < static_cast<int32_t>(rooms.size());
+        return scene.currentRoom >= 0 &&
+               scene.currentRoom < static_cast<int32_t>(tables.rooms.size());
     }
     std::vector<ObjectRecord>& objects() { return room().objects; }
     const std::vector<ObjectRecord>& objects() const { return room().objects; }
     std::string translate(std::string_view key) const {
-        return languageTable.translate(key, language);
+        return tables.languageTable.translate(key, ui.language);
     }
     // Makes sure the image slot table has a row for object position `position`.
     void ensureImageSlotRow(int position) {
         const size_t rows = std::max<size_t>(kMinImageSlotRows, static_cast<size_t>(position) + 1);
-        if (imageSlots.size() < rows) imageSlots.resize(rows);
+        if (scene.imageSlots.size() < rows) scene.imageSlots.resize(rows);
     }
 };
 

@@ -82,20 +82,20 @@ inline constexpr int kPlacementsPerRoom = 30;
     ZK_I32(minScale, setMinScale, 196)           \
     ZK_I32(maxScale, setMaxScale, 200)
 
-#define ZK_ROOM_TAIL(isGameRoomOffset, zonesOffset, entrancesOffset)                 \
-    ZK_BYTE(isGameRoom, setIsGameRoom, isGameRoomOffset)                             \
-    ZK_BYTE(cursorVisible, setCursorVisible, isGameRoomOffset + 1)                   \
-    ZoneView zone(int i) {                                                           \
-        return ZoneView(bytes().subspan(zonesOffset + 181 * size_t(i)));             \
-    }                                                                                \
-    ConstZoneView zone(int i) const {                                                \
-        return ConstZoneView(bytes().subspan(zonesOffset + 181 * size_t(i)));        \
-    }                                                                                \
-    EntranceView entrance(int i) {                                                   \
-        return EntranceView(bytes().subspan(entrancesOffset + 78 * size_t(i)));      \
-    }                                                                                \
-    ConstEntranceView entrance(int i) const {                                        \
-        return ConstEntranceView(bytes().subspan(entrancesOffset + 78 * size_t(i))); \
+#define ZK_ROOM_TAIL(isGameRoomOffset, zonesOffset, entrancesOffset)                   \
+    ZK_BYTE(isGameRoom, setIsGameRoom, isGameRoomOffset)                               \
+    ZK_BYTE(cursorVisible, setCursorVisible, (isGameRoomOffset) + 1)                   \
+    ZoneView zone(int i) {                                                             \
+        return ZoneView(bytes().subspan((zonesOffset) + 181 * size_t(i)));             \
+    }                                                                                  \
+    ConstZoneView zone(int i) const {                                                  \
+        return ConstZoneView(bytes().subspan((zonesOffset) + 181 * size_t(i)));        \
+    }                                                                                  \
+    EntranceView entrance(int i) {                                                     \
+        return EntranceView(bytes().subspan((entrancesOffset) + 78 * size_t(i)));      \
+    }                                                                                  \
+    ConstEntranceView entrance(int i) const {                                          \
+        return ConstEntranceView(bytes().subspan((entrancesOffset) + 78 * size_t(i))); \
     }
 
 // A room as stored in "rooms.dat" (4116 bytes), with its 30 placements.

@@ -251,6 +251,7 @@ LoadedRooms loadRooms(const std::string& path, const TemplateTable& templates,
              "', but objects.dat has no such template; it is left out");
     } else if (!unknownPlacements.empty()) {
         std::vector<std::string> listed;
+        listed.reserve(unknownPlacements.size());
         for (const auto& [object, room] : unknownPlacements)
             listed.push_back("'" + object + "' in '" + room + "'");
         warn("Rooms place " + std::to_string(listed.size()) +

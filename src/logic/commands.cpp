@@ -9,8 +9,10 @@
 #include <string>
 
 #include "audio/audio.h"
+#include "core/checked.h"
 #include "core/error.h"
 #include "data/script_vocabulary.h"
+#include "logic/cursor.h"
 #include "logic/loader.h"
 #include "logic/logic.h"
 #include "logic/room_entry.h"
@@ -78,11 +80,11 @@ struct Run {
     bool endTick = false;               // the queue run ends here
     std::optional<EventRecord> before;  // the slot as it was before a room was entered
 
-    EventRecord& event() { return g.queue.slot(slot); }
+    EventRecord& event() { return g.scripts.queue.slot(slot); }
     CommandView cmd() { return event().command(pos); }
     void done() { cmd().setVerb(""); }
     void becomes(std::string_view verb) { cmd().setVerb(verb); }
-    void skipNext() { g.queue.skipNext(slot, pos); }
+    void skipNext() { g.scripts.queue.skipNext(slot, pos); }
 
     // "<self>" stands for the script's own object.
     std::string self(const std::string& name) { return name == "<self>" ? cmd().self() : name; }
@@ -91,7 +93,7 @@ struct Run {
     Found object(const std::string& name, const std::string& room) {
         return objectOf(findRoom(g, room), name);
     }
-    Found objectHere(const std::string& name) { return objectOf(g.currentRoom, name); }
+    Found objectHere(const std::string& name) { return objectOf(g.scene.currentRoom, name); }
     Found objectOf(int room, const std::string& name) {
         Found f;
         const std::string wanted = self(name);
@@ -102,7 +104,7 @@ struct Run {
         return f;
     }
     ObjectRecord& at(Found f) {
-        return g.rooms[static_cast<size_t>(f.room)].objects[static_cast<size_t>(f.index)];
+        return g.tables.rooms[static_cast<size_t>(f.room)].objects[static_cast<size_t>(f.index)];
     }
 
     // Remembers the slot before a room is entered: room entry stops the scripts of
@@ -119,7 +121,7 @@ struct Run {
 };
 
 bool isCurrent(const GameState& g, int room) {
-    return room >= 0 && room == g.currentRoom;
+    return room >= 0 && room == g.scene.currentRoom;
 }
 
 void reloadPictures(GameState& g, Found f) {
@@ -174,20 +176,20 @@ void addobj(Run& r) {
     const std::string ownName = c.self();
     r.done();
 
-    const int t = g.templates.findTemplate(name);
+    const int t = g.tables.templates.findTemplate(name);
     if (t < 0) {
         reportError(g, "\"addobj\": there is no object template named '" + name + "'");
         return;
     }
     if (!intoRoom) {
         holdItem(g, name);
-        g.currentCursorName = "#";  // the next named cursor always loads
+        g.cursor.currentCursorName = "#";  // the next named cursor always loads
         playSound(g, 0);
         return;
     }
     const int room = findRoom(g, roomName);
     if (room < 0) return;
-    ObjectRecord o = g.templates.at(t);
+    ObjectRecord o = g.tables.templates.at(t);
     o.setScale(100);
     for (int e = 0; e < kEventsPerObject; ++e)
         for (int k = 0; k < kCommandsPerEvent; ++k) o.event(e).command(k).setSelf(name);
@@ -195,16 +197,16 @@ void addobj(Run& r) {
         // Placed beside the script's own object: looked for in the target room, else in
         // the room on screen; without it the position counts from the room's origin.
         Found own = r.objectOf(room, ownName);
-        if (!own) own = r.objectOf(g.currentRoom, ownName);
+        if (!own) own = r.objectOf(g.scene.currentRoom, ownName);
         if (own) {
-            x += r.at(own).x();
-            y += r.at(own).y();
+            x = wrappingAdd(x, r.at(own).x());
+            y = wrappingAdd(y, r.at(own).y());
         }
     }
     o.setX(x);
     o.setY(y);
     if (o.kind() == "character") o.setSpriteFile(o.standLeftSprite());
-    auto& objects = g.rooms[static_cast<size_t>(room)].objects;
+    auto& objects = g.tables.rooms[static_cast<size_t>(room)].objects;
     objects.push_back(std::move(o));
     const int index = static_cast<int>(objects.size()) - 1;
     g.ensureImageSlotRow(index);
@@ -222,12 +224,12 @@ void changeobj(Run& r) {
     const Found f = r.object(c.p1(), c.p2());
     const std::string templateName = c.p3();
     r.done();
-    const int t = g.templates.findTemplate(templateName);
+    const int t = g.tables.templates.findTemplate(templateName);
     if (!f || t < 0) return;
     ObjectRecord& o = r.at(f);
     const int32_t x = o.x();
     const int32_t y = o.y();
-    o = g.templates.at(t);
+    o = g.tables.templates.at(t);
     o.setX(x);
     o.setY(y);
     o.setScale(100);
@@ -244,7 +246,9 @@ void deleteobj(Run& r) {
     // position is a different object whose timers must keep running.
     if (isCurrent(r.g, f.room) && f.index < kTimedObjects)
         for (int t = 0; t < kTimersPerObject; ++t)
-            r.g.timers[static_cast<size_t>(f.index * kTimersPerObject + t)] = ObjectTimer{};
+            r.g.scripts
+                .timers[static_cast<size_t>(f.index) * kTimersPerObject + static_cast<size_t>(t)] =
+                ObjectTimer{};
 }
 
 void changespr(Run& r) {
@@ -273,16 +277,16 @@ void changexy(Run& r) {
     r.done();
     if (!f) return;
     ObjectRecord& o = r.at(f);
-    o.setX(relative ? o.x() + x : x);
-    o.setY(relative ? o.y() + y : y);
+    o.setX(relative ? wrappingAdd(o.x(), x) : x);
+    o.setY(relative ? wrappingAdd(o.y(), y) : y);
 }
 
 void showhint(Run& r) {
     GameState& g = r.g;
     ConstCommandView c = r.cmd();
     std::string text = c.text();
-    if (!g.hintPreTranslated) text = g.translate(text);
-    g.hintPreTranslated = false;
+    if (!g.ui.hintPreTranslated) text = g.translate(text);
+    g.ui.hintPreTranslated = false;
     if (const Found f = r.objectHere(c.p1())) {
         ObjectRecord& o = r.at(f);
         o.setDisplayName(text);
@@ -334,7 +338,7 @@ void playanim(Run& r) {
         n.setSelf(name);
         n.setP1(name);
         fill(n);
-        r.g.queue.insertCommand(r.slot, n.bytes(), r.pos + at);
+        r.g.scripts.queue.insertCommand(r.slot, n.bytes(), r.pos + at);
     };
     const std::string oldFolder = o.imageFolder();
     const std::string oldSprite = o.spriteFile();
@@ -366,13 +370,13 @@ void changebg(Run& r) {
     const std::string file = c.p2();
     r.done();
     if (room < 0) return;
-    Room& target = g.rooms[static_cast<size_t>(room)];
+    Room& target = g.tables.rooms[static_cast<size_t>(room)];
     target.setBackground(file);
     if (!isCurrent(g, room)) return;
     // The shown background is item 2 of the window's list, keeping that item's own
     // transparency settings.
-    while (g.imageList1.count() < 3) g.imageList1.add();
-    PictureItem& shown = g.imageList1.items[2];
+    while (g.scene.imageList1.count() < 3) g.scene.imageList1.add();
+    PictureItem& shown = g.scene.imageList1.items[2];
     PictureList loaded;
     if (loadPictureList(g, "rooms\\" + target.name() + "\\" + file, loaded) && loaded.count() > 0)
         shown.picture = loaded.items[0].picture;
@@ -401,22 +405,22 @@ void startdialog(Run& r) {
     const std::string head = r.self(c.p1());
     const std::string headFile = c.p2();
     const std::string choices = c.text();
-    g.dialogueLines.clear();
-    g.dialogueLines.push_back(g.translate(c.p3()));
+    g.dialogue.dialogueLines.clear();
+    g.dialogue.dialogueLines.push_back(g.translate(c.p3()));
     // Each piece ended by a "#" is one choice; text after the last "#" is not one.
     size_t start = 0;
     for (size_t hash = choices.find('#'); hash != std::string::npos;
          start = hash + 1, hash = choices.find('#', start))
-        g.dialogueLines.push_back(g.translate(choices.substr(start, hash - start)));
+        g.dialogue.dialogueLines.push_back(g.translate(choices.substr(start, hash - start)));
     if (headFile.empty())
-        g.headImageList.clear();
+        g.ui.headImageList.clear();
     else
-        loadPictureList(g, "objects\\" + head + "\\" + headFile, g.headImageList);
-    setCursor(g, g.prefs.startCursor());
-    g.dialogueOpen = true;
-    g.dialogueStyle = c.num1();
-    g.dialogueVoice = c.num2();
-    g.dialogueSlot = r.slot;
+        loadPictureList(g, "objects\\" + head + "\\" + headFile, g.ui.headImageList);
+    setCursor(g, g.tables.prefs.startCursor());
+    g.dialogue.dialogueOpen = true;
+    g.dialogue.dialogueStyle = c.num1();
+    g.dialogue.dialogueVoice = c.num2();
+    g.dialogue.dialogueSlot = r.slot;
     r.becomes("waitfordlg");
 }
 
@@ -439,7 +443,7 @@ void changevar(Run& r) {
     r.done();
     ObjectRecord& o = r.at(f);
     // Signed bytes: the sum wraps (127 + 1 is -128).
-    o.setNumVar(var, relative ? o.numVar(var) + *value : *value);
+    o.setNumVar(var, relative ? wrappingAdd(o.numVar(var), *value) : *value);
 }
 
 void ifvar(Run& r) {
@@ -467,7 +471,7 @@ void ifvar(Run& r) {
 }
 
 void waitfordlg(Run& r) {
-    if (r.g.dialogueOpen)
+    if (r.g.dialogue.dialogueOpen)
         r.wait = true;
     else
         r.done();
@@ -476,7 +480,7 @@ void waitfordlg(Run& r) {
 void ifdlgresult(Run& r) {
     const int wanted = r.cmd().num1();
     r.done();
-    if (wanted != r.g.dialogueResult) r.skipNext();
+    if (wanted != r.g.dialogue.dialogueResult) r.skipNext();
 }
 
 void newgame(Run& r) {
@@ -490,26 +494,26 @@ void newgame(Run& r) {
     reloadRooms(g);
     // The reloaded texts are keys again: switching from the game's own language back
     // to the one in use rebuilds them when the two differ.
-    const int inUse = g.language;
-    g.language = g.prefs.language();
+    const int inUse = g.ui.language;
+    g.ui.language = g.tables.prefs.language();
     setLanguage(g, inUse);
-    if (g.startRoomName.empty()) {
+    if (g.tables.startRoomName.empty()) {
         if (g.platform) g.platform->messageBox.show("No game startroom found", "Error");
-        g.quitRequested = true;
-        g.exitStatus = 1;
-        g.exitReason = "No game startroom found after a new game";
+        g.session.quitRequested = true;
+        g.session.exitStatus = 1;
+        g.session.exitReason = "No game startroom found after a new game";
         r.endTick = true;
         return;
     }
-    const int start = findRoom(g, g.startRoomName);
-    g.currentRoom = start;
+    const int start = findRoom(g, g.tables.startRoomName);
+    g.scene.currentRoom = start;
     loadObjectPictures(g, 0, start);
     enterRoom(g, start);
 }
 
 void exitgame(Run& r) {
     r.done();
-    r.g.quitRequested = true;
+    r.g.session.quitRequested = true;
     r.endTick = true;
 }
 
@@ -521,8 +525,8 @@ void setlanguage(Run& r) {
 
 void delholdingsubj(Run& r) {
     r.done();
-    r.g.heldItem.clear();
-    setCursor(r.g, r.g.prefs.startCursor());
+    r.g.cursor.heldItem.clear();
+    setCursor(r.g, r.g.tables.prefs.startCursor());
 }
 
 void callevent(Run& r) {
@@ -532,7 +536,7 @@ void callevent(Run& r) {
     if (!f || e < 0 || e >= kEventsPerObject) return;
     // A copy: queueing may not see the object's own event change under it.
     EventRecord event(r.at(f).event(e).bytes());
-    if (!event.isEmpty()) r.g.queue.enqueue(event);
+    if (!event.isEmpty()) r.g.scripts.queue.enqueue(event);
 }
 
 void blockMark(Run& r) {
@@ -568,7 +572,7 @@ void fadeout(Run& r) {
 
 void fadein(Run& r) {
     r.done();
-    r.g.screenFaded = false;
+    r.g.scene.screenFaded = false;
     if (canDraw(r.g)) prepareScene(r.g);
     fadeIn(r.g);
 }
@@ -591,7 +595,7 @@ void ifinvsubj(Run& r) {
     r.done();
     bool held = false;
     for (int i = 0; i < kInventorySlots && !held; ++i) {
-        ConstSlotView s = r.g.inventory.slot(i);
+        ConstSlotView s = r.g.tables.inventory.slot(i);
         held = s.enabled() && s.item() == item;
     }
     if (!held) r.skipNext();
@@ -614,34 +618,34 @@ void setslotspr(Run& r) {
 void backtogame(Run& r) {
     GameState& g = r.g;
     r.done();
-    if (g.returnRoom < 0) {
+    if (g.scene.returnRoom < 0) {
         if (g.platform) g.platform->messageBox.show("Message", "No game in progress");
         return;
     }
-    if (!g.stashedHeldItem.empty()) {
-        holdItem(g, g.stashedHeldItem);
+    if (!g.cursor.stashedHeldItem.empty()) {
+        holdItem(g, g.cursor.stashedHeldItem);
         // Given back once: a second return must not hand out the same item again.
-        g.stashedHeldItem.clear();
+        g.cursor.stashedHeldItem.clear();
     }
     r.enteringRoom();
-    enterRoom(g, g.returnRoom);
+    enterRoom(g, g.scene.returnRoom);
 }
 
 void freezgame(Run& r) {
-    r.g.frozen = true;
-    r.g.freezeMode = r.cmd().num1() == 0 ? "wholegame" : "mainchar";
+    r.g.scripts.frozen = true;
+    r.g.scripts.freezeMode = r.cmd().num1() == 0 ? "wholegame" : "mainchar";
     r.done();
 }
 
 void unfreezgame(Run& r) {
-    r.g.frozen = false;
+    r.g.scripts.frozen = false;
     r.done();
 }
 
 void sethp(Run& r) {
     const int64_t value = r.cmd().num1();
-    const int64_t hp = flag(r.cmd().p1()) ? r.g.hitPoints + value : value;
-    r.g.hitPoints = static_cast<int32_t>(std::clamp<int64_t>(
+    const int64_t hp = flag(r.cmd().p1()) ? r.g.ui.hitPoints + value : value;
+    r.g.ui.hitPoints = static_cast<int32_t>(std::clamp<int64_t>(
         hp, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
     r.done();
 }
@@ -649,7 +653,7 @@ void sethp(Run& r) {
 void ifhp(Run& r) {
     const int32_t value = r.cmd().num1();
     const int comparison = r.cmd().num2();
-    const int32_t hp = r.g.hitPoints;
+    const int32_t hp = r.g.ui.hitPoints;
     bool holds = true;
     if (comparison == 0) holds = hp == value;
     if (comparison == 1) holds = hp > value;
@@ -660,7 +664,7 @@ void ifhp(Run& r) {
 
 void ifprogress(Run& r) {
     r.done();
-    if (r.g.returnRoom == -1) r.skipNext();
+    if (r.g.scene.returnRoom == -1) r.skipNext();
 }
 
 void changedepth(Run& r) {
@@ -680,12 +684,12 @@ void changemusic(Run& r) {
     const std::string music = r.cmd().p2();
     r.done();
     if (room < 0) return;
-    r.g.rooms[static_cast<size_t>(room)].setMusic(music);
+    r.g.tables.rooms[static_cast<size_t>(room)].setMusic(music);
     if (isCurrent(r.g, room)) playRoomMusic(r.g);
 }
 
 void clearinprogress(Run& r) {
-    r.g.returnRoom = -1;
+    r.g.scene.returnRoom = -1;
     r.done();
 }
 
@@ -751,7 +755,7 @@ Outcome runCommand(GameState& g, int slot, int pos) {
 
 void runQueue(GameState& g) {
     for (int s = 0; s < kQueueSlots; ++s) {
-        if (!g.queue.inUse(s)) continue;
+        if (!g.scripts.queue.inUse(s)) continue;
         for (int k = 0; k < kCommandsPerEvent; ++k) {
             const Outcome o = runCommand(g, s, k);
             if (o == Outcome::EndTick) return;

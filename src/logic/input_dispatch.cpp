@@ -2,6 +2,8 @@
 #include <optional>
 
 #include "audio/audio.h"
+#include "data/hit_test.h"
+#include "logic/cursor.h"
 #include "logic/logic.h"
 #include "logic/room_entry.h"
 #include "render/object_draw.h"
@@ -10,22 +12,18 @@ namespace zk {
 namespace {
 
 // Interface sounds of the list `sounds`.
-constexpr int kSoundTakeItem = 0;
 constexpr int kSoundPutItem = 1;
 constexpr int kSoundTransmute = 2;
 
-bool inside(int32_t left, int32_t top, int32_t right, int32_t bottom, int x, int y) {
-    return x >= left && x <= right && y >= top && y <= bottom;
-}
 bool inside(const Box& b, int x, int y) {
-    return inside(b[0], b[1], b[2], b[3], x, y);
+    return insideBox(b[0], b[1], b[2], b[3], x, y);
 }
 
 // Writes a walk of the main character to (x, y) in the current room at command k.
 void putWalk(GameState& g, EventRecord& e, int k, int x, int y, int wait) {
     CommandView c = e.command(k);
     c.setVerb("walkto");
-    c.setP1(g.prefs.mainCharacterName());
+    c.setP1(g.tables.prefs.mainCharacterName());
     c.setP2(g.room().name());
     c.setP3("room");
     c.setP4("<nochange>");
@@ -38,7 +36,7 @@ EventRecord pickUpEvent(GameState& g, const ObjectRecord& object, int source, in
     EventRecord e;
     e.setName("onpickup");
     e.setSourceIndex(source);
-    const bool walk = g.prefs.walkToPickUp() != 0;
+    const bool walk = g.tables.prefs.walkToPickUp() != 0;
     if (walk) {
         putWalk(g, e, 0, x, y, 1);
         e.command(1).setVerb("begin");
@@ -60,7 +58,7 @@ EventRecord pickUpEvent(GameState& g, const ObjectRecord& object, int source, in
 void queueWrongUse(GameState& g) {
     std::vector<std::string> texts;
     for (int k = 0; k < PreferencesRecord::kWrongSubjectTexts; ++k) {
-        std::string t = g.prefs.wrongSubjectText(k);
+        std::string t = g.tables.prefs.wrongSubjectText(k);
         if (!t.empty()) texts.push_back(std::move(t));
     }
     if (texts.empty()) return;
@@ -72,7 +70,7 @@ void queueWrongUse(GameState& g) {
     c.setP1(g.objects().empty() ? std::string() : g.objects()[0].name());
     c.setP2("false");
     c.setText(texts[static_cast<size_t>(g.random.below(static_cast<int32_t>(texts.size())))]);
-    g.queue.enqueue(e);
+    g.scripts.queue.enqueue(e);
 }
 
 EventRecord zoneEvent(GameState& g, ConstZoneView zone, int index) {
@@ -105,14 +103,14 @@ EventRecord floorEvent(GameState& g, int x, int y) {
 bool skipAwaitedHints(GameState& g) {
     bool any = false;
     for (int s = 0; s < kQueueSlots; ++s) {
-        if (!g.queue.inUse(s)) continue;
-        EventRecord& e = g.queue.slot(s);
+        if (!g.scripts.queue.inUse(s)) continue;
+        EventRecord& e = g.scripts.queue.slot(s);
         for (int k = 0; k < kCommandsPerEvent; ++k) {
             CommandView c = e.command(k);
             if (c.verb() != "waitforhint") continue;
             std::string name = c.p1();
             if (name == "<self>") name = c.self();
-            int o = findRoomObject(g, name, g.currentRoom);
+            int o = findRoomObject(g, name, g.scene.currentRoom);
             if (o >= 0) g.objects()[static_cast<size_t>(o)].setHintTimer(0);
             c.setVerb("");
             any = true;
@@ -122,59 +120,60 @@ bool skipAwaitedHints(GameState& g) {
 }
 
 void answerDialogue(GameState& g, int x, int y) {
-    g.dialogueResult = -1;
-    if (inside(g.dialogueLayout.closeBox, x, y)) g.dialogueOpen = false;
-    const int choices = static_cast<int>(g.dialogueLines.size()) - 1;
-    for (int w = 0; w < choices && w < static_cast<int>(g.dialogueLayout.choiceBoxes.size()); ++w) {
-        if (!inside(g.dialogueLayout.choiceBoxes[static_cast<size_t>(w)], x, y)) continue;
-        g.dialogueOpen = false;
-        g.dialogueResult = w;
+    g.dialogue.dialogueResult = -1;
+    if (inside(g.dialogue.dialogueLayout.closeBox, x, y)) g.dialogue.dialogueOpen = false;
+    const int choices = static_cast<int>(g.dialogue.dialogueLines.size()) - 1;
+    for (int w = 0;
+         w < choices && w < static_cast<int>(g.dialogue.dialogueLayout.choiceBoxes.size()); ++w) {
+        if (!inside(g.dialogue.dialogueLayout.choiceBoxes[static_cast<size_t>(w)], x, y)) continue;
+        g.dialogue.dialogueOpen = false;
+        g.dialogue.dialogueResult = w;
         EventRecord say;
-        if (g.dialogueVoice == 0) {
+        if (g.dialogue.dialogueVoice == 0) {
             CommandView c = say.command(0);
             c.setVerb("showhint");
             c.setP1(g.objects().empty() ? std::string() : g.objects()[0].name());
             c.setP2("true");
-            c.setText(g.dialogueLines[static_cast<size_t>(w) + 1]);
-            g.hintPreTranslated = true;
+            c.setText(g.dialogue.dialogueLines[static_cast<size_t>(w) + 1]);
+            g.ui.hintPreTranslated = true;
         }
-        if (g.dialogueSlot >= 0 && g.dialogueSlot < kQueueSlots)
-            g.queue.insertCommand(g.dialogueSlot, say.command(0).bytes(), 0);
+        if (g.dialogue.dialogueSlot >= 0 && g.dialogue.dialogueSlot < kQueueSlots)
+            g.scripts.queue.insertCommand(g.dialogue.dialogueSlot, say.command(0).bytes(), 0);
         break;  // the choice boxes do not overlap
     }
 }
 
 // The click on the hovered object; false when it is not for an object.
 bool clickObject(GameState& g, int x, int y) {
-    const int h = g.hoveredObject;
+    const int h = g.scene.hoveredObject;
     if (h < 0 || h >= static_cast<int>(g.objects().size())) return false;
     ObjectRecord& o = g.objects()[static_cast<size_t>(h)];
     // An object deleted since the cursor found it is no longer there to click.
     if (o.isEmpty() || !o.active()) return false;
-    if (g.frozen && g.freezeMode != "mainchar") return false;
+    if (g.scripts.frozen && g.scripts.freezeMode != "mainchar") return false;
 
     const std::string kind = o.kind();
-    if ((kind == "subject" || kind == "weapon") && g.heldItem.empty() &&
-        !g.queue.isRunning("onpickup", h))
-        g.queue.enqueue(pickUpEvent(g, o, h, x, y));
+    if ((kind == "subject" || kind == "weapon") && g.cursor.heldItem.empty() &&
+        !g.scripts.queue.isRunning("onpickup", h))
+        g.scripts.queue.enqueue(pickUpEvent(g, o, h, x, y));
 
     int found = -1;
     for (int e = 0; e < kEventsPerObject; ++e) {
         ConstEventView ev = o.event(e);
         const std::string name = ev.name();
-        if (name == "onclick" && g.heldItem.empty()) found = e;
-        if (name == "onusewith" && ev.param1() == g.heldItem) {
+        if (name == "onclick" && g.cursor.heldItem.empty()) found = e;
+        if (name == "onusewith" && ev.param1() == g.cursor.heldItem) {
             found = e;
             break;
         }
     }
     if (found >= 0) {
         EventView ev = o.event(found);
-        if (!g.queue.isRunning(ev.name(), h)) {
+        if (!g.scripts.queue.isRunning(ev.name(), h)) {
             ev.setSourceIndex(h);
-            g.queue.enqueue(ev.bytes());
+            g.scripts.queue.enqueue(ev.bytes());
         }
-    } else if (!g.heldItem.empty() && g.heldItem != o.name()) {
+    } else if (!g.cursor.heldItem.empty() && g.cursor.heldItem != o.name()) {
         queueWrongUse(g);
     }
     return true;
@@ -184,9 +183,9 @@ bool clickObject(GameState& g, int x, int y) {
 // `other`; its result item, or nothing.
 std::optional<std::string> transmuteResult(const GameState& g, const std::string& owner,
                                            const std::string& other) {
-    const int t = g.templates.findFirst(owner);
+    const int t = g.tables.templates.findFirst(owner);
     if (t >= kTemplateCapacity) return std::nullopt;
-    const ObjectRecord& tpl = g.templates.at(t);
+    const ObjectRecord& tpl = g.tables.templates.at(t);
     for (int e = 0; e < kEventsPerObject; ++e) {
         ConstEventView ev = tpl.event(e);
         if (ev.name() == "transmute" && ev.param1() == other) return ev.param2();
@@ -194,34 +193,11 @@ std::optional<std::string> transmuteResult(const GameState& g, const std::string
     return std::nullopt;
 }
 
-// The taken item becomes the cursor, showing the slot's picture of it.
-void takeOntoCursor(GameState& g, int slot, const std::string& item) {
-    PictureItem picture;
-    if (slot < g.slotPictures.count()) picture = g.slotPictures.items[static_cast<size_t>(slot)];
-    g.curImageList.clear();
-    g.curImageList.items.push_back(std::move(picture));
-    g.curImageList.prepare();
-    g.cursorFrame = 0;
-    g.cursorIndex = kCursorRows - 1;
-    const ObjectRecord& tpl = g.templates.at(g.templates.findFirst(item));
-    g.cursors[kCursorRows - 1].setHotX(tpl.cursorHotX());
-    g.cursors[kCursorRows - 1].setHotY(tpl.cursorHotY());
-    g.currentCursorName.clear();
-    playSound(g, kSoundTakeItem);
-}
-
-bool cursorFits(const GameState& g, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    if (g.curImageList.count() == 0) return true;
-    const PictureItem& c = g.curImageList.items[0];
-    return int64_t{c.width()} - 1 <= int64_t{right} - left &&
-           int64_t{c.height()} - 1 <= int64_t{bottom} - top;
-}
-
 void exchangeWithSlot(GameState& g, int i) {
-    SlotView slot = g.inventory.slot(i);
+    SlotView slot = g.tables.inventory.slot(i);
     const std::string taken = slot.item();
-    slot.setItem(g.heldItem);
-    g.heldItem = taken;
+    slot.setItem(g.cursor.heldItem);
+    g.cursor.heldItem = taken;
     const std::string laid = slot.item();
     if (!taken.empty()) {
         std::optional<std::string> result;
@@ -231,36 +207,29 @@ void exchangeWithSlot(GameState& g, int i) {
         }
         if (result) {
             slot.setItem(*result);
-            g.heldItem.clear();
-            setCursor(g, g.prefs.startCursor());
+            g.cursor.heldItem.clear();
+            setCursor(g, g.tables.prefs.startCursor());
             playSound(g, kSoundTransmute);
         } else {
             takeOntoCursor(g, i, taken);
         }
     } else if (!laid.empty()) {
         playSound(g, kSoundPutItem);
-        setCursor(g, g.prefs.startCursor());
+        setCursor(g, g.tables.prefs.startCursor());
     }
     refreshSlotPicture(g, i);
 }
 
 // The click on the inventory bar; false when it falls through to the room.
 bool clickInventory(GameState& g, int x, int y) {
-    if (!g.room().isGameRoom() || g.imageList1.count() < 2) return false;
-    const PictureItem& bar = g.imageList1.items[1];
-    const int32_t barX = g.inventory.barX();
-    const int32_t barY = g.inventory.barY();
-    if (bar.width() <= 0 || bar.height() <= 0) return false;
-    if (!inside(barX, barY, barX + bar.width() - 1, barY + bar.height() - 1, x, y)) return false;
-    std::optional<uint32_t> pixel = bar.pixel(x - barX, y - barY);
-    if (bar.transparent && pixel && *pixel == bar.colorKey()) return false;
+    if (!g.room().isGameRoom() || !inventoryBarUnder(g, x, y)) return false;
 
-    if (!g.heldItem.empty() && g.queue.isRunningWithParam("onusewith", g.heldItem)) return true;
+    if (!g.cursor.heldItem.empty() &&
+        g.scripts.queue.isRunningWithParam("onusewith", g.cursor.heldItem))
+        return true;
     for (int i = 0; i < kInventorySlots; ++i) {
-        ConstSlotView slot = g.inventory.slot(i);
-        if (!inside(slot.left(), slot.top(), slot.right(), slot.bottom(), x, y)) continue;
-        if (!slot.enabled() || !cursorFits(g, slot.left(), slot.top(), slot.right(), slot.bottom()))
-            continue;
+        if (!slotUnder(g, i, x, y)) continue;
+        if (!g.tables.inventory.slot(i).enabled() || !cursorFitsSlot(g, i)) continue;
         exchangeWithSlot(g, i);
         break;  // one exchange per click, even where slots overlap
     }
@@ -268,38 +237,34 @@ bool clickInventory(GameState& g, int x, int y) {
 }
 
 void clickZoneOrFloor(GameState& g, int x, int y) {
-    if (g.frozen) return;
+    if (g.scripts.frozen) return;
     Room& room = g.room();
-    if (g.heldItem.empty()) {
-        const int32_t ox = g.inventory.sceneOffsetX();
-        const int32_t oy = g.inventory.sceneOffsetY();
+    if (g.cursor.heldItem.empty()) {
         for (int i = 0; i < kZonesPerRoom; ++i) {
             ConstZoneView z = room.zone(i);
-            if (!z.enabled() ||
-                !inside(z.left() + ox, z.top() + oy, z.right() + ox, z.bottom() + oy, x, y))
-                continue;
-            if (g.queue.isRunning("onzone", i)) continue;
-            g.queue.enqueue(zoneEvent(g, z, i));
+            if (!z.enabled() || !zoneUnder(g, z, x, y)) continue;
+            if (g.scripts.queue.isRunning("onzone", i)) continue;
+            g.scripts.queue.enqueue(zoneEvent(g, z, i));
             return;
         }
     }
-    if (room.isGameRoom() && y != 0 && x != g.prefs.displayWidth() - 1)
-        g.queue.enqueue(floorEvent(g, x, y));
+    if (room.isGameRoom() && y != 0 && x != g.tables.prefs.displayWidth() - 1)
+        g.scripts.queue.enqueue(floorEvent(g, x, y));
 }
 
 }  // namespace
 
 void hoverUpdate(GameState& g) {
-    if (!g.gameLoaded || !g.hasRoom()) return;
+    if (!g.session.gameLoaded || !g.hasRoom()) return;
     const int a = objectUnderCursor(g);
-    const int previous = g.hoveredObject;
+    const int previous = g.scene.hoveredObject;
     if (a != previous) {
         const auto& objects = g.objects();
         const int count = static_cast<int>(objects.size());
         if (a >= 0 && a < count) {
             for (int e = 0; e < kEventsPerObject; ++e) {
                 ConstEventView ev = objects[static_cast<size_t>(a)].event(e);
-                if (ev.name() == "onmouseenter") g.queue.enqueue(ev.bytes());
+                if (ev.name() == "onmouseenter") g.scripts.queue.enqueue(ev.bytes());
             }
         }
         if (previous >= 0 && previous < count) {
@@ -307,20 +272,20 @@ void hoverUpdate(GameState& g) {
             for (int e = 0; e < kEventsPerObject; ++e) {
                 ConstEventView ev = objects[static_cast<size_t>(previous)].event(e);
                 if (ev.name() != "onmouseleave") continue;
-                const int slot = g.queue.enqueue(ev.bytes());
-                if (slot >= 0) g.queue.slot(slot).setOriginRoom(room);
+                const int slot = g.scripts.queue.enqueue(ev.bytes());
+                if (slot >= 0) g.scripts.queue.slot(slot).setOriginRoom(room);
             }
         }
     }
-    g.hoveredObject = a;
+    g.scene.hoveredObject = a;
 }
 
 void clickDispatch(GameState& g) {
-    if (!g.gameLoaded || !g.hasRoom()) return;
-    const int x = g.mouseX;
-    const int y = g.mouseY;
+    if (!g.session.gameLoaded || !g.hasRoom()) return;
+    const int x = g.input.mouseX;
+    const int y = g.input.mouseY;
     if (skipAwaitedHints(g)) return;
-    if (g.dialogueOpen) {
+    if (g.dialogue.dialogueOpen) {
         answerDialogue(g, x, y);
         return;
     }
@@ -330,30 +295,28 @@ void clickDispatch(GameState& g) {
 }
 
 void returnHeldItem(GameState& g) {
-    if (g.queue.isRunningWithParam("onusewith", g.heldItem)) return;
-    if (g.heldItem.empty()) return;
+    if (g.scripts.queue.isRunningWithParam("onusewith", g.cursor.heldItem)) return;
+    if (g.cursor.heldItem.empty()) return;
     for (int i = 0; i < kInventorySlots; ++i) {
-        SlotView slot = g.inventory.slot(i);
-        if (!slot.enabled() || !slot.item().empty() ||
-            !cursorFits(g, slot.left(), slot.top(), slot.right(), slot.bottom()))
-            continue;
-        slot.setItem(g.heldItem);
+        SlotView slot = g.tables.inventory.slot(i);
+        if (!slot.enabled() || !slot.item().empty() || !cursorFitsSlot(g, i)) continue;
+        slot.setItem(g.cursor.heldItem);
         refreshSlotPicture(g, i);
         playSound(g, kSoundPutItem);
-        g.heldItem.clear();
-        setCursor(g, g.prefs.startCursor());
+        g.cursor.heldItem.clear();
+        setCursor(g, g.tables.prefs.startCursor());
         return;
     }
 }
 
 void ListBox1DblClick(GameState& g, int roomListIndex) {
-    if (!g.gameLoaded) return;
-    if (roomListIndex < 0 || roomListIndex >= static_cast<int>(g.roomList.size())) return;
-    const std::string& name = g.roomList[static_cast<size_t>(roomListIndex)];
+    if (!g.session.gameLoaded) return;
+    if (roomListIndex < 0 || roomListIndex >= static_cast<int>(g.tables.roomList.size())) return;
+    const std::string& name = g.tables.roomList[static_cast<size_t>(roomListIndex)];
     std::string entrance;
     const int r = findRoom(g, name);
     if (r >= 0) {
-        const Room& room = g.rooms[static_cast<size_t>(r)];
+        const Room& room = g.tables.rooms[static_cast<size_t>(r)];
         for (int i = 0; i < kEntrancesPerRoom; ++i)
             if (!room.entrance(i).name().empty()) entrance = room.entrance(i).name();
     }
@@ -363,7 +326,7 @@ void ListBox1DblClick(GameState& g, int roomListIndex) {
     c.setVerb("changeroom");
     c.setP1(name);
     c.setP2(entrance);
-    g.queue.enqueue(e);
+    g.scripts.queue.enqueue(e);
 }
 
 }  // namespace zk

@@ -20,6 +20,11 @@ LoadOutcome loadGame(GameState& g);
 // does nothing. Every member is read and checked before the game is touched: a broken
 // slot reports one error and changes nothing. Returns whether a slot was loaded.
 bool loadGame(GameState& g, int slot);
+// Resumes the game from its autosave ("--continue"), the item in hand included, in
+// place of the new game the loader started. Without an autosave nothing changes; a
+// broken one (or another game's) reports one error and changes nothing. Returns
+// whether the autosave was loaded.
+bool continueFromAutosave(GameState& g);
 
 // Reads "inv.dat" again with the inventory bar picture and empty slot pictures.
 void loadInventoryRecord(GameState& g, const std::string& fileName);

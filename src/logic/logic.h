@@ -3,6 +3,8 @@
 
 namespace zk {
 
+inline constexpr int kTickMs = 25;  // game time of one logic tick
+
 // One logic step (25 ms of game time): rain, the running-event listing, key events,
 // hint timers, animations, object timers, the scripts, the cursor animation and the
 // walk.
@@ -24,11 +26,11 @@ void returnHeldItem(GameState& g);
 // `language` is already the current one.
 void setLanguage(GameState& g, int language);
 
-// The debug room jump: queues a change to room `roomListIndex` of g.roomList, at the
+// The debug room jump: queues a change to room `roomListIndex` of g.tables.roomList, at the
 // last named entrance of that room. Only while the game is loaded.
 void ListBox1DblClick(GameState& g, int roomListIndex);
 
-// The running-event listing that the tick keeps in g.runningEvents, built from the
+// The running-event listing that the tick keeps in g.scripts.runningEvents, built from the
 // queue as it stands.
 std::vector<std::string> runningEventListing(const EventQueue& queue);
 

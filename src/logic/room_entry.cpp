@@ -2,6 +2,7 @@
 
 #include "audio/audio.h"
 #include "core/error.h"
+#include "logic/cursor.h"
 #include "logic/logic.h"
 #include "package/package.h"
 #include "platform/platform.h"
@@ -32,14 +33,14 @@ int findRoom(const GameState& g, std::string_view name) {
         wanted = g.room().name();
     }
     int found = -1;
-    for (size_t i = 0; i < g.rooms.size(); ++i)
-        if (g.rooms[i].name() == wanted) found = static_cast<int>(i);
+    for (size_t i = 0; i < g.tables.rooms.size(); ++i)
+        if (g.tables.rooms[i].name() == wanted) found = static_cast<int>(i);
     return found;
 }
 
 int findRoomObject(const GameState& g, std::string_view name, int room) {
-    if (room < 0 || room >= static_cast<int>(g.rooms.size())) return -1;
-    const auto& objects = g.rooms[static_cast<size_t>(room)].objects;
+    if (room < 0 || room >= static_cast<int>(g.tables.rooms.size())) return -1;
+    const auto& objects = g.tables.rooms[static_cast<size_t>(room)].objects;
     int found = -1;
     for (size_t i = 0; i < objects.size(); ++i)
         if (objects[i].name() == name) found = static_cast<int>(i);
@@ -47,13 +48,13 @@ int findRoomObject(const GameState& g, std::string_view name, int room) {
 }
 
 void loadObjectPictures(GameState& g, int position, int room) {
-    if (room < 0 || room >= static_cast<int>(g.rooms.size())) return;
-    const auto& objects = g.rooms[static_cast<size_t>(room)].objects;
+    if (room < 0 || room >= static_cast<int>(g.tables.rooms.size())) return;
+    const auto& objects = g.tables.rooms[static_cast<size_t>(room)].objects;
     if (position < 0 || position >= static_cast<int>(objects.size())) return;
     const ObjectRecord& o = objects[static_cast<size_t>(position)];
     if (o.isEmpty()) return;
     g.ensureImageSlotRow(position);
-    auto& row = g.imageSlots[static_cast<size_t>(position)];
+    auto& row = g.scene.imageSlots[static_cast<size_t>(position)];
     std::string folder = o.imageFolder();
     if (folder == "<self>") folder = o.name();
     const std::string own = o.name();
@@ -79,47 +80,14 @@ void loadObjectPictures(GameState& g, int position, int room) {
     }
 }
 
-void setCursor(GameState& g, std::string_view name) {
-    if (name.empty() || name == g.currentCursorName) return;
-    g.currentCursorName = std::string(name);
-    loadPictureList(g, "cursors\\" + g.currentCursorName + "\\sprite.dxg", g.curImageList);
-    for (int k = 0; k < kCursorRows; ++k)
-        if (g.cursors[static_cast<size_t>(k)].name() == name) g.cursorIndex = k;
-    g.cursorFrame = 0;
-    g.cursorTicks = 0;
-}
-
-void holdItem(GameState& g, std::string_view name) {
-    if (name.empty()) return;
-    g.heldItem = std::string(name);
-    g.curImageList.clear();
-    g.curImageList.add();
-    int t = g.templates.findTemplate(name);
-    const ObjectRecord& item = g.templates.at(t);
-    if (t < 0) {
-        reportError(g, "Held item '" + g.heldItem + "' has no object template");
-    } else {
-        PictureList icons;
-        if (loadPictureList(g, "objects\\" + g.heldItem + "\\" + item.iconFile(), icons) &&
-            icons.count() > 0)
-            g.curImageList = std::move(icons);
-    }
-    g.curImageList.prepare();
-    g.cursorFrame = 0;
-    g.cursorIndex = kCursorRows - 1;
-    g.cursors[kCursorRows - 1].setHotX(item.cursorHotX());
-    g.cursors[kCursorRows - 1].setHotY(item.cursorHotY());
-    g.currentCursorName.clear();
-}
-
 namespace {
 
 // Copies picture 0 of a list from the package into item `target` of the window's
 // picture list, keeping that item's own transparency.
 void loadIntoImageList1(GameState& g, const std::string& entry, int target) {
     PictureList temp;
-    while (g.imageList1.count() < 3) g.imageList1.add();
-    PictureItem& item = g.imageList1.items[static_cast<size_t>(target)];
+    while (g.scene.imageList1.count() < 3) g.scene.imageList1.add();
+    PictureItem& item = g.scene.imageList1.items[static_cast<size_t>(target)];
     if (loadPictureList(g, entry, temp) && temp.count() > 0)
         item.picture = temp.items[0].picture;
     else
@@ -128,20 +96,20 @@ void loadIntoImageList1(GameState& g, const std::string& entry, int target) {
 }
 
 void loadWalkMask(GameState& g, const std::string& entry) {
-    g.walkMask = WalkMask();
-    if (!loadPictureList(g, entry, g.mask) || g.mask.count() == 0) return;
+    g.scene.walkMask = WalkMask();
+    if (!loadPictureList(g, entry, g.scene.mask) || g.scene.mask.count() == 0) return;
     try {
-        Image raw = rawPixels(g.mask.items[0].picture);
-        g.walkMask = WalkMask::build(raw.width, raw.height,
-                                     [&raw](int32_t x, int32_t y) { return raw.at(x, y); });
+        Image raw = rawPixels(g.scene.mask.items[0].picture);
+        g.scene.walkMask = WalkMask::build(raw.width, raw.height,
+                                           [&raw](int32_t x, int32_t y) { return raw.at(x, y); });
     } catch (const DataError& e) {
         reportError(g, "Walk mask '" + entry + "': " + e.what());
     }
 }
 
 void startRain(GameState& g) {
-    const int32_t width = g.prefs.displayWidth();
-    for (RainDrop& d : g.rain) {
+    const int32_t width = g.tables.prefs.displayWidth();
+    for (RainDrop& d : g.scene.rain) {
         d.kind = g.random.below(2);
         d.x = g.random.below(width);
         d.y = g.random.below(width);  // the width again: drops fall until y reaches it
@@ -158,7 +126,9 @@ void setObjectTimersFrom(GameState& g, int position) {
     if (position < 0 || position >= kTimedObjects || !g.hasRoom()) return;
     const auto& objects = g.objects();
     for (int t = 0; t < kTimersPerObject; ++t) {
-        ObjectTimer& timer = g.timers[static_cast<size_t>(position * kTimersPerObject + t)];
+        ObjectTimer& timer =
+            g.scripts
+                .timers[static_cast<size_t>(position) * kTimersPerObject + static_cast<size_t>(t)];
         timer = ObjectTimer{};
         if (position >= static_cast<int>(objects.size())) continue;
         const ObjectRecord& o = objects[static_cast<size_t>(position)];
@@ -174,18 +144,18 @@ void resetObjectTimers(GameState& g) {
 }
 
 void enterRoom(GameState& g, int index) {
-    if (index < 0 || index >= static_cast<int>(g.rooms.size())) {
+    if (index < 0 || index >= static_cast<int>(g.tables.rooms.size())) {
         reportError(
             g, "Cannot enter room number " + std::to_string(index) + ": there is no such room");
         return;
     }
-    g.currentRoom = index;
-    g.dialogueOpen = false;
+    g.scene.currentRoom = index;
+    g.dialogue.dialogueOpen = false;
     // A walk belongs to the room it started in: its walker index means nothing here.
     g.walk.walking = false;
     Room& room = g.room();
-    if (room.isGameRoom()) g.returnRoom = index;
-    g.currentRoomTitle = g.translate(room.titleKey());
+    if (room.isGameRoom()) g.scene.returnRoom = index;
+    g.scene.currentRoomTitle = g.translate(room.titleKey());
     const std::string folder = "rooms\\" + room.name() + "\\";
     loadIntoImageList1(g, folder + room.background(), 2);
     loadWalkMask(g, folder + room.maskFile());
@@ -193,14 +163,14 @@ void enterRoom(GameState& g, int index) {
     playRoomMusic(g);
     if (room.weather() == "Rain") startRain(g);
     for (int s = 0; s < kQueueSlots; ++s)
-        if (g.queue.slot(s).name() == "ontimer") g.queue.free(s);
+        if (g.scripts.queue.slot(s).name() == "ontimer") g.scripts.queue.free(s);
     resetObjectTimers(g);
     for (const ObjectRecord& o : room.objects)
         for (int e = 0; e < kEventsPerObject; ++e)
-            if (o.event(e).name() == "onroomenter") g.queue.enqueue(o.event(e).bytes());
-    g.hoveredObject = -1;
-    if (g.gameLoaded) hoverUpdate(g);
-    g.screenFaded = false;
+            if (o.event(e).name() == "onroomenter") g.scripts.queue.enqueue(o.event(e).bytes());
+    g.scene.hoveredObject = -1;
+    if (g.session.gameLoaded) hoverUpdate(g);
+    g.scene.screenFaded = false;
 }
 
 }  // namespace zk
@@ -208,23 +178,23 @@ void enterRoom(GameState& g, int index) {
 namespace zk {
 
 void refreshSlotPicture(GameState& g, int i) {
-    ConstSlotView slot = g.inventory.slot(i);
+    ConstSlotView slot = g.tables.inventory.slot(i);
     if (!slot.enabled() || slot.item().empty()) return;
-    while (g.slotPictures.count() < kInventorySlots) g.slotPictures.add();
-    if (g.slotLabels.size() < static_cast<size_t>(kInventorySlots))
-        g.slotLabels.resize(kInventorySlots);
+    while (g.ui.slotPictures.count() < kInventorySlots) g.ui.slotPictures.add();
+    if (g.ui.slotLabels.size() < static_cast<size_t>(kInventorySlots))
+        g.ui.slotLabels.resize(kInventorySlots);
     const std::string item = slot.item();
-    int t = g.templates.findFirst(item);
+    int t = g.tables.templates.findFirst(item);
     if (t >= kTemplateCapacity || item.empty()) {
         reportError(g, "Inventory item '" + item + "' has no object template");
         return;
     }
-    const ObjectRecord& tpl = g.templates.at(t);
+    const ObjectRecord& tpl = g.tables.templates.at(t);
     std::string label = g.translate(tpl.displayNameKey());
     if (label.size() > 255) label.resize(255);
-    g.slotLabels[static_cast<size_t>(i)] = label;
+    g.ui.slotLabels[static_cast<size_t>(i)] = label;
     PictureList temp;
-    PictureItem& target = g.slotPictures.items[static_cast<size_t>(i)];
+    PictureItem& target = g.ui.slotPictures.items[static_cast<size_t>(i)];
     if (loadPictureList(g, "objects\\" + item + "\\" + tpl.iconFile(), temp) && temp.count() > 0)
         target = temp.items[0];
     else

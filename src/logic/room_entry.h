@@ -22,11 +22,6 @@ int findRoomObject(const GameState& g, std::string_view name, int room);
 // Loads the pictures of the object at `position` of room `room` into its image slots.
 void loadObjectPictures(GameState& g, int position, int room);
 
-// Loads cursor `name` unless it is empty or already shown.
-void setCursor(GameState& g, std::string_view name);
-// Takes the item onto the cursor (its template's icon pictures and hot spot).
-void holdItem(GameState& g, std::string_view name);
-
 // Loads picture 0 of "inv.dxg" as the inventory bar picture.
 void loadInventoryPanel(GameState& g);
 

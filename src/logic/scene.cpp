@@ -1,6 +1,8 @@
 #include "logic/scene.h"
 
 #include "core/error.h"
+#include "data/hit_test.h"
+#include "logic/cursor.h"
 #include "logic/logic.h"
 #include "logic/room_entry.h"
 #include "platform/platform.h"
@@ -10,19 +12,15 @@
 namespace zk {
 
 std::string chooseCursor(const GameState& g) {
-    std::string name = g.prefs.startCursor();
+    std::string name = g.tables.prefs.startCursor();
     if (!g.hasRoom()) return name;
     const Room& room = g.room();
-    const int64_t offX = g.inventory.sceneOffsetX();
-    const int64_t offY = g.inventory.sceneOffsetY();
     for (int z = 0; z < kZonesPerRoom; ++z) {
         ConstZoneView zone = room.zone(z);
-        if (!zone.enabled()) continue;
-        if (g.mouseX >= zone.left() + offX && g.mouseX <= zone.right() + offX &&
-            g.mouseY >= zone.top() + offY && g.mouseY <= zone.bottom() + offY)
+        if (zone.enabled() && zoneUnder(g, zone, g.input.mouseX, g.input.mouseY))
             name = zone.cursor();
     }
-    const int hovered = g.hoveredObject;
+    const int hovered = g.scene.hoveredObject;
     if (hovered >= 0 && hovered < static_cast<int>(room.objects.size())) {
         const ObjectRecord& o = room.objects[static_cast<size_t>(hovered)];
         if (o.active() == 1) name = o.hoverCursor();
@@ -31,11 +29,11 @@ std::string chooseCursor(const GameState& g) {
 }
 
 void layoutDialogue(GameState& g) {
-    if (!g.dialogueOpen || !g.platform) return;
-    g.dialogueUnderInterface = g.dialogueLayout.rect;
-    if (g.prefs.dialogImages() == "true")
-        g.dialogueUnderText = dialogueTextBackground(g, g.dialogueLayout);
-    g.dialogueLayout = layoutDialogueBox(g);
+    if (!g.dialogue.dialogueOpen || !g.platform) return;
+    g.dialogue.dialogueUnderInterface = g.dialogue.dialogueLayout.rect;
+    if (g.tables.prefs.dialogImages() == "true")
+        g.dialogue.dialogueUnderText = dialogueTextBackground(g, g.dialogue.dialogueLayout);
+    g.dialogue.dialogueLayout = layoutDialogueBox(g);
 }
 
 void applyPerspectiveScales(GameState& g, uint8_t party) {
@@ -49,7 +47,7 @@ void applyPerspectiveScales(GameState& g, uint8_t party) {
 
 void prepareScene(GameState& g) {
     if (!g.platform || !g.hasRoom()) return;
-    if (g.heldItem.empty() && !g.dialogueOpen) {
+    if (g.cursor.heldItem.empty() && !g.dialogue.dialogueOpen) {
         try {
             // The hover update only queues events, so zones and the hovered object can
             // be read after it.
@@ -60,7 +58,7 @@ void prepareScene(GameState& g) {
         }
     }
     layoutDialogue(g);
-    if (!g.screenFaded) applyPerspectiveScales(g, 0);
+    if (!g.scene.screenFaded) applyPerspectiveScales(g, 0);
     if (g.room().isGameRoom()) applyPerspectiveScales(g, 1);
 }
 

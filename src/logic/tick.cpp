@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "logic/commands.h"
+#include "logic/cursor.h"
 #include "logic/logic.h"
 #include "logic/walking.h"
 #include "platform/platform.h"
@@ -10,13 +11,12 @@
 namespace zk {
 namespace {
 
-constexpr int kTickMs = 25;
 constexpr int kHintOver = -30;
 
 void moveRain(GameState& g) {
     if (g.room().weather() != "Rain") return;
-    const int32_t width = g.prefs.displayWidth();
-    for (RainDrop& d : g.rain) {
+    const int32_t width = g.tables.prefs.displayWidth();
+    for (RainDrop& d : g.scene.rain) {
         d.y += 40 - 20 * d.kind;
         // Drops fall until y reaches the display width, as room entry scatters them.
         if (d.y < width) continue;
@@ -27,7 +27,7 @@ void moveRain(GameState& g) {
 }
 
 void fireKeyEvents(GameState& g) {
-    if (g.frozen || g.dialogueOpen || !g.platform) return;
+    if (g.scripts.frozen || g.dialogue.dialogueOpen || !g.platform) return;
     Input& input = g.platform->input;
     std::array<bool, kLogicalKeys> flagged{};
     // Every object sees the press before it is released, so several may react to it.
@@ -36,7 +36,7 @@ void fireKeyEvents(GameState& g) {
         for (int e = 0; e < kEventsPerObject; ++e) {
             ConstEventView ev = o.event(e);
             if (ev.name() != "onkey" || !input.keyPressed(ev.number())) continue;
-            g.queue.enqueue(ev.bytes());
+            g.scripts.queue.enqueue(ev.bytes());
             flagged[static_cast<size_t>(ev.number())] = true;
         }
     }
@@ -47,8 +47,8 @@ void fireKeyEvents(GameState& g) {
 // One full cycle of `name`'s animation ended: counts down the scripts waiting for it.
 void animationCycleEnded(GameState& g, const std::string& name) {
     for (int s = 0; s < kQueueSlots; ++s) {
-        if (!g.queue.inUse(s)) continue;
-        EventRecord& e = g.queue.slot(s);
+        if (!g.scripts.queue.inUse(s)) continue;
+        EventRecord& e = g.scripts.queue.slot(s);
         for (int k = 0; k < kCommandsPerEvent; ++k) {
             CommandView c = e.command(k);
             if (c.verb() != "waitforanim" || c.p1() != name) continue;
@@ -93,26 +93,19 @@ void runObjectTimers(GameState& g) {
         const ObjectRecord& o = objects[static_cast<size_t>(i)];
         if (o.isEmpty()) continue;
         for (int n = 0; n < kTimersPerObject; ++n) {
-            ObjectTimer& t = g.timers[static_cast<size_t>(i * kTimersPerObject + n)];
+            ObjectTimer& t =
+                g.scripts
+                    .timers[static_cast<size_t>(i) * kTimersPerObject + static_cast<size_t>(n)];
             if (t.period == -1) continue;
             ++t.ticks;
             if (int64_t{t.ticks} * kTickMs < t.period) continue;
             t.ticks = 0;
             for (int e = 0; e < kEventsPerObject; ++e) {
                 ConstEventView ev = o.event(e);
-                if (ev.name() == "ontimer" && ev.number() == n) g.queue.enqueue(ev.bytes());
+                if (ev.name() == "ontimer" && ev.number() == n) g.scripts.queue.enqueue(ev.bytes());
             }
         }
     }
-}
-
-void animateCursor(GameState& g) {
-    if (g.cursorIndex < 0 || g.cursorIndex >= kCursorRows) return;
-    ++g.cursorTicks;
-    const int32_t delay = g.cursors[static_cast<size_t>(g.cursorIndex)].frameDelay();
-    if (int64_t{g.cursorTicks} * kTickMs < delay) return;
-    g.cursorTicks = 0;
-    g.cursorFrame = g.cursorFrame < g.curImageList.count() - 1 ? g.cursorFrame + 1 : 0;
 }
 
 }  // namespace
@@ -129,8 +122,8 @@ std::vector<std::string> runningEventListing(const EventQueue& queue) {
             lines.push_back("  " + c.verb() + " " + std::to_string(c.num1()) + " " +
                             std::to_string(c.num2()));
         }
-        lines.push_back("}");
-        lines.push_back("");
+        lines.emplace_back("}");
+        lines.emplace_back("");
     }
     return lines;
 }
@@ -138,12 +131,12 @@ std::vector<std::string> runningEventListing(const EventQueue& queue) {
 void logicTick(GameState& g) {
     if (!g.hasRoom()) return;
     moveRain(g);
-    g.runningEvents = runningEventListing(g.queue);
+    g.scripts.runningEvents = runningEventListing(g.scripts.queue);
     fireKeyEvents(g);
     updateHintsAndAnimations(g);
     runObjectTimers(g);
     runQueue(g);
-    g.queue.freeFinished();
+    g.scripts.queue.freeFinished();
     // The scripts may have changed the room; the rest works on the one now current.
     if (!g.hasRoom()) return;
     animateCursor(g);

@@ -7,14 +7,14 @@ namespace zk {
 namespace {
 
 ObjectRecord* roomObject(GameState& g, int room, int index) {
-    if (room < 0 || room >= static_cast<int>(g.rooms.size())) return nullptr;
-    auto& objects = g.rooms[static_cast<size_t>(room)].objects;
+    if (room < 0 || room >= static_cast<int>(g.tables.rooms.size())) return nullptr;
+    auto& objects = g.tables.rooms[static_cast<size_t>(room)].objects;
     if (index < 0 || index >= static_cast<int>(objects.size())) return nullptr;
     return &objects[static_cast<size_t>(index)];
 }
 
 ObjectRecord* walkerObject(GameState& g) {
-    return g.hasRoom() ? roomObject(g, g.currentRoom, g.walk.walker) : nullptr;
+    return g.hasRoom() ? roomObject(g, g.scene.currentRoom, g.walk.walker) : nullptr;
 }
 
 // The character a walk command names: p1, with "<self>" standing for the script's own
@@ -23,7 +23,7 @@ int namedCharacter(const GameState& g, ConstCommandView command, std::string& na
     name = command.p1();
     if (name == "<self>") name = command.self();
     if (!g.hasRoom()) return -1;
-    return findRoomObject(g, name, g.currentRoom);
+    return findRoomObject(g, name, g.scene.currentRoom);
 }
 
 // Gives object `index` of `room` the look `file`. A character is drawn from the image
@@ -36,7 +36,7 @@ bool setLook(GameState& g, int room, int index, const std::string& file) {
     o->setSpriteFile(file);
     o->setFrame(0);
     o->setFrameTicks(0);
-    if (room == g.currentRoom && o->kind() != "character") loadObjectPictures(g, index, room);
+    if (room == g.scene.currentRoom && o->kind() != "character") loadObjectPictures(g, index, room);
     return true;
 }
 
@@ -62,7 +62,7 @@ void endWalk(GameState& g) {
     o->setFrameTicks(0);
     const std::string& facing = g.walk.finalFacing;
     if (facing != "<nochange>") {
-        setStandingSprite(g, g.currentRoom, g.walk.walker, facing);
+        setStandingSprite(g, g.scene.currentRoom, g.walk.walker, facing);
         return;
     }
     // The walking list in use becomes the standing list of the same direction. Each test
@@ -76,7 +76,7 @@ void endWalk(GameState& g) {
     };
     for (const auto& [walking, standing] : turns)
         if (look == walking && !standing.empty()) look = standing;
-    setLook(g, g.currentRoom, g.walk.walker, look);
+    setLook(g, g.scene.currentRoom, g.walk.walker, look);
 }
 
 }  // namespace
@@ -100,7 +100,7 @@ bool setStandingSprite(GameState& g, int room, int index, std::string_view facin
 }
 
 void startWalk(GameState& g, int walker, WalkPoint target, std::string_view finalFacing) {
-    ObjectRecord* o = g.hasRoom() ? roomObject(g, g.currentRoom, walker) : nullptr;
+    ObjectRecord* o = g.hasRoom() ? roomObject(g, g.scene.currentRoom, walker) : nullptr;
     if (!o) return;
     const Room& room = g.room();
     WalkState& w = g.walk;
@@ -112,8 +112,8 @@ void startWalk(GameState& g, int walker, WalkPoint target, std::string_view fina
     PathRequest request;
     request.start = {o->x(), o->y()};
     request.target = target;
-    request.displayWidth = g.prefs.displayWidth();
-    request.displayHeight = g.prefs.displayHeight();
+    request.displayWidth = g.tables.prefs.displayWidth();
+    request.displayHeight = g.tables.prefs.displayHeight();
     request.walkStep = o->walkStep();
     request.perspective = o->perspective() != 0;
     // The main character's slot scales by the room's limits, every other object by its
@@ -122,7 +122,7 @@ void startWalk(GameState& g, int walker, WalkPoint target, std::string_view fina
     request.scale.maxScaleRow = room.maxScaleRow();
     request.scale.minScale = walker == 0 ? room.minScale() : o->minScale();
     request.scale.maxScale = walker == 0 ? room.maxScale() : o->maxScale();
-    g.pathFinder.findPath(g.walkMask, request, w.path);
+    g.pathFinder.findPath(g.scene.walkMask, request, w.path);
     w.pathStep = 0;
 
     // A path that takes the walker nowhere (no route at all, or it stands on the only
@@ -134,7 +134,7 @@ void startWalk(GameState& g, int walker, WalkPoint target, std::string_view fina
 }
 
 void walkTo(GameState& g, int slot, int position) {
-    CommandView command = g.queue.slot(slot).command(position);
+    CommandView command = g.scripts.queue.slot(slot).command(position);
     std::string name;
     const int walker = namedCharacter(g, command, name);
     const WalkPoint target{command.num1(), command.num2()};
@@ -153,12 +153,12 @@ void walkTo(GameState& g, int slot, int position) {
         waitCommand.setSelf(self);
         waitCommand.setNum1(target.x);
         waitCommand.setNum2(target.y);
-        g.queue.insertCommand(slot, waitCommand.bytes(), position + 1);
+        g.scripts.queue.insertCommand(slot, waitCommand.bytes(), position + 1);
     }
 }
 
 bool waitForChar(GameState& g, int slot, int position) {
-    CommandView command = g.queue.slot(slot).command(position);
+    CommandView command = g.scripts.queue.slot(slot).command(position);
     std::string name;
     const int character = namedCharacter(g, command, name);
     if (character < 0) {
@@ -181,7 +181,7 @@ bool waitForChar(GameState& g, int slot, int position) {
     if (w.target != target) {
         // The character was sent elsewhere: what was planned behind this walk is dropped.
         command.setVerb("");
-        g.queue.skipNext(slot, position);
+        g.scripts.queue.skipNext(slot, position);
         return arrived;
     }
     if (!arrived) return false;
@@ -213,7 +213,7 @@ void walkingStep(GameState& g) {
     consider(next.x > o->x(), o->walkRightSprite());
     consider(next.y < o->y(), o->walkUpSprite());
     consider(next.y > o->y(), o->walkDownSprite());
-    setLook(g, g.currentRoom, w.walker, look);
+    setLook(g, g.scene.currentRoom, w.walker, look);
 
     o->setX(next.x);
     o->setY(next.y);
@@ -239,14 +239,15 @@ void changeRoom(GameState& g, const std::string& room, const std::string& entran
     if (g.walk.walking && g.walk.pathStep > g.walk.path.last()) endWalk(g);
     g.walk.walking = false;
     enterRoom(g, r);
-    if (g.currentRoom != r) return;
+    if (g.scene.currentRoom != r) return;
 
     Room& now = g.room();
     if (now.isGameRoom() == 0) {
         // The held item waits for "backtogame". Moving on between rooms outside the game
         // with empty hands keeps what was put aside when the game was left.
-        if (!g.heldItem.empty() || leavingPlayRoom) g.stashedHeldItem = g.heldItem;
-        g.heldItem.clear();
+        if (!g.cursor.heldItem.empty() || leavingPlayRoom)
+            g.cursor.stashedHeldItem = g.cursor.heldItem;
+        g.cursor.heldItem.clear();
         return;
     }
     for (int i = 0; i < kEntrancesPerRoom; ++i) {
@@ -260,13 +261,13 @@ void changeRoom(GameState& g, const std::string& room, const std::string& entran
         walkIn.setName("onpath");
         CommandView c = walkIn.command(0);
         c.setVerb("walkto");
-        c.setP1(g.prefs.mainCharacterName());
+        c.setP1(g.tables.prefs.mainCharacterName());
         c.setP3("room");
         c.setP4(e.facing());
         c.setNum1(e.walkX());
         c.setNum2(e.walkY());
         c.setNum3(0);
-        g.queue.enqueue(walkIn);
+        g.scripts.queue.enqueue(walkIn);
     }
 }
 

@@ -36,6 +36,18 @@ bool globMatch(std::string_view p, std::string_view s) {
     return pi == p.size();
 }
 
+// Well-formed UTF-8 with at least one sequence of several bytes.
+bool looksLikeUtf8(std::string_view name) {
+    bool multibyte = false;
+    for (size_t i = 0; i < name.size();) {
+        const size_t n = decodeUtf8(name, i).length;
+        if (n == 0) return false;
+        multibyte = multibyte || n > 1;
+        i += n;
+    }
+    return multibyte;
+}
+
 }  // namespace
 
 std::string normalizeEntryName(std::string_view name) {
@@ -58,7 +70,8 @@ bool wildcardMatch(std::string_view pattern, std::string_view name) {
     return false;
 }
 
-std::vector<size_t> findEntries(std::span<const ArchiveEntry> entries, std::string_view spec) {
+std::vector<size_t> findEntries(std::span<const ArchiveEntry> entries, std::string_view spec,
+                                const CodePage& codePage) {
     const std::string wanted = normalizeEntryName(spec);
     std::vector<size_t> found;
     if (isWildcardSpec(wanted)) {
@@ -67,7 +80,8 @@ std::vector<size_t> findEntries(std::span<const ArchiveEntry> entries, std::stri
             if (entries[i].isDirectory()) continue;
             const std::string name = normalizeEntryName(entries[i].name);
             auto [entryFolder, entryName] = splitLast(name);
-            if (equalsIgnoreCase(entryFolder, folder) && wildcardMatch(pattern, entryName)) {
+            if (codePage.lower(entryFolder) == codePage.lower(folder) &&
+                wildcardMatch(pattern, entryName)) {
                 found.push_back(i);
             }
         }
@@ -76,10 +90,47 @@ std::vector<size_t> findEntries(std::span<const ArchiveEntry> entries, std::stri
     for (size_t i = 0; i < entries.size(); ++i) {
         if (normalizeEntryName(entries[i].name) == wanted) return {i};
     }
+    const std::string lowerWanted = codePage.lower(wanted);
     for (size_t i = 0; i < entries.size(); ++i) {
-        if (equalsIgnoreCase(normalizeEntryName(entries[i].name), wanted)) return {i};
+        if (codePage.lower(normalizeEntryName(entries[i].name)) == lowerWanted) return {i};
     }
     return found;
+}
+
+std::vector<ArchiveEntry> gameEntryNames(std::span<const ArchiveEntry> entries,
+                                         const CodePage& codePage) {
+    std::vector<ArchiveEntry> out(entries.begin(), entries.end());
+    for (ArchiveEntry& e : out) {
+        // Some archivers store UTF-8 without saying so (Info-ZIP without a UTF-8
+        // locale): a name that is well-formed UTF-8 beyond ASCII is taken as such,
+        // since text in a single-byte code page almost never is.
+        if (e.utf8Name || looksLikeUtf8(e.name)) {
+            if (auto converted = codePage.fromUtf8(e.name)) e.name = std::move(*converted);
+        }
+        e.name = normalizeEntryName(e.name);
+        while (e.name.starts_with("./")) e.name.erase(0, 2);
+    }
+    // One top folder around everything, a game's folder zipped whole: the first
+    // component of every name is the same folder, no file lies beside it, and the
+    // folder holds the game's "prefs.dat".
+    std::string top;
+    bool common = false, holdsGame = false;
+    for (const ArchiveEntry& e : out) {
+        const size_t slash = e.name.find('/');
+        if (slash == std::string::npos || slash == 0) return out;
+        const std::string first = e.name.substr(0, slash + 1);
+        if (!common) {
+            top = first;
+            common = true;
+        } else if (first != top) {
+            return out;
+        }
+        if (codePage.lower(std::string_view(e.name).substr(top.size())) == "prefs.dat")
+            holdsGame = true;
+    }
+    if (!holdsGame) return out;
+    for (ArchiveEntry& e : out) e.name.erase(0, top.size());
+    return out;
 }
 
 std::optional<std::string> flatFileName(std::string_view entryName) {

@@ -57,11 +57,33 @@ void Package::setPackagePath(std::filesystem::path path) {
     reader_.reset();
 }
 
+void Package::setCodePage(CodePage codePage) {
+    codePage_ = codePage;
+    if (reader_) entries_ = gameEntryNames(reader_->entries(), codePage_);
+}
+
+const std::vector<ArchiveEntry>& Package::entries() {
+    reader();
+    return entries_;
+}
+
+std::vector<std::string> Package::entryNames() {
+    std::vector<std::string> names;
+    try {
+        for (const ArchiveEntry& e : entries())
+            if (!e.name.empty() && !e.isDirectory()) names.push_back(e.name);
+    } catch (const DataError&) {
+        names.clear();
+    }
+    return names;
+}
+
 ArchiveReader& Package::reader() {
     if (path_.empty()) throw DataError("No game package is set");
     if (!reader_) {
         try {
             reader_ = openArchive(path_);
+            entries_ = gameEntryNames(reader_->entries(), codePage_);
         } catch (const ArchiveError& e) {
             throw ArchiveError(e.kind(),
                                "Cannot open game package " + quoted(path_) + ": " + e.reason(),
@@ -74,22 +96,25 @@ ArchiveReader& Package::reader() {
 ExtractResult Package::extractToFolder(const std::vector<std::string>& specs,
                                        const std::filesystem::path& baseFolder) {
     ArchiveReader& archive = reader();
+    const std::vector<ArchiveEntry>& entries = entries_;
     std::error_code ec;
     std::filesystem::create_directories(baseFolder, ec);
     if (ec) throw DataError("Cannot create folder " + quoted(baseFolder) + ": " + ec.message());
 
     ExtractResult result;
-    const auto& entries = archive.entries();
     std::vector<bool> done(entries.size(), false);
     for (const std::string& spec : specs) {
-        std::vector<size_t> found = findEntries(entries, spec);
+        std::vector<size_t> found = findEntries(entries, spec, codePage_);
         if (found.empty()) result.unmatched.push_back(spec);
         for (size_t i : found) {
             if (done[i]) continue;
             done[i] = true;
-            std::optional<std::string> fileName = flatFileName(entries[i].name);
+            // A plain name is written as asked for, so that the caller opens the file it
+            // named even when the entry's letter case differs ("PREFS.DAT").
+            std::optional<std::string> fileName =
+                flatFileName(isWildcardSpec(spec) ? entries[i].name : spec);
             if (!fileName) {
-                result.refused.push_back(entries[i].name);
+                result.refused.push_back(archive.entries()[i].name);
                 continue;
             }
             writeFileReplacing(baseFolder / *fileName, archive.read(i, password_));
@@ -110,7 +135,7 @@ MemoryStream* Package::extractToStream(std::string_view entryName) {
     }
     if (archive->entries().empty()) return nullptr;
     packageStream_.clear();
-    std::vector<size_t> found = findEntries(archive->entries(), entryName);
+    std::vector<size_t> found = findEntries(entries_, entryName, codePage_);
     if (found.size() != 1) return nullptr;
     packageStream_.data() = archive->read(found[0], password_);
     packageStream_.seek(0);

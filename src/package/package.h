@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/code_page.h"
 #include "core/stream.h"
 #include "platform/archive.h"
 
@@ -43,9 +44,18 @@ class Package {
     // setting is kept so that callers can state it as the window does.
     void setQuietOperation() { quiet_ = true; }
     bool quietOperation() const { return quiet_; }
+    // The code page of the game's texts, in which entry names are matched: names the
+    // archiver marked as UTF-8 are converted to it, and letter case is its own.
+    void setCodePage(CodePage codePage);
+    const CodePage& codePage() const { return codePage_; }
+
+    // The names of the archive's entries as they are matched (see gameEntryNames),
+    // folders left out; empty when the archive cannot be opened.
+    std::vector<std::string> entryNames();
 
     // Writes every entry that the names and patterns select ("prefs.dat", "music\*.*")
-    // as a file directly in `baseFolder` under its last name component, replacing a
+    // as a file directly in `baseFolder` under its last name component (for a plain
+    // name, that of the name asked for, whatever the entry's letter case), replacing a
     // file of that name. The folder is created when missing. Each file is written to
     // a temporary file in the folder and renamed into place, so a reader never sees
     // half a file. Throws DataError when the archive cannot be opened (also when it
@@ -71,6 +81,8 @@ class Package {
 
   private:
     ArchiveReader& reader();
+    // The entries of reader() under the names they are matched by.
+    const std::vector<ArchiveEntry>& entries();
     void add(std::span<const ArchiveAddition> additions);
 
     std::filesystem::path path_;
@@ -80,6 +92,8 @@ class Package {
     // The open archive, kept between calls; dropped when the path changes or the
     // archive is rewritten by an addition.
     std::unique_ptr<ArchiveReader> reader_;
+    CodePage codePage_;
+    std::vector<ArchiveEntry> entries_;  // valid while reader_ is
 };
 
 }  // namespace zk

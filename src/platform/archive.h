@@ -41,9 +41,13 @@ class ArchiveError : public DataError {
 };
 
 struct ArchiveEntry {
-    std::string name;   // as stored; normally "/" separated
+    std::string name;   // the stored bytes, unconverted; normally "/" separated
     uint64_t size = 0;  // uncompressed size
     bool encrypted = false;
+    // The archiver marked the name as UTF-8 (general purpose flag bit 11, or an
+    // Info-ZIP Unicode path field). Otherwise it is in whatever code page the archiver
+    // wrote, which for game packages is the game's own.
+    bool utf8Name = false;
     bool isDirectory() const { return !name.empty() && name.back() == '/'; }
 };
 
@@ -65,7 +69,7 @@ std::unique_ptr<ArchiveReader> openArchive(const std::filesystem::path& path);
 // One entry to write: from memory (`bytes`, which must stay valid during the call) or
 // from a file on disk when `file` is not empty.
 struct ArchiveAddition {
-    std::string name;
+    std::string name;  // stored as these bytes (marked as UTF-8 when they read as UTF-8)
     std::span<const uint8_t> bytes;
     std::filesystem::path file;
     std::string password;  // empty: stored without protection

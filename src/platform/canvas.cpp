@@ -57,7 +57,7 @@ void Canvas::setFont(std::string_view name, int points) {
 }
 
 int Canvas::textWidth(std::string_view text) {
-    return font().width(cp1252ToUtf8(text));
+    return font().width(codePage_.toUtf8(text));
 }
 
 int Canvas::textHeight(std::string_view) {
@@ -65,7 +65,7 @@ int Canvas::textHeight(std::string_view) {
 }
 
 void Canvas::textOut(int x, int y, std::string_view text) {
-    const std::string utf8 = cp1252ToUtf8(text);
+    const std::string utf8 = codePage_.toUtf8(text);
     const Font& f = font();
     const int w = f.width(utf8);
     if (brushStyle_ == BrushStyle::Solid) {

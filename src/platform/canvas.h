@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/code_page.h"
 #include "platform/fonts.h"
 #include "platform/surface.h"
 
@@ -12,7 +13,8 @@ enum class BrushStyle { Solid, Clear };
 
 // Drawing state and operations on a surface, in software. The state (font, colours,
 // brush, pen position) persists between uses, like the canvas of a window. Texts are
-// Windows-1252. Everything is clipped to the surface.
+// bytes in the canvas's code page (the game's; Windows-1252 unless set). Everything is
+// clipped to the surface.
 //
 // Brush: fillRect, frameRect and the box behind text use the brush colour; a clear
 // brush draws none of them. Setting a brush colour makes a clear brush solid again.
@@ -23,6 +25,8 @@ class Canvas {
     Canvas(Surface& target, Fonts& fonts) : target_(&target), fonts_(&fonts) {}
 
     Surface& target() { return *target_; }
+    void setCodePage(const CodePage& codePage) { codePage_ = codePage; }
+    const CodePage& codePage() const { return codePage_; }
     void setTarget(Surface& target) { target_ = &target; }
 
     void setFont(std::string_view name, int points);
@@ -73,6 +77,7 @@ class Canvas {
     BrushStyle brushStyle_ = BrushStyle::Solid;
     uint32_t penColor_ = 0;
     Point pen_;
+    CodePage codePage_;
 };
 
 // Draws a coverage mask in `color` with its top-left at (x, y), blending partial

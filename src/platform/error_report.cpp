@@ -7,7 +7,7 @@
 
 namespace zk {
 
-std::string printableLine(std::string_view message) {
+std::string printableLine(std::string_view message, const CodePage& codePage) {
     std::string line;
     line.reserve(message.size());
     for (size_t i = 0; i < message.size();) {
@@ -19,15 +19,15 @@ std::string printableLine(std::string_view message) {
             line.append(message.substr(i, n));
             i += n;
         } else {
-            line += cp1252ToUtf8(message.substr(i, 1));
+            appendUtf8(line, codePage.codePoint(message[i]));
             ++i;
         }
     }
     return line;
 }
 
-std::string errorLine(std::string_view message) {
-    return "Error: " + printableLine(message);
+std::string errorLine(std::string_view message, const CodePage& codePage) {
+    return "Error: " + printableLine(message, codePage);
 }
 
 MessageBoxErrorReport::MessageBoxErrorReport(MessageBox& box, std::string caption,
@@ -35,8 +35,8 @@ MessageBoxErrorReport::MessageBoxErrorReport(MessageBox& box, std::string captio
     : box_(box), caption_(std::move(caption)), log_(log) {}
 
 void MessageBoxErrorReport::report(std::string_view message) {
-    log_ << errorLine(message) << std::endl;
-    box_.show(caption_, message);
+    log_ << errorLine(message, codePage_) << std::endl;
+    box_.show(caption_, codePage_.mixedToUtf8(message));
 }
 
 void OnceErrorReport::report(std::string_view message) {

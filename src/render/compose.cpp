@@ -30,10 +30,10 @@ void framePart(const GameState& g, Part&& part) {
 // background at the scene offset, both in one pass over the surface.
 void clearAndDrawBackground(const GameState& g) {
     Surface& back = g.platform->display.back();
-    const bool background = !g.screenFaded;
-    if (background && g.imageList1.count() > kBackgroundItem) {
-        fillAndDrawPattern(back, 0, g.imageList1.items[kBackgroundItem], 0,
-                           g.inventory.sceneOffsetX(), g.inventory.sceneOffsetY());
+    const bool background = !g.scene.screenFaded;
+    if (background && g.scene.imageList1.count() > kBackgroundItem) {
+        fillAndDrawPattern(back, 0, g.scene.imageList1.items[kBackgroundItem], 0,
+                           g.tables.inventory.sceneOffsetX(), g.tables.inventory.sceneOffsetY());
         return;
     }
     std::memset(back.pixels.data(), 0, back.pixels.size() * sizeof(uint32_t));
@@ -41,25 +41,25 @@ void clearAndDrawBackground(const GameState& g) {
 }
 
 void drawCursor(const GameState& g) {
-    const int frame = g.cursorFrame;
-    if (frame < 0 || frame >= g.curImageList.count()) {
-        reportError(g, "Cursor '" + g.currentCursorName + "' has no frame " +
+    const int frame = g.cursor.cursorFrame;
+    if (frame < 0 || frame >= g.cursor.curImageList.count()) {
+        reportError(g, "Cursor '" + g.cursor.currentCursorName + "' has no frame " +
                            std::to_string(frame) + " (it has " +
-                           std::to_string(g.curImageList.count()) + ")");
+                           std::to_string(g.cursor.curImageList.count()) + ")");
         return;
     }
     int hotX = 0, hotY = 0;
-    if (g.cursorIndex >= 0 && g.cursorIndex < kCursorRows) {
-        const CursorRecord& row = g.cursors[static_cast<size_t>(g.cursorIndex)];
+    if (g.cursor.cursorIndex >= 0 && g.cursor.cursorIndex < kCursorRows) {
+        const CursorRecord& row = g.tables.cursors[static_cast<size_t>(g.cursor.cursorIndex)];
         hotX = row.hotX();
         hotY = row.hotY();
     }
-    const int64_t x = int64_t{g.mouseX} - hotX;
-    const int64_t y = int64_t{g.mouseY} - hotY;
+    const int64_t x = int64_t{g.input.mouseX} - hotX;
+    const int64_t y = int64_t{g.input.mouseY} - hotY;
     // A hot spot far outside the picture puts the cursor off the screen.
     if (x < INT32_MIN / 2 || x > INT32_MAX / 2 || y < INT32_MIN / 2 || y > INT32_MAX / 2) return;
-    drawPattern(g.platform->display.back(), g.curImageList.items[static_cast<size_t>(frame)], 0,
-                static_cast<int>(x), static_cast<int>(y));
+    drawPattern(g.platform->display.back(), g.cursor.curImageList.items[static_cast<size_t>(frame)],
+                0, static_cast<int>(x), static_cast<int>(y));
 }
 
 }  // namespace
@@ -67,7 +67,7 @@ void drawCursor(const GameState& g) {
 void drawRain(const GameState& g) {
     Canvas& canvas = g.platform->canvas;
     canvas.setPenColor(kRainColor);
-    for (const RainDrop& d : g.rain) {
+    for (const RainDrop& d : g.scene.rain) {
         // 64-bit, then clamped: drop fields hold any value a test or a damaged game sets.
         const int64_t end = int64_t{d.y} - d.kind + 12;
         const int endY = static_cast<int>(std::clamp<int64_t>(end, INT32_MIN, INT32_MAX));
@@ -84,15 +84,15 @@ void composeScene(const GameState& g) {
     if (!g.platform || !g.hasRoom()) return;
 
     clearAndDrawBackground(g);
-    if (!g.screenFaded) {
+    if (!g.scene.screenFaded) {
         framePart(g, [&] { drawSceneObjects(g); });
         if (g.room().weather() == "Rain") framePart(g, [&] { drawRain(g); });
     }
 
-    framePart(g, [&] { drawInterfacePass(g, g.dialogueUnderInterface); });
+    framePart(g, [&] { drawInterfacePass(g, g.dialogue.dialogueUnderInterface); });
     framePart(g, [&] { drawTextsAndDialogue(g); });
 
-    if ((g.room().cursorVisible() && !g.screenFaded) || g.dialogueOpen)
+    if ((g.room().cursorVisible() && !g.scene.screenFaded) || g.dialogue.dialogueOpen)
         framePart(g, [&] { drawCursor(g); });
 }
 

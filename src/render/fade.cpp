@@ -28,8 +28,8 @@ inline uint32_t mapPixel(const uint8_t* t, uint32_t v) {
 // fade ends.
 class FadingGuard {
   public:
-    explicit FadingGuard(GameState& g) : g_(g), was_(g.fading) { g_.fading = true; }
-    ~FadingGuard() { g_.fading = was_; }
+    explicit FadingGuard(GameState& g) : g_(g), was_(g.scene.fading) { g_.scene.fading = true; }
+    ~FadingGuard() { g_.scene.fading = was_; }
     FadingGuard(const FadingGuard&) = delete;
     FadingGuard& operator=(const FadingGuard&) = delete;
 
@@ -43,7 +43,7 @@ class FadingGuard {
 void showStep(GameState& g) {
     if (g.hasRoom() && g.room().isGameRoom()) {
         try {
-            drawInterfacePass(g, g.dialogueLayout.rect);
+            drawInterfacePass(g, g.dialogue.dialogueLayout.rect);
         } catch (const DataError& e) {
             reportError(g, e.what());  // the fade itself goes on
         }
@@ -107,11 +107,11 @@ void fadeOut(GameState& g) {
             showStep(g);
         }
     }
-    g.screenFaded = true;
+    g.scene.screenFaded = true;
 }
 
 void fadeIn(GameState& g) {
-    g.screenFaded = false;
+    g.scene.screenFaded = false;
     Display& display = g.platform->display;
     if (!display.canDraw()) return;
     FadingGuard guard(g);
@@ -122,7 +122,7 @@ void fadeIn(GameState& g) {
         buffer.brighten(remaining, display.back());
         showStep(g);
     }
-    g.screenFaded = false;
+    g.scene.screenFaded = false;
 }
 
 }  // namespace zk

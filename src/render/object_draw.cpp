@@ -24,8 +24,8 @@ bool validIndex(const GameState& g, int index) {
 }
 
 const PictureList* slotList(const GameState& g, int index, int slot) {
-    if (index < 0 || index >= static_cast<int>(g.imageSlots.size())) return nullptr;
-    return &g.imageSlots[static_cast<size_t>(index)][static_cast<size_t>(slot)];
+    if (index < 0 || index >= static_cast<int>(g.scene.imageSlots.size())) return nullptr;
+    return &g.scene.imageSlots[static_cast<size_t>(index)][static_cast<size_t>(slot)];
 }
 
 // The picture position under a screen position along one axis: the inverse of the
@@ -42,9 +42,9 @@ std::optional<int> picturePosition(int32_t mouse, int32_t offset, int32_t pos, i
 // outside the picture hit.
 bool pixelHit(const GameState& g, const ObjectRecord& o, const PictureItem& item, bool maskRules) {
     const double s = o.scale() / 100.0;
-    const InventoryRecord& inv = g.inventory;
-    const auto u = picturePosition(g.mouseX, inv.sceneOffsetX(), o.x(), o.anchorX(), s);
-    const auto v = picturePosition(g.mouseY, inv.sceneOffsetY(), o.y(), o.anchorY(), s);
+    const InventoryRecord& inv = g.tables.inventory;
+    const auto u = picturePosition(g.input.mouseX, inv.sceneOffsetX(), o.x(), o.anchorX(), s);
+    const auto v = picturePosition(g.input.mouseY, inv.sceneOffsetY(), o.y(), o.anchorY(), s);
     if (!u || !v) return true;
     const auto px = item.pixel(*u, *v);
     if (!px) return true;
@@ -97,9 +97,9 @@ const PictureList* objectPictureList(const GameState& g, int index) {
 
 Rect objectRect(const GameState& g, const ObjectRecord& o, int width, int height) {
     const int64_t s = o.scale();
-    const int64_t left = int64_t{o.x()} + g.inventory.sceneOffsetX() -
+    const int64_t left = int64_t{o.x()} + g.tables.inventory.sceneOffsetX() -
                          divideRoundHalfEven(int64_t{o.anchorX()} * s, 100);
-    const int64_t top = int64_t{o.y()} + g.inventory.sceneOffsetY() -
+    const int64_t top = int64_t{o.y()} + g.tables.inventory.sceneOffsetY() -
                         divideRoundHalfEven(int64_t{o.anchorY()} * s, 100);
     const int64_t right = left + divideRoundHalfEven(int64_t{width} * s, 100);
     const int64_t bottom = top + divideRoundHalfEven(int64_t{height} * s, 100);
@@ -197,7 +197,8 @@ int objectUnderCursor(GameState& g) {
                 continue;
             }
             const PictureItem& mask = masks->items[0];
-            if (!contains(objectRect(g, o, mask.width(), mask.height()), g.mouseX, g.mouseY))
+            if (!contains(objectRect(g, o, mask.width(), mask.height()), g.input.mouseX,
+                          g.input.mouseY))
                 continue;
             hit = pixelHit(g, o, mask, true);
         } else {
@@ -209,7 +210,8 @@ int objectUnderCursor(GameState& g) {
                 item->setTransparentColor(0);
                 item->transparent = true;
             }
-            if (!contains(objectRect(g, o, item->width(), item->height()), g.mouseX, g.mouseY))
+            if (!contains(objectRect(g, o, item->width(), item->height()), g.input.mouseX,
+                          g.input.mouseY))
                 continue;
             hit = !item->transparent || pixelHit(g, o, *item, false);
         }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "data/hit_test.h"
 #include "platform/platform.h"
 #include "render/blit.h"
 #include "render/object_draw.h"
@@ -52,7 +53,7 @@ bool boxContains(const Box& b, int x, int y) {
 }
 
 bool dialogImagesOn(const GameState& g) {
-    return g.prefs.dialogImages() == "true";
+    return g.tables.prefs.dialogImages() == "true";
 }
 
 bool inPlayRoom(const GameState& g) {
@@ -61,25 +62,25 @@ bool inPlayRoom(const GameState& g) {
 
 // The dialogue text, never without its heading line.
 std::vector<std::string> dialogueText(const GameState& g) {
-    if (g.dialogueLines.empty()) return {std::string()};
-    return g.dialogueLines;
+    if (g.dialogue.dialogueLines.empty()) return {std::string()};
+    return g.dialogue.dialogueLines;
 }
 
 void drawDialogueBackground(const GameState& g, const Box& rect) {
-    if (const PictureItem* bg = listItem(g.dlgImageList, 0))
+    if (const PictureItem* bg = listItem(g.ui.dlgImageList, 0))
         drawStretched(g.platform->display.back(), *bg, toDrawRect(rect));
 }
 
 // Writes the dialogue box as laid out: its black box without dialogue pictures, the
 // heading, the close box and the choices, each white under the cursor.
 void drawDialogueBox(const GameState& g) {
-    const DialogueLayout& layout = g.dialogueLayout;
+    const DialogueLayout& layout = g.dialogue.dialogueLayout;
     Canvas& canvas = g.platform->canvas;
     const std::vector<std::string> lines = dialogueText(g);
-    const Size head = itemSize(g.headImageList, 0);
+    const Size head = itemSize(g.ui.headImageList, 0);
     canvas.setBrushStyle(BrushStyle::Clear);
     Surface& back = g.platform->display.back();
-    if (g.prefs.dialogImages() == "false") back.fillRect(toDrawRect(layout.rect), kBlack);
+    if (g.tables.prefs.dialogImages() == "false") back.fillRect(toDrawRect(layout.rect), kBlack);
 
     canvas.setFontColor(kWhite);
     canvas.textOut(static_cast<int>(int64_t{layout.left} + 15 + head.width),
@@ -88,14 +89,14 @@ void drawDialogueBox(const GameState& g) {
     // The close box: a grey "X" box at the top right, its letter white under the cursor.
     canvas.setBrushColor(kGrey);
     canvas.setFontColor(kBlack);
-    if (boxContains(layout.closeBox, g.mouseX, g.mouseY)) canvas.setFontColor(kWhite);
+    if (boxContains(layout.closeBox, g.input.mouseX, g.input.mouseY)) canvas.setFontColor(kWhite);
     canvas.textOut(layout.closeBox[0], layout.closeBox[1], "X");
 
     canvas.setBrushColor(kBlack);
     canvas.setBrushStyle(BrushStyle::Clear);
     for (size_t w = 0; w < layout.choiceBoxes.size() && w + 1 < lines.size(); ++w) {
         const Box& box = layout.choiceBoxes[w];
-        canvas.setFontColor(boxContains(box, g.mouseX, g.mouseY) ? kWhite : kGrey);
+        canvas.setFontColor(boxContains(box, g.input.mouseX, g.input.mouseY) ? kWhite : kGrey);
         canvas.textOut(box[0], box[1], lines[w + 1]);
     }
     canvas.setBrushStyle(BrushStyle::Solid);
@@ -109,7 +110,7 @@ void drawObjectTexts(const GameState& g) {
         // A removed object (its name cleared) keeps its bytes, but its hint no longer
         // counts down: it must not leave its text on the screen.
         if (o.name().empty() || !o.active()) continue;
-        if (i != g.hoveredObject && o.hintTimer() <= 0) continue;
+        if (i != g.scene.hoveredObject && o.hintTimer() <= 0) continue;
         for (const PlacedText& line : layoutObjectText(g, i))
             canvas.textOut(line.x, line.y, line.text);
     }
@@ -118,19 +119,14 @@ void drawObjectTexts(const GameState& g) {
 void drawZoneHints(const GameState& g) {
     Canvas& canvas = g.platform->canvas;
     const Room& room = g.room();
-    const int64_t dx = g.inventory.sceneOffsetX();
-    const int64_t dy = g.inventory.sceneOffsetY();
-    const int cursorHeight = itemSize(g.curImageList, 0).height;
+    const int cursorHeight = itemSize(g.cursor.curImageList, 0).height;
     for (int z = 0; z < kZonesPerRoom; ++z) {
         ConstZoneView zone = room.zone(z);
-        if (!zone.enabled()) continue;
-        if (g.mouseX < zone.left() + dx || g.mouseX > zone.right() + dx ||
-            g.mouseY < zone.top() + dy || g.mouseY > zone.bottom() + dy)
-            continue;
+        if (!zone.enabled() || !zoneUnder(g, zone, g.input.mouseX, g.input.mouseY)) continue;
         const std::string hint = zone.hint();
         const int w = canvas.textWidth(hint);
-        canvas.textOut(clampToDisplay(g.mouseX, w, g.prefs.displayWidth()),
-                       g.mouseY + cursorHeight + 2, hint);
+        canvas.textOut(clampToDisplay(g.input.mouseX, w, g.tables.prefs.displayWidth()),
+                       g.input.mouseY + cursorHeight + 2, hint);
     }
 }
 
@@ -141,7 +137,7 @@ DialogueLayout layoutDialogueBox(const GameState& g) {
     canvas.setFont("Tahoma", 12);
     const std::vector<std::string> lines = dialogueText(g);
     const int64_t n = static_cast<int64_t>(lines.size());
-    const Size head = itemSize(g.headImageList, 0);
+    const Size head = itemSize(g.ui.headImageList, 0);
     const int64_t hA = canvas.textHeight("a");
     const int64_t hl = canvas.textHeight(lines.back());
 
@@ -157,12 +153,12 @@ DialogueLayout layoutDialogueBox(const GameState& g) {
     const int64_t textHeight = (n - 1) * hA + head.height + 25;
     int64_t left = 0;
     int64_t top = 0;
-    if (g.dialogueStyle == 0) {
+    if (g.dialogue.dialogueStyle == 0) {
         top = kDialogueBottomRow - textHeight;
         left = 15;
     } else {
         top = kDialogueCentreRow - textHeight / 2;
-        left = int64_t{g.prefs.displayWidth()} / 2 - width / 2;
+        left = int64_t{g.tables.prefs.displayWidth()} / 2 - width / 2;
     }
     DialogueLayout layout;
     layout.drawn = true;
@@ -190,7 +186,7 @@ Box dialogueTextBackground(const GameState& g, const DialogueLayout& earlier) {
     const std::vector<std::string> lines = dialogueText(g);
     const int64_t hl = canvas.textHeight(lines.back());
     const int64_t n = static_cast<int64_t>(lines.size());
-    const int64_t headH = itemSize(g.headImageList, 0).height;
+    const int64_t headH = itemSize(g.ui.headImageList, 0).height;
     const int64_t left = earlier.left;
     const int64_t top = earlier.top;
     return toBox(left, top + 5, left + 15 + earlier.width, (hl + 2) * (n - 1) + headH + top + 25);
@@ -226,7 +222,7 @@ std::vector<PlacedText> layoutObjectText(const GameState& g, int index) {
     const int64_t count = static_cast<int64_t>(lines.size());
     // The horizontal offset from the anchor is not scaled, the vertical one is.
     const int64_t centreX =
-        int64_t{o.x()} + g.inventory.sceneOffsetX() + o.textAnchorX() - o.anchorX();
+        int64_t{o.x()} + g.tables.inventory.sceneOffsetX() + o.textAnchorX() - o.anchorX();
     const int64_t scaledRise = (int64_t{o.textAnchorY()} - o.anchorY()) * o.scale();
     for (int64_t k = 1; k <= count; ++k) {
         const std::string& line = lines[static_cast<size_t>(k - 1)];
@@ -234,63 +230,41 @@ std::vector<PlacedText> layoutObjectText(const GameState& g, int index) {
         const int h = canvas.textHeight(line);
         const int64_t x = centreX - w / 2;
         const int64_t base =
-            int64_t{o.y()} + g.inventory.sceneOffsetY() - (count + 1 - k) * kTextLineStep;
+            int64_t{o.y()} + g.tables.inventory.sceneOffsetY() - (count + 1 - k) * kTextLineStep;
         const int64_t y = divideRoundHalfEven(scaledRise + 100 * base, 100);
-        placed.push_back({line, clampToDisplay(x, w, g.prefs.displayWidth()),
-                          clampToDisplay(y, h, g.prefs.displayHeight())});
+        placed.push_back({line, clampToDisplay(x, w, g.tables.prefs.displayWidth()),
+                          clampToDisplay(y, h, g.tables.prefs.displayHeight())});
     }
     return placed;
 }
 
 Rect slotRect(const GameState& g, int i) {
-    ConstSlotView s = g.inventory.slot(i);
+    ConstSlotView s = g.tables.inventory.slot(i);
     return {s.left(), s.top(), s.right(), s.bottom()};
-}
-
-bool cursorFitsSlot(const GameState& g, int i) {
-    const Size cursor = itemSize(g.curImageList, 0);
-    const Rect r = slotRect(g, i);
-    return cursor.width <= int64_t{r.right} - r.left + 1 &&
-           cursor.height <= int64_t{r.bottom} - r.top + 1;
 }
 
 int highlightedSlot(const GameState& g) {
     int highlight = -1;
     for (int i = 0; i < kInventorySlots; ++i) {
-        ConstSlotView s = g.inventory.slot(i);
-        if (!slotRect(g, i).contains(g.mouseX, g.mouseY)) continue;
-        if (g.heldItem.empty() && s.item().empty()) continue;
+        ConstSlotView s = g.tables.inventory.slot(i);
+        if (!slotUnder(g, i, g.input.mouseX, g.input.mouseY)) continue;
+        if (g.cursor.heldItem.empty() && s.item().empty()) continue;
         if (cursorFitsSlot(g, i)) highlight = i;
     }
     return highlight;
 }
 
-Rect inventoryBarRect(const GameState& g) {
-    const Size bar = itemSize(g.imageList1, 1);
-    const int64_t x = g.inventory.barX();
-    const int64_t y = g.inventory.barY();
-    return {g.inventory.barX(), g.inventory.barY(), static_cast<int>(x + bar.width - 1),
-            static_cast<int>(y + bar.height - 1)};
-}
-
-bool inventoryBarHit(const GameState& g, int x, int y) {
-    const PictureItem* bar = listItem(g.imageList1, 1);
-    if (!bar || !inventoryBarRect(g).contains(x, y)) return false;
-    const auto pixel = bar->pixel(x - g.inventory.barX(), y - g.inventory.barY());
-    return !(bar->transparent && pixel && *pixel == bar->colorKey());
-}
-
 void drawInterfacePass(const GameState& g, const Box& dialogueBackground) {
     Surface& back = g.platform->display.back();
-    if (g.dialogueOpen && dialogImagesOn(g)) drawDialogueBackground(g, dialogueBackground);
+    if (g.dialogue.dialogueOpen && dialogImagesOn(g)) drawDialogueBackground(g, dialogueBackground);
     if (!inPlayRoom(g)) return;
 
-    if (const PictureItem* bar = listItem(g.imageList1, 1))
-        drawPattern(back, *bar, 0, g.inventory.barX(), g.inventory.barY());
+    if (const PictureItem* bar = listItem(g.scene.imageList1, 1))
+        drawPattern(back, *bar, 0, g.tables.inventory.barX(), g.tables.inventory.barY());
     for (int i = 0; i < kInventorySlots; ++i) {
-        ConstSlotView s = g.inventory.slot(i);
+        ConstSlotView s = g.tables.inventory.slot(i);
         if (!s.enabled() || s.item().empty()) continue;
-        if (const PictureItem* picture = listItem(g.slotPictures, i))
+        if (const PictureItem* picture = listItem(g.ui.slotPictures, i))
             drawPattern(back, *picture, 0, s.left(), s.top());
     }
     const int highlight = highlightedSlot(g);
@@ -302,50 +276,53 @@ void drawInterfacePass(const GameState& g, const Box& dialogueBackground) {
     if (highlight >= 0) {
         const Rect r = slotRect(g, highlight);
         canvas.frameRect(r);
-        if (!g.inventory.slot(highlight).item().empty() &&
-            static_cast<size_t>(highlight) < g.slotLabels.size()) {
+        if (!g.tables.inventory.slot(highlight).item().empty() &&
+            static_cast<size_t>(highlight) < g.ui.slotLabels.size()) {
             canvas.setBrushColor(kBlack);
             canvas.setFont("Tahoma", 12);
             canvas.setFontColor(kWhite);
             const int lift = 2 + canvas.textHeight("a");
-            canvas.textOut(r.left, r.top - lift, g.slotLabels[static_cast<size_t>(highlight)]);
+            canvas.textOut(r.left, r.top - lift, g.ui.slotLabels[static_cast<size_t>(highlight)]);
         }
     }
 
     canvas.setFont("Lucida console", 12);
     canvas.setFontColor(kWhite);
     canvas.setBrushStyle(BrushStyle::Clear);
-    if (g.inventory.showRoomTitle())
-        canvas.textOut(g.inventory.titleX(), g.inventory.titleY(), g.currentRoomTitle);
-    if (g.inventory.showStatus()) {
+    if (g.tables.inventory.showRoomTitle())
+        canvas.textOut(g.tables.inventory.titleX(), g.tables.inventory.titleY(),
+                       g.scene.currentRoomTitle);
+    if (g.tables.inventory.showStatus()) {
         // The hit points are centred on their position.
-        const std::string points = std::to_string(g.hitPoints) + "%";
+        const std::string points = std::to_string(g.ui.hitPoints) + "%";
         const int w = canvas.textWidth(points);
-        canvas.textOut(g.inventory.statusX(0) - w / 2, g.inventory.statusY(0), points);
+        canvas.textOut(g.tables.inventory.statusX(0) - w / 2, g.tables.inventory.statusY(0),
+                       points);
         for (int k = 0; k < 3; ++k)
-            canvas.textOut(g.inventory.statusX(k + 1), g.inventory.statusY(k + 1),
-                           std::to_string(g.statusCounters[static_cast<size_t>(k)]));
+            canvas.textOut(g.tables.inventory.statusX(k + 1), g.tables.inventory.statusY(k + 1),
+                           std::to_string(g.ui.statusCounters[static_cast<size_t>(k)]));
     }
 }
 
 void drawTextsAndDialogue(const GameState& g) {
     Canvas& canvas = g.platform->canvas;
     canvas.setFont("Tahoma", 12);
-    if (g.dialogueOpen && dialogImagesOn(g)) drawDialogueBackground(g, g.dialogueUnderText);
+    if (g.dialogue.dialogueOpen && dialogImagesOn(g))
+        drawDialogueBackground(g, g.dialogue.dialogueUnderText);
 
     canvas.setBrushColor(kBlack);
     canvas.setFontColor(kWhite);
-    if (g.dialogueOpen) {
+    if (g.dialogue.dialogueOpen) {
         drawDialogueBox(g);
-    } else if (!g.screenFaded && g.hasRoom()) {
-        if (g.prefs.showObjectTexts()) drawObjectTexts(g);
-        if (g.prefs.showZoneHints()) drawZoneHints(g);
+    } else if (!g.scene.screenFaded && g.hasRoom()) {
+        if (g.tables.prefs.showObjectTexts()) drawObjectTexts(g);
+        if (g.tables.prefs.showZoneHints()) drawZoneHints(g);
     }
 
-    if (g.dialogueOpen) {
-        if (const PictureItem* head = listItem(g.headImageList, 0))
-            drawPattern(g.platform->display.back(), *head, 0, g.dialogueLayout.left + 5,
-                        g.dialogueLayout.top + 10);
+    if (g.dialogue.dialogueOpen) {
+        if (const PictureItem* head = listItem(g.ui.headImageList, 0))
+            drawPattern(g.platform->display.back(), *head, 0, g.dialogue.dialogueLayout.left + 5,
+                        g.dialogue.dialogueLayout.top + 10);
     }
 }
 

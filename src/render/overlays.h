@@ -46,19 +46,10 @@ struct PlacedText {
 // display, measured in Tahoma 12 (the canvas is left with that font).
 std::vector<PlacedText> layoutObjectText(const GameState& g, int index);
 
-// Slot i's rectangle as stored; in hit tests all four edges count.
+// Slot i's rectangle as stored (the highlight's frame).
 Rect slotRect(const GameState& g, int i);
-// Whether the cursor picture (item 0 of the cursor list; an empty list counts as
-// 0 x 0) fits inside slot i, edges included.
-bool cursorFitsSlot(const GameState& g, int i);
 // The slot framed in green: the last slot under the cursor that the cursor fits and
 // that holds an item or could take the held item; -1 if none.
 int highlightedSlot(const GameState& g);
-
-// The inventory bar picture's rectangle at (`barX`, `barY`), edges included; empty
-// (right < left) when there is no bar picture.
-Rect inventoryBarRect(const GameState& g);
-// Whether (x, y) lies on the bar picture and its pixel there is not transparent.
-bool inventoryBarHit(const GameState& g, int x, int y);
 
 }  // namespace zk

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "platform/archive.h"
 #include "platform/platform.h"
 #include "render/blit.h"
+#include "save/save_folder.h"
 #include "save/slot_format.h"
 
 namespace zk {
@@ -36,10 +38,10 @@ std::string reasonOf(const DataError& e) {
 // Item 0 of the saving picture list, pattern 0, centred on the back surface with its
 // colour key, then shown.
 void showSavingPicture(GameState& g) {
-    if (!g.platform || g.savingImageList.count() == 0) return;
+    if (!g.platform || g.ui.savingImageList.count() == 0) return;
     Display& display = g.platform->display;
     if (!display.canDraw()) return;
-    const PictureItem& item = g.savingImageList.items[0];
+    const PictureItem& item = g.ui.savingImageList.items[0];
     if (item.patterns().empty()) return;
     Surface& back = display.back();
     drawPattern(back, item, 0, (back.width - item.width()) / 2, (back.height - item.height()) / 2);
@@ -84,6 +86,7 @@ void writeSlotFile(const std::filesystem::path& path, const SlotMembers& m) {
             member(kScreenshotMember, m.screenshot), member(kObjectCountsMember, bytes(counts)),
             member(kInventoryMember, m.inventory),   member(kRoomObjectsMember, m.roomObjects),
             member(kSavedRoomsMember, m.savedRooms), member(kAdditionalMember, m.additional),
+            member(kMetaMember, bytes(m.meta)),
         };
         writeArchive(temp, ArchiveWriteMode::Create, additions);
 
@@ -117,29 +120,38 @@ std::vector<uint8_t> readMember(ArchiveReader& archive, std::string_view name) {
     }
 }
 
-SlotData readSlotFile(const std::filesystem::path& path) {
-    std::unique_ptr<ArchiveReader> archive = openArchive(path);
+// The meta member of an open slot; nothing for slots of older engines.
+std::optional<SlotMeta> readMeta(ArchiveReader& archive) {
+    if (findEntries(archive.entries(), kMetaMember).empty()) return std::nullopt;
+    std::vector<uint8_t> text = readMember(archive, kMetaMember);
+    return readSlotMeta(std::string(text.begin(), text.end()));
+}
+
+SlotData readSlotMembers(ArchiveReader& archive) {
     SlotData d;
-    std::vector<uint8_t> counts = readMember(*archive, kObjectCountsMember);
+    std::vector<uint8_t> counts = readMember(archive, kObjectCountsMember);
     d.objectCounts.assign(counts.begin(), counts.end());
-    d.inventory = readMember(*archive, kInventoryMember);
-    d.roomObjects = readMember(*archive, kRoomObjectsMember);
-    d.savedRooms = readMember(*archive, kSavedRoomsMember);
-    d.additional = readMember(*archive, kAdditionalMember);
+    d.inventory = readMember(archive, kInventoryMember);
+    d.roomObjects = readMember(archive, kRoomObjectsMember);
+    d.savedRooms = readMember(archive, kSavedRoomsMember);
+    d.additional = readMember(archive, kAdditionalMember);
     return d;
 }
 
-}  // namespace
-
-std::filesystem::path slotPath(const GameState& g, int slot) {
-    return std::filesystem::path(g.saveFolder) / ("slot" + std::to_string(slot) + ".sav");
+// A slot names the game that wrote it: this game's id, or its title-made name from
+// before the game's metadata gave it an id.
+bool writtenByThisGame(const GameState& g, const std::string& game) {
+    return game == g.session.gameId || game == gameIdentity(std::nullopt, g.tables.prefs.title());
 }
 
-bool saveGame(GameState& g, int slot) {
-    showSavingPicture(g);
-    const std::filesystem::path path = slotPath(g, slot);
+bool ofAnotherGame(const GameState& g, const std::optional<SlotMeta>& meta) {
+    return meta && !meta->game.empty() && !writtenByThisGame(g, meta->game);
+}
+
+// Writes `members` to `path`; a failure is reported every time, naming the file.
+bool writeReported(GameState& g, const std::filesystem::path& path, const SlotMembers& members) {
     try {
-        writeSlotFile(path, buildSlotMembers(g));
+        writeSlotFile(path, members);
         return true;
     } catch (const DataError& e) {
         reportErrorAgain(g, "Cannot save the game to " + quoted(path) + ": " + reasonOf(e));
@@ -149,12 +161,23 @@ bool saveGame(GameState& g, int slot) {
     return false;
 }
 
-std::optional<SavedGame> readSaveSlot(const GameState& g, int slot) {
-    const std::filesystem::path path = slotPath(g, slot);
+// Reads and checks the slot at `path`, called `label` ("slot 3") when it is refused
+// for belonging to another game.
+std::optional<SavedGame> readSlotAt(const GameState& g, const std::filesystem::path& path,
+                                    const std::string& label) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) return std::nullopt;
     try {
-        return readSavedGame(g, readSlotFile(path));
+        std::unique_ptr<ArchiveReader> archive = openArchive(path);
+        std::optional<SlotMeta> meta = readMeta(*archive);
+        if (ofAnotherGame(g, meta)) {
+            reportErrorAgain(g, label + " belongs to another game ('" +
+                                    (meta->title.empty() ? meta->game : meta->title) + "')");
+            return std::nullopt;
+        }
+        SavedGame saved = readSavedGame(g, readSlotMembers(*archive));
+        saved.meta = std::move(meta);
+        return saved;
     } catch (const DataError& e) {
         reportErrorAgain(g, "Cannot load the game from " + quoted(path) + ": " + reasonOf(e));
     } catch (const std::bad_alloc&) {
@@ -163,16 +186,9 @@ std::optional<SavedGame> readSaveSlot(const GameState& g, int slot) {
     return std::nullopt;
 }
 
-void captureThumbnail(GameState& g, int width, int height) {
-    if (width <= 0 || height <= 0) {
-        g.screenshotDib = Image{};
-        return;
-    }
-    if (width > kMaxImageSide || height > kMaxImageSide) {
-        reportErrorAgain(g, "Cannot capture a saved-game picture of " + std::to_string(width) +
-                                " x " + std::to_string(height) + " pixels");
-        return;
-    }
+// `width` x `height` pixels sampled (nearest, truncated) from the last displayed frame;
+// black without a display.
+Image sampleScreen(const GameState& g, int width, int height) {
     Image t;
     t.width = width;
     t.height = height;
@@ -194,7 +210,139 @@ void captureThumbnail(GameState& g, int width, int height) {
                 dst[x] = src[columns[static_cast<size_t>(x)]] & kColorMask;
         }
     }
-    g.screenshotDib = std::move(t);
+    return t;
+}
+
+// The room names of a slot's "savedrooms.dat".
+std::vector<std::string> savedRoomNames(ArchiveReader& archive) {
+    std::vector<uint8_t> rooms = readMember(archive, kSavedRoomsMember);
+    std::vector<std::string> names;
+    if (rooms.size() % RoomRecord::kSize != 0) return names;
+    for (size_t at = 0; at < rooms.size(); at += RoomRecord::kSize)
+        names.push_back(RoomRecord(std::span(rooms).subspan(at, RoomRecord::kSize)).name());
+    return names;
+}
+
+bool folderIsEmpty(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    return ec || it == std::filesystem::directory_iterator();
+}
+
+}  // namespace
+
+std::filesystem::path slotPath(const GameState& g, int slot) {
+    return std::filesystem::path(g.session.saveFolder) / ("slot" + std::to_string(slot) + ".sav");
+}
+
+std::filesystem::path autosavePath(const GameState& g) {
+    return std::filesystem::path(g.session.saveFolder) / "autosave.sav";
+}
+
+bool saveGame(GameState& g, int slot) {
+    showSavingPicture(g);
+    std::optional<SlotMembers> members;
+    try {
+        members = buildSlotMembers(g, slotMetaOf(g, std::time(nullptr)));
+    } catch (const std::bad_alloc&) {
+        reportErrorAgain(
+            g, "Cannot save the game to " + quoted(slotPath(g, slot)) + ": out of memory");
+        return false;
+    }
+    return writeReported(g, slotPath(g, slot), *members);
+}
+
+std::optional<SavedGame> readSaveSlot(const GameState& g, int slot) {
+    return readSlotAt(g, slotPath(g, slot), "slot " + std::to_string(slot));
+}
+
+bool writeAutosave(GameState& g) {
+    std::optional<SlotMembers> members;
+    try {
+        SlotMeta meta = slotMetaOf(g, std::time(nullptr));
+        meta.heldItem = g.cursor.heldItem;
+        members = buildSlotMembers(g, meta);
+        // A fifth of the display on each side, from the frame the player last saw.
+        const Surface* screen = g.platform ? &g.platform->display.back() : nullptr;
+        if (screen && screen->width >= 5 && screen->height >= 5)
+            members->screenshot =
+                thumbnailPictureList(sampleScreen(g, screen->width / 5, screen->height / 5));
+    } catch (const std::bad_alloc&) {
+        reportErrorAgain(g,
+                         "Cannot save the game to " + quoted(autosavePath(g)) + ": out of memory");
+        return false;
+    }
+    return writeReported(g, autosavePath(g), *members);
+}
+
+bool autosaveAllowed(const GameState& g, bool quitting) {
+    if (!g.session.gameLoaded || !g.hasRoom() || !g.room().isGameRoom()) return false;
+    if (g.scene.fading || g.scene.screenFaded || g.dialogue.dialogueOpen) return false;
+    if (!quitting && g.walk.walking) return false;
+    for (int s = 0; s < kQueueSlots; ++s)
+        if (g.scripts.queue.inUse(s)) return false;
+    return true;
+}
+
+std::optional<SavedGame> readAutosave(const GameState& g) {
+    return readSlotAt(g, autosavePath(g), "the autosave");
+}
+
+bool isSlotOfGame(const GameState& g, const std::filesystem::path& path) {
+    try {
+        std::unique_ptr<ArchiveReader> archive = openArchive(path);
+        if (std::optional<SlotMeta> meta = readMeta(*archive); meta && !meta->game.empty())
+            return writtenByThisGame(g, meta->game);
+        std::vector<std::string> names = savedRoomNames(*archive);
+        if (names.size() != g.tables.rooms.size() || names.empty()) return false;
+        for (size_t i = 0; i < names.size(); ++i)
+            if (names[i] != g.tables.rooms[i].name()) return false;
+        return true;
+    } catch (const DataError&) {
+        return false;
+    }
+}
+
+CopiedSlots copySlotsFromSharedFolders(const GameState& g,
+                                       const std::vector<std::filesystem::path>& sharedFolders) {
+    CopiedSlots copied;
+    const std::filesystem::path target(g.session.saveFolder);
+    if (!folderIsEmpty(target)) return copied;
+    for (const std::filesystem::path& folder : sharedFolders) {
+        std::error_code ec;
+        if (std::filesystem::equivalent(folder, target, ec)) continue;
+        std::filesystem::directory_iterator it(folder, ec);
+        if (ec) continue;
+        bool fromHere = false;
+        for (; it != std::filesystem::directory_iterator(); it.increment(ec)) {
+            if (ec) break;
+            const std::string name = it->path().filename().string();
+            if (name == "autosave.sav" || !isSlotFileName(name)) continue;
+            std::error_code fileEc;
+            if (!it->is_regular_file(fileEc) || std::filesystem::exists(target / name, fileEc))
+                continue;
+            if (!isSlotOfGame(g, it->path())) continue;
+            std::filesystem::create_directories(target, fileEc);
+            if (!std::filesystem::copy_file(it->path(), target / name, fileEc)) continue;
+            ++copied.count;
+            fromHere = true;
+        }
+        if (fromHere) copied.from.push_back(folder);
+    }
+    return copied;
+}
+
+void captureThumbnail(GameState& g, int width, int height) {
+    if (width <= 0 || height <= 0) {
+        g.ui.screenshotDib = Image{};
+        return;
+    }
+    if (width > kMaxImageSide || height > kMaxImageSide) {
+        reportErrorAgain(g, "Cannot capture a saved-game picture of " + std::to_string(width) +
+                                " x " + std::to_string(height) + " pixels");
+        return;
+    }
+    g.ui.screenshotDib = sampleScreen(g, width, height);
 }
 
 void showSlotThumbnail(GameState& g, int object, int slot) {
@@ -216,7 +364,7 @@ void showSlotThumbnail(GameState& g, int object, int slot) {
         list.items[0].prepare();
     }
     g.ensureImageSlotRow(object);
-    g.imageSlots[static_cast<size_t>(object)][3] = std::move(list);
+    g.scene.imageSlots[static_cast<size_t>(object)][3] = std::move(list);
 }
 
 }  // namespace zk

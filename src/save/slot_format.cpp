@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <charconv>
+#include <ctime>
 #include <limits>
 
 #include "assets/picture_list.h"
 #include "core/error.h"
 #include "core/text.h"
+#include "core/version.h"
 
 namespace zk {
 namespace {
@@ -49,7 +51,94 @@ bool parseInteger(std::string_view text, int32_t& value) {
     return ec == std::errc() && ptr == end;
 }
 
+// A meta value on one line: line breaks and other control characters become spaces.
+std::string metaValue(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    return out;
+}
+
+// UTF-8 back to Windows-1252; characters the code page lacks become '?'.
+std::string utf8ToCp1252(std::string_view s) {
+    std::string out;
+    for (size_t i = 0; i < s.size();) {
+        Utf8Char c = decodeUtf8(s, i);
+        if (c.length == 0) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        out += cp1252Byte(c.cp).value_or('?');
+        i += c.length;
+    }
+    return out;
+}
+
 }  // namespace
+
+std::string writeSlotMeta(const SlotMeta& m) {
+    std::string out;
+    auto line = [&out](std::string_view key, std::string_view value) {
+        out += std::string(key) + "=" + metaValue(value) + "\n";
+    };
+    line("game", m.game);
+    line("title", m.title);
+    line("saved", m.saved);
+    line("room", m.room);
+    line("playTime", std::to_string(m.playSeconds));
+    line("engine", m.engine);
+    if (m.heldItem) line("held", cp1252ToUtf8(*m.heldItem));
+    return out;
+}
+
+SlotMeta readSlotMeta(std::string_view text) {
+    SlotMeta m;
+    for (const std::string& line : splitLines(text)) {
+        const size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string_view key = std::string_view(line).substr(0, eq);
+        std::string value = line.substr(eq + 1);
+        if (key == "game") {
+            m.game = std::move(value);
+        } else if (key == "title") {
+            m.title = std::move(value);
+        } else if (key == "saved") {
+            m.saved = std::move(value);
+        } else if (key == "room") {
+            m.room = std::move(value);
+        } else if (key == "playTime") {
+            uint64_t seconds = 0;
+            auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+            if (ec == std::errc() && ptr == value.data() + value.size()) m.playSeconds = seconds;
+        } else if (key == "engine") {
+            m.engine = std::move(value);
+        } else if (key == "held") {
+            m.heldItem = utf8ToCp1252(value);
+        }
+    }
+    return m;
+}
+
+SlotMeta slotMetaOf(const GameState& g, std::time_t when) {
+    SlotMeta m;
+    m.game = g.session.gameId;
+    m.title = cp1252ToUtf8(g.tables.prefs.title());
+    char stamp[32] = "";
+    std::tm utc{};
+    if (gmtime_r(&when, &utc)) std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    m.saved = stamp;
+    // The room a load enters: the last play room, as its title is shown, rather than
+    // the menu room most games save from.
+    if (g.scene.returnRoom >= 0 && g.scene.returnRoom < static_cast<int32_t>(g.tables.rooms.size()))
+        m.room = cp1252ToUtf8(
+            g.translate(g.tables.rooms[static_cast<size_t>(g.scene.returnRoom)].titleKey()));
+    else
+        m.room = cp1252ToUtf8(g.scene.currentRoomTitle);
+    m.playSeconds = g.scripts.playTimeMs / 1000;
+    m.engine = kZelkinVersion;
+    return m;
+}
 
 std::vector<uint8_t> thumbnailPictureList(const Image& thumbnail) {
     PictureList list;
@@ -79,38 +168,39 @@ RoomRecord savedRoomRecord(const RoomRecord& room) {
 
 AdditionalRecord additionalRecord(const GameState& g) {
     AdditionalRecord a;
-    if (g.returnRoom >= 0 && g.returnRoom < static_cast<int32_t>(g.rooms.size()))
-        a.setReturnRoomName(g.rooms[static_cast<size_t>(g.returnRoom)].name());
-    a.setStashedHeldItem(g.stashedHeldItem);
-    a.setHitPoints(g.hitPoints);
-    a.setStatusCounter1(g.statusCounters[0]);
-    a.setStatusCounter2(g.statusCounters[1]);
-    a.setStatusCounter3(g.statusCounters[2]);
-    a.setLanguage(g.language);
+    if (g.scene.returnRoom >= 0 && g.scene.returnRoom < static_cast<int32_t>(g.tables.rooms.size()))
+        a.setReturnRoomName(g.tables.rooms[static_cast<size_t>(g.scene.returnRoom)].name());
+    a.setStashedHeldItem(g.cursor.stashedHeldItem);
+    a.setHitPoints(g.ui.hitPoints);
+    a.setStatusCounter1(g.ui.statusCounters[0]);
+    a.setStatusCounter2(g.ui.statusCounters[1]);
+    a.setStatusCounter3(g.ui.statusCounters[2]);
+    a.setLanguage(g.ui.language);
     return a;
 }
 
-SlotMembers buildSlotMembers(const GameState& g) {
+SlotMembers buildSlotMembers(const GameState& g, const SlotMeta& meta) {
     SlotMembers m;
-    m.screenshot = thumbnailPictureList(g.screenshotDib);
-    append(m.inventory, g.inventory.bytes());
+    m.screenshot = thumbnailPictureList(g.ui.screenshotDib);
+    append(m.inventory, g.tables.inventory.bytes());
 
     size_t objects = 0;
-    for (const Room& room : g.rooms) objects += room.objects.size();
+    for (const Room& room : g.tables.rooms) objects += room.objects.size();
     m.roomObjects.reserve(objects * kObjectSize);
-    m.savedRooms.reserve(g.rooms.size() * kRoomSize);
-    m.objectCounts.reserve(g.rooms.size());
-    for (const Room& room : g.rooms) {
+    m.savedRooms.reserve(g.tables.rooms.size() * kRoomSize);
+    m.objectCounts.reserve(g.tables.rooms.size());
+    for (const Room& room : g.tables.rooms) {
         for (const ObjectRecord& o : room.objects) append(m.roomObjects, o.bytes());
         m.objectCounts.push_back(std::to_string(room.objects.size()));
         append(m.savedRooms, savedRoomRecord(room).bytes());
     }
     append(m.additional, additionalRecord(g).bytes());
+    m.meta = writeSlotMeta(meta);
     return m;
 }
 
 SavedGame readSavedGame(const GameState& g, const SlotData& data) {
-    const size_t roomCount = g.rooms.size();
+    const size_t roomCount = g.tables.rooms.size();
     SavedGame s;
 
     recordCount(kInventoryMember, data.inventory, kInventorySize, true);
@@ -164,7 +254,7 @@ SavedGame readSavedGame(const GameState& g, const SlotData& data) {
     const std::string target = s.additional.returnRoomName();
     if (!target.empty()) {
         for (size_t i = 0; i < roomCount; ++i) {
-            std::string name = i < savedRooms ? s.rooms[i].name() : g.rooms[i].name();
+            std::string name = i < savedRooms ? s.rooms[i].name() : g.tables.rooms[i].name();
             if (name == target) s.enterRoom = static_cast<int>(i);
         }
         if (s.enterRoom < 0)

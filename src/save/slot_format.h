@@ -2,6 +2,8 @@
 // The members of a save slot, built from the game state and read back into a
 // checked, complete saved game before anything of the running game is touched.
 #include <cstdint>
+#include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +18,28 @@ inline constexpr std::string_view kInventoryMember = "savedinv.dat";
 inline constexpr std::string_view kRoomObjectsMember = "roomobjs.dat";
 inline constexpr std::string_view kSavedRoomsMember = "savedrooms.dat";
 inline constexpr std::string_view kAdditionalMember = "additional.dat";
+// The engine's own member, after the six of the game: which game wrote the slot and
+// what a save browser shows. Slots without it (older engines) load as before.
+inline constexpr std::string_view kMetaMember = "zelkin-meta.txt";
+
+// The contents of "zelkin-meta.txt": UTF-8 "key=value" lines; unknown keys are
+// ignored, so later engines may add keys.
+struct SlotMeta {
+    std::string game;          // "game": the identity of the game that wrote the slot
+    std::string title;         // "title": its title
+    std::string saved;         // "saved": when, as UTC "YYYY-MM-DDTHH:MM:SSZ"
+    std::string room;          // "room": the title, as shown, of the room a load enters
+    uint64_t playSeconds = 0;  // "playTime": seconds played in the saved game
+    std::string engine;        // "engine": the version of the engine that wrote it
+    // "held": the item in hand (Windows-1252 in memory), written by the autosave only,
+    // which is made in play rooms where the held item is not put aside.
+    std::optional<std::string> heldItem;
+};
+
+std::string writeSlotMeta(const SlotMeta& meta);
+SlotMeta readSlotMeta(std::string_view text);
+// The meta member of a save of `g` made at `when`.
+SlotMeta slotMetaOf(const GameState& g, std::time_t when);
 
 // The six members of a slot, as stored.
 struct SlotMembers {
@@ -25,6 +49,7 @@ struct SlotMembers {
     std::vector<uint8_t> roomObjects;       // every room's object records, room by room
     std::vector<uint8_t> savedRooms;        // one saved-room record per room
     std::vector<uint8_t> additional;        // one additional record
+    std::string meta;                       // "zelkin-meta.txt"
 };
 
 // The picture list stored as "screenshot.dxg": one item whose picture is `thumbnail`
@@ -40,8 +65,8 @@ RoomRecord savedRoomRecord(const RoomRecord& room);
 // hit points, the three status counters and the language.
 AdditionalRecord additionalRecord(const GameState& g);
 
-// Everything a save writes, in memory.
-SlotMembers buildSlotMembers(const GameState& g);
+// Everything a save writes, in memory; `meta` becomes "zelkin-meta.txt".
+SlotMembers buildSlotMembers(const GameState& g, const SlotMeta& meta);
 
 // A slot read back and checked against the running game.
 struct SavedGame {
@@ -50,6 +75,7 @@ struct SavedGame {
     std::vector<std::vector<ObjectRecord>> objects;  // one list per room of the game
     AdditionalRecord additional;
     int enterRoom = -1;  // the room to enter afterwards; -1: none (no game was in progress)
+    std::optional<SlotMeta> meta;  // from slots that have "zelkin-meta.txt"
 };
 
 // The raw members of a slot being loaded; the screenshot plays no part in a load.
@@ -58,7 +84,8 @@ struct SlotData {
     std::vector<uint8_t> roomObjects;
     std::vector<uint8_t> savedRooms;
     std::vector<uint8_t> additional;
-    std::string objectCounts;  // the text of "objcounts.txt"
+    std::string objectCounts;         // the text of "objcounts.txt"
+    std::optional<std::string> meta;  // "zelkin-meta.txt", in slots that have it
 };
 
 // Checks every member and builds the saved game. Throws DataError (without the slot's

@@ -1,6 +1,7 @@
+#include "app/command_line.h"
+
 #include <gtest/gtest.h>
 
-#include "app/command_line.h"
 #include "app/input_script.h"
 
 namespace zk {

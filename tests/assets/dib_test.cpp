@@ -1,6 +1,9 @@
 #include "assets/dib.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <cstdlib>
 
 #include "asset_fixtures.h"
 
@@ -147,6 +150,21 @@ TEST(Dib, HugeOrNegativeSizesAreRefusedBeforeAllocating) {
         EXPECT_EQ(errorOf([&] { decodeDib(dibHeader(w, h, 24).b); }).rfind("DIB is invalid", 0), 0u)
             << w << " x " << h;
     }
+    // A header that claims the largest picture with no rows behind it: refused as short
+    // data, before a gigabyte of pixels is allocated for it (in a child whose address
+    // space is too small for that gigabyte).
+#if !defined(__SANITIZE_ADDRESS__)
+    EXPECT_EXIT(
+        {
+            rlimit limit{};
+            getrlimit(RLIMIT_AS, &limit);
+            limit.rlim_cur = 512u << 20;
+            setrlimit(RLIMIT_AS, &limit);
+            const std::string error = errorOf([&] { decodeDib(dibHeader(16384, 16384, 32).b); });
+            std::exit(error == "Stream read error" ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+#endif
     Bytes rle = dibHeader(16384, 16385, 8, 1, 1);  // RLE needs almost no data
     rle.u32(0).u8({0, 1});
     EXPECT_EQ(errorOf([&] { decodeDib(rle.b); }),

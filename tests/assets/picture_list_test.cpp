@@ -285,7 +285,8 @@ TEST(PictureList, ReloadingGivesTheSameAsAFreshLoad) {
         first.add().picture =
             makeDibPicture(Image{n, n, std::vector<uint32_t>(size_t(n) * size_t(n), 0xABCDEF)});
     Bytes rle = test::dibHeader(4, 2, 8, 1, 2);
-    rle.u8({0x10, 0x20, 0x30, 0, 0xFF, 0xFF, 0xFF, 0, 2, 1, 0, 1});  // two white pixels, then the end
+    rle.u8(
+        {0x10, 0x20, 0x30, 0, 0xFF, 0xFF, 0xFF, 0, 2, 1, 0, 1});  // two white pixels, then the end
     PictureList second;
     second.add().picture = makeDibPicture(test::pattern(5, 4));
     second.add().picture = decodePicture(payload("TDIB", rle.b, false));

@@ -51,7 +51,7 @@ struct AudioGame {
         package.setQuietOperation();
         package.setPassword(std::string(kPackagePassword));
         std::filesystem::create_directories(dir.path() / "extract");
-        g.tempFolder = dir.file("extract") + "/";
+        g.session.tempFolder = dir.file("extract") + "/";
         g.platform = &platform;
         g.package = &package;
         loadPreferencesFromPackage(g);

@@ -15,9 +15,9 @@ TEST(MusicPaths, OnlyTheFileNameOfAMusicRecordIsUsed) {
     test::AudioGame a;
     a.hp.media.requireFiles = false;
     a.load(b);
-    EXPECT_EQ(a.hp.media.fileName(), a.g.tempFolder + "music/stdin");
+    EXPECT_EQ(a.hp.media.fileName(), a.g.session.tempFolder + "music/stdin");
     a.enter("attic");
-    EXPECT_EQ(a.hp.media.fileName(), a.g.tempFolder + "music/storm.mid");
+    EXPECT_EQ(a.hp.media.fileName(), a.g.session.tempFolder + "music/storm.mid");
     for (const std::string& call : a.hp.media.calls)
         EXPECT_EQ(call.find(".."), std::string::npos) << call;
 }

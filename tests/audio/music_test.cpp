@@ -19,7 +19,7 @@ TEST(RoomMusic, RoomsSharingATrackKeepItPlayingAndSilentRoomsForgetIt) {
     a.load(musicGame());
     RecordingMediaPlayer& m = a.hp.media;
     ASSERT_EQ(a.g.room().name(), "hall");
-    EXPECT_EQ(m.fileName(), a.g.tempFolder + "music/theme.ogg");
+    EXPECT_EQ(m.fileName(), a.g.session.tempFolder + "music/theme.ogg");
     EXPECT_EQ(m.mode(), MediaMode::Playing);
     EXPECT_EQ(m.opens, 1);
     EXPECT_EQ(m.volume, 800);
@@ -44,13 +44,13 @@ TEST(RoomMusic, RoomsSharingATrackKeepItPlayingAndSilentRoomsForgetIt) {
     EXPECT_EQ(m.opens, 2);
     EXPECT_EQ(m.mode(), MediaMode::Playing);
     const std::vector<std::string> tail(m.calls.end() - 3, m.calls.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"open " + a.g.tempFolder + "music/theme.ogg", "play",
-                                              "volume 800"}));
+    EXPECT_EQ(tail, (std::vector<std::string>{"open " + a.g.session.tempFolder + "music/theme.ogg",
+                                              "play", "volume 800"}));
 
     // Another track: the playing one stops before the new file opens.
     a.enter("attic");
     EXPECT_EQ(m.opens, 3);
-    EXPECT_EQ(m.fileName(), a.g.tempFolder + "music/storm.mid");
+    EXPECT_EQ(m.fileName(), a.g.session.tempFolder + "music/storm.mid");
     EXPECT_EQ(count(m.calls, "stop"), 2);
     EXPECT_TRUE(a.errors().empty());
 }
@@ -97,7 +97,7 @@ TEST(RoomMusic, TheFirstRecordOfANameCountsAndNamesAreCaseSensitive) {
     AudioGame a;
     a.load(b);
     RecordingMediaPlayer& m = a.hp.media;
-    EXPECT_EQ(m.fileName(), a.g.tempFolder + "music/theme.ogg");
+    EXPECT_EQ(m.fileName(), a.g.session.tempFolder + "music/theme.ogg");
 
     // The file decides: another music name for the track that plays changes nothing.
     a.enter("attic");

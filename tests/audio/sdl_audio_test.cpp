@@ -181,26 +181,26 @@ TEST_F(SdlAudio, TheCopyRulesHoldOnTheRealMixer) {
 
     // More copies at once than the mixer has channels at first.
     for (int i = 0; i < 20; ++i) playSound(a.g, 0);
-    ASSERT_EQ(a.g.soundLog.size(), 20u);
-    EXPECT_EQ(a.g.soundLog.back().copies, 20);
-    for (SoundId c : a.g.soundBuffers.sounds[0].copies) EXPECT_TRUE(mixer.isPlaying(c));
+    ASSERT_EQ(a.g.audio.soundLog.size(), 20u);
+    EXPECT_EQ(a.g.audio.soundLog.back().copies, 20);
+    for (SoundId c : a.g.audio.soundBuffers.sounds[0].copies) EXPECT_TRUE(mixer.isPlaying(c));
 
     for (int i = 0; i < 3; ++i) playSound(a.g, 1);
-    const std::vector<uint32_t>& two = a.g.soundBuffers.sounds[1].copies;
+    const std::vector<uint32_t>& two = a.g.audio.soundBuffers.sounds[1].copies;
     ASSERT_EQ(two.size(), 2u);
-    EXPECT_EQ(a.g.soundLog.back().copy, 1);
+    EXPECT_EQ(a.g.audio.soundLog.back().copy, 1);
     EXPECT_TRUE(mixer.isPlaying(two[0]) && mixer.isPlaying(two[1]));
 
     playSound(a.g, 2);
     playSound(a.g, 2);
-    EXPECT_EQ(a.g.soundLog.back().copies, 1);
-    const uint32_t loop = a.g.soundBuffers.sounds[2].master;
+    EXPECT_EQ(a.g.audio.soundLog.back().copies, 1);
+    const uint32_t loop = a.g.audio.soundBuffers.sounds[2].master;
     std::this_thread::sleep_for(std::chrono::milliseconds(400));  // past its end
     EXPECT_TRUE(mixer.isPlaying(loop));
 
     playObjectSound(a.g, "bell", "dING");
-    EXPECT_EQ(a.g.soundLog.back().sound, "dING");
-    EXPECT_TRUE(mixer.isPlaying(a.g.waveBuffers1.sounds[0].copies[0]));
+    EXPECT_EQ(a.g.audio.soundLog.back().sound, "dING");
+    EXPECT_TRUE(mixer.isPlaying(a.g.audio.waveBuffers1.sounds[0].copies[0]));
     EXPECT_TRUE(a.errors().empty());
 }
 

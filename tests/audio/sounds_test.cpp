@@ -39,14 +39,14 @@ TEST(Sounds, ALimitedSoundReusesItsOldestCopyAndAFreeCopyIsTakenFirst) {
     ASSERT_EQ(ids.size(), 3u);
     EXPECT_NE(ids[0], ids[1]);
     EXPECT_EQ(ids[2], ids[0]);  // the first copy was cut short and started again
-    ASSERT_EQ(a.g.soundLog.size(), 3u);
-    EXPECT_EQ(a.g.soundLog[0].copy, 0);
-    EXPECT_EQ(a.g.soundLog[0].copies, 1);
-    EXPECT_EQ(a.g.soundLog[1].copy, 1);
-    EXPECT_EQ(a.g.soundLog[2].copy, 1);  // moved to the end of the list
-    EXPECT_EQ(a.g.soundLog[2].copies, 2);
-    EXPECT_EQ(a.g.soundLog[2].index, 1);
-    EXPECT_FALSE(a.g.soundLog[2].fromObject);
+    ASSERT_EQ(a.g.audio.soundLog.size(), 3u);
+    EXPECT_EQ(a.g.audio.soundLog[0].copy, 0);
+    EXPECT_EQ(a.g.audio.soundLog[0].copies, 1);
+    EXPECT_EQ(a.g.audio.soundLog[1].copy, 1);
+    EXPECT_EQ(a.g.audio.soundLog[2].copy, 1);  // moved to the end of the list
+    EXPECT_EQ(a.g.audio.soundLog[2].copies, 2);
+    EXPECT_EQ(a.g.audio.soundLog[2].index, 1);
+    EXPECT_FALSE(a.g.audio.soundLog[2].fromObject);
 
     // Cut short again: the oldest copy is now the second one made.
     a.hp.clock.advance(600);  // both copies play until 1000
@@ -56,12 +56,12 @@ TEST(Sounds, ALimitedSoundReusesItsOldestCopyAndAFreeCopyIsTakenFirst) {
     a.hp.clock.advance(600);  // ids[0] has ended, ids[1] plays until 1600
     playSound(a.g, 1);
     EXPECT_EQ(m.started.back().id, ids[0]);
-    EXPECT_EQ(a.g.soundLog.back().copy, 0);
+    EXPECT_EQ(a.g.audio.soundLog.back().copy, 0);
     a.hp.clock.advance(500);  // ids[1] has ended, ids[0] plays until 2200
     playSound(a.g, 1);
     EXPECT_EQ(m.started.back().id, ids[1]);
-    EXPECT_EQ(a.g.soundLog.back().copy, 1);
-    EXPECT_EQ(a.g.soundLog.back().copies, 2);
+    EXPECT_EQ(a.g.audio.soundLog.back().copy, 1);
+    EXPECT_EQ(a.g.audio.soundLog.back().copies, 2);
 }
 
 TEST(Sounds, AnUnlimitedSoundPlaysEveryStartTogetherAndReusesEndedCopies) {
@@ -72,14 +72,14 @@ TEST(Sounds, AnUnlimitedSoundPlaysEveryStartTogetherAndReusesEndedCopies) {
     const std::vector<SoundId> ids = startedIds(m);
     EXPECT_EQ(std::set<SoundId>(ids.begin(), ids.end()).size(), 5u);
     for (SoundId id : ids) EXPECT_TRUE(m.isPlaying(id));
-    EXPECT_EQ(a.g.soundLog.back().copy, 4);
-    EXPECT_EQ(a.g.soundLog.back().copies, 5);
+    EXPECT_EQ(a.g.audio.soundLog.back().copy, 4);
+    EXPECT_EQ(a.g.audio.soundLog.back().copies, 5);
 
     a.hp.clock.advance(1000);
     playSound(a.g, 0);
     EXPECT_EQ(m.started.back().id, ids[0]);
-    EXPECT_EQ(a.g.soundLog.back().copy, 0);
-    EXPECT_EQ(a.g.soundLog.back().copies, 5);
+    EXPECT_EQ(a.g.audio.soundLog.back().copy, 0);
+    EXPECT_EQ(a.g.audio.soundLog.back().copies, 5);
 }
 
 TEST(Sounds, ALoopedSoundHasOneCopyRestartedFromTheBeginning) {
@@ -97,8 +97,8 @@ TEST(Sounds, ALoopedSoundHasOneCopyRestartedFromTheBeginning) {
     EXPECT_EQ(b->startMs, 0u);  // from the beginning, not from 250 ms in
     a.hp.clock.advance(60000);
     EXPECT_TRUE(m.isPlaying(m.started[0].id));
-    EXPECT_EQ(a.g.soundLog.back().copy, 0);
-    EXPECT_EQ(a.g.soundLog.back().copies, 1);
+    EXPECT_EQ(a.g.audio.soundLog.back().copy, 0);
+    EXPECT_EQ(a.g.audio.soundLog.back().copies, 1);
 }
 
 TEST(Sounds, PlaysndFindsNamesInAnyCaseTheLaterOfTwoAndReportsUnknownOnes) {
@@ -110,18 +110,18 @@ TEST(Sounds, PlaysndFindsNamesInAnyCaseTheLaterOfTwoAndReportsUnknownOnes) {
     EXPECT_EQ(m.buffer(m.started[0].id)->lengthMs, 700u);  // "DING", not "Ding"
     playObjectSound(a.g, "bell", "DONG");
     EXPECT_EQ(m.buffer(m.started[1].id)->lengthMs, 400u);
-    ASSERT_EQ(a.g.soundLog.size(), 2u);
-    EXPECT_TRUE(a.g.soundLog[1].fromObject);
-    EXPECT_EQ(a.g.soundLog[1].object, "bell");
-    EXPECT_EQ(a.g.soundLog[1].sound, "DONG");
-    EXPECT_EQ(a.g.waveList1.count(), 3);
+    ASSERT_EQ(a.g.audio.soundLog.size(), 2u);
+    EXPECT_TRUE(a.g.audio.soundLog[1].fromObject);
+    EXPECT_EQ(a.g.audio.soundLog[1].object, "bell");
+    EXPECT_EQ(a.g.audio.soundLog[1].sound, "DONG");
+    EXPECT_EQ(a.g.audio.waveList1.count(), 3);
 
     playObjectSound(a.g, "bell", "x");
     playObjectSound(a.g, "bell", "x");
     playObjectSound(a.g, "bell", "din");
     EXPECT_EQ(a.errors(), (std::vector<std::string>{"Wave 'x' not found", "Wave 'din' not found"}));
     EXPECT_EQ(m.started.size(), 2u);
-    EXPECT_EQ(a.g.soundLog.size(), 2u);
+    EXPECT_EQ(a.g.audio.soundLog.size(), 2u);
 }
 
 TEST(Sounds, ANewObjectListStopsThePreviousObjectsSounds) {
@@ -134,13 +134,13 @@ TEST(Sounds, ANewObjectListStopsThePreviousObjectsSounds) {
     playObjectSound(a.g, "bell", "dong");
     EXPECT_FALSE(m.isPlaying(tick));
     EXPECT_EQ(m.buffer(tick), nullptr);
-    EXPECT_EQ(a.g.waveList1.count(), 3);
+    EXPECT_EQ(a.g.audio.waveList1.count(), 3);
 
     // A missing list: reported, nothing plays, the old sounds are gone as well.
     const SoundId dong = m.started.back().id;
     playObjectSound(a.g, "door", "creak");
     EXPECT_EQ(m.buffer(dong), nullptr);
-    EXPECT_EQ(a.g.waveList1.count(), 0);
+    EXPECT_EQ(a.g.audio.waveList1.count(), 0);
     EXPECT_EQ(a.errors(),
               std::vector<std::string>{
                   "Wave list 'objects\\door\\waves.dxw' is missing from the game package"});
@@ -158,7 +158,7 @@ TEST(Sounds, WithoutADeviceNothingPlaysAndNothingIsReported) {
     playObjectSound(a.g, "bell", "ding");
     EXPECT_TRUE(a.hp.mixer.started.empty());
     EXPECT_EQ(a.hp.mixer.bufferCount(), 0u);
-    EXPECT_TRUE(a.g.soundLog.empty());
+    EXPECT_TRUE(a.g.audio.soundLog.empty());
     EXPECT_TRUE(a.errors().empty());
 }
 
@@ -177,9 +177,9 @@ TEST(Sounds, MissingAndUnplayableSoundsAreReportedOnce) {
               (std::vector<std::string>{
                   "Wave 'broken' cannot be played: its format is not one the sound device plays",
                   "Interface sound 7 is missing from 'sounds.dxw'"}));
-    EXPECT_TRUE(a.g.soundLog.empty());
+    EXPECT_TRUE(a.g.audio.soundLog.empty());
     playSound(a.g, 0);  // the others still play
-    EXPECT_EQ(a.g.soundLog.size(), 1u);
+    EXPECT_EQ(a.g.audio.soundLog.size(), 1u);
 
     // A game without interface sounds was told so when they failed to load.
     AudioGame quiet;

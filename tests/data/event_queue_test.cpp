@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "data/event_queue.h"
+
+#include <gtest/gtest.h>
 
 namespace zk {
 namespace {
@@ -50,8 +50,8 @@ TEST(EventQueue, InsertingIntoAFullScriptDropsTheLastCommand) {
 
 TEST(EventQueue, SkipNextClearsAWholeNestedBlock) {
     EventQueue q;
-    int s = q.enqueue(
-        script("x", {"ifvar", "begin", "a", "begin", "b", "end", "c", "end", "after"}));
+    int s =
+        q.enqueue(script("x", {"ifvar", "begin", "a", "begin", "b", "end", "c", "end", "after"}));
     q.skipNext(s, 0);
     auto v = verbs(q.slot(s));
     for (int k = 1; k <= 7; ++k) EXPECT_EQ(v[k], "") << k;

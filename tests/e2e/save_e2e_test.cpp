@@ -55,12 +55,15 @@ GameBuilder saveGame() {
     return b;
 }
 
-int runZelkin(const TempDir& dir, const std::string& script) {
+// Runs the game headless with `script`; `saves` is the --save-dir option (and any
+// others), `environment` goes before the command.
+int runZelkin(const TempDir& dir, const std::string& script,
+              const std::string& saves = "--save-dir saves", const std::string& environment = "") {
     { std::ofstream(dir.file("input.txt")) << script; }
-    const std::string cmd = std::string("'") + ZELKIN_BINARY + "' '" + dir.file("game.tgp") +
-                            "' --headless --seed 3 --input '" + dir.file("input.txt") +
-                            "' --out '" + dir.file("out") + "' --save-dir '" + dir.file("saves") +
-                            "' 2>'" + dir.file("stderr.txt") + "'";
+    const std::string cmd =
+        "cd '" + dir.path().string() + "' && " + environment + " '" + ZELKIN_BINARY + "' '" +
+        dir.file("game.tgp") + "' --headless --seed 3 --input '" + dir.file("input.txt") +
+        "' --out '" + dir.file("out") + "' " + saves + " 2>'" + dir.file("stderr.txt") + "'";
     int raw = std::system(cmd.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }
@@ -113,6 +116,51 @@ TEST(SaveEndToEnd, ALoadBringsBackEverySavedPartOfTheGame) {
         EXPECT_EQ(loaded[key], saved[key]) << key;
     EXPECT_EQ(loaded["errors"], "[]");
     EXPECT_EQ(saved["currentRoom"], "\"hall\"");
+}
+
+TEST(SaveEndToEnd, ContinueResumesTheAutosaveAndTheDumpNamesTheSaveFolder) {
+    TempDir dir;
+    saveGame().write(dir.file("game.tgp"));
+    ASSERT_EQ(runZelkin(dir, "wait 2\nkey enter\nwait 2\nkey space\nstate saved\n"), 0);
+    // An autosave is a slot by another name.
+    std::filesystem::copy_file(dir.path() / "saves" / "slot1.sav",
+                               dir.path() / "saves" / "autosave.sav");
+    ASSERT_EQ(runZelkin(dir, "wait 2\nstate fresh\n"), 0);
+    ASSERT_EQ(runZelkin(dir, "wait 2\nstate resumed\n", "--save-dir saves --continue"), 0);
+    auto saved = dumpMembers(dir.path() / "out" / "saved.json");
+    auto fresh = dumpMembers(dir.path() / "out" / "fresh.json");
+    auto resumed = dumpMembers(dir.path() / "out" / "resumed.json");
+    EXPECT_NE(fresh["currentRoom"], saved["currentRoom"]) << "a start without --continue is new";
+    for (const char* key : {"rooms", "inventory", "hitPoints", "language", "currentRoom",
+                            "returnRoom", "currentRoomTitle"})
+        EXPECT_EQ(resumed[key], saved[key]) << key;
+    EXPECT_EQ(resumed["errors"], "[]");
+    EXPECT_EQ(resumed["saveFolder"], "\"" + dir.file("saves") + "\"");
+}
+
+TEST(SaveEndToEnd, WithoutASaveFolderARunNeverTouchesThePlayersSaves) {
+    TempDir dir;
+    saveGame().write(dir.file("game.tgp"));
+    std::filesystem::create_directories(dir.path() / "home");
+    const std::string environment =
+        "HOME='" + dir.file("home") + "' XDG_DATA_HOME='" + dir.file("data") + "'";
+    ASSERT_EQ(runZelkin(dir,
+                        "wait 2\nkey space\nstate saved\nkey enter\nwait 2\nkey escape\n"
+                        "wait 2\nstate loaded\n",
+                        "", environment),
+              0);
+    auto saved = dumpMembers(dir.path() / "out" / "saved.json");
+    auto loaded = dumpMembers(dir.path() / "out" / "loaded.json");
+    EXPECT_EQ(loaded["rooms"], saved["rooms"]) << "saving and loading work within the run";
+    EXPECT_EQ(loaded["errors"], "[]");
+    const std::string folder = saved["saveFolder"];
+    ASSERT_GT(folder.size(), 3u);
+    EXPECT_EQ(folder[1], '/') << folder;
+    EXPECT_FALSE(std::filesystem::exists(folder.substr(1, folder.size() - 2)))
+        << "the run's own folder goes with it";
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "data"));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "home"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "saves"));
 }
 
 }  // namespace

@@ -213,7 +213,8 @@ void GameRun::frames(int count) {
 
 void GameRun::click(int x, int y, bool right) {
     const DeviceReading& pending = platform_.input.pending();
-    platform_.input.addMotion(x - game().mouseX - pending.dx, y - game().mouseY - pending.dy);
+    platform_.input.addMotion(x - game().input.mouseX - pending.dx,
+                              y - game().input.mouseY - pending.dy);
     const int button = right ? ButtonRight : ButtonLeft;
     platform_.input.setButton(button, true);
     frames(1);

@@ -77,21 +77,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LoadedRooms loaded;
     int warnings = 0;
     try {
-        g.music = loadMusicTable(path(RecordFile::Music));
-        g.cursors = loadCursorTable(path(RecordFile::Cursors));
-        g.templates.assign(loadObjectTemplates(path(RecordFile::Objects)));
-        g.prefs = loadPreferences(path(RecordFile::Preferences));
-        g.inventory = loadInventory(path(RecordFile::Inventory));
-        g.mainCharacterTemplate = g.templates.findFirst(g.prefs.mainCharacterName());
-        loaded = loadRooms(path(RecordFile::Rooms), g.templates, g.mainCharacterTemplate, g.prefs,
-                           g.inventory, [&](const std::string&) { ++warnings; });
+        g.tables.music = loadMusicTable(path(RecordFile::Music));
+        g.tables.cursors = loadCursorTable(path(RecordFile::Cursors));
+        g.tables.templates.assign(loadObjectTemplates(path(RecordFile::Objects)));
+        g.tables.prefs = loadPreferences(path(RecordFile::Preferences));
+        g.tables.inventory = loadInventory(path(RecordFile::Inventory));
+        g.tables.mainCharacterTemplate =
+            g.tables.templates.findFirst(g.tables.prefs.mainCharacterName());
+        loaded =
+            loadRooms(path(RecordFile::Rooms), g.tables.templates, g.tables.mainCharacterTemplate,
+                      g.tables.prefs, g.tables.inventory, [&](const std::string&) { ++warnings; });
     } catch (const DataError&) {
         FUZZ_CHECK(bytes < recordSize(kind));
         return 0;
     }
     FUZZ_CHECK(bytes >= recordSize(kind));
     if (kind == RecordFile::Objects)
-        FUZZ_CHECK(static_cast<size_t>(g.templates.storedCount()) ==
+        FUZZ_CHECK(static_cast<size_t>(g.tables.templates.storedCount()) ==
                    std::min<size_t>(bytes / ObjectRecord::kSize, kTemplateCapacity));
 
     FUZZ_CHECK(loaded.roomNames.size() == loaded.rooms.size());
@@ -101,13 +103,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(!room.objects.empty());
         FUZZ_CHECK(room.objects.size() <= 1 + kPartyMembers + kPlacementsPerRoom);
         for (size_t p = 1; p < room.objects.size(); ++p)
-            FUZZ_CHECK(g.templates.findTemplate(room.objects[p].name()) >= 0);
+            FUZZ_CHECK(g.tables.templates.findTemplate(room.objects[p].name()) >= 0);
         if (room.name() == loaded.startRoomName) startFound = true;
     }
     FUZZ_CHECK(startFound);
 
-    g.rooms = std::move(loaded.rooms);
-    g.currentRoom = g.rooms.empty() ? -1 : 0;
+    g.tables.rooms = std::move(loaded.rooms);
+    g.scene.currentRoom = g.tables.rooms.empty() ? -1 : 0;
     const std::string dump = stateDump(g, platform, 0);
     FUZZ_CHECK(!dump.empty() && dump.front() == '{' && dump.back() != ',');
     return 0;

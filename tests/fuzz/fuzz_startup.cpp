@@ -53,17 +53,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                          run.errors.empty() ? "" : run.errors[0].c_str());
         if (started) {
             GameState& g = run.game();
-            FUZZ_CHECK(g.gameLoaded && g.hasRoom());
+            FUZZ_CHECK(g.session.gameLoaded && g.hasRoom());
             run.state();
             run.clickAround();
-            if (!g.quitRequested && g.hasRoom()) {
+            if (!g.session.quitRequested && g.hasRoom()) {
                 run.state();
                 if (saveGame(g, 9)) FUZZ_CHECK(loadGame(g, 9));
                 run.frames(3);
                 run.state();
             }
         } else {
-            FUZZ_CHECK(!run.errors.empty() || run.game().quitRequested);
+            FUZZ_CHECK(!run.errors.empty() || run.game().session.quitRequested);
             for (const std::string& e : run.errors) FUZZ_CHECK(!e.empty() && e.size() < 2000);
         }
     }

@@ -6,10 +6,10 @@ namespace {
 
 // Runs "<condition>, sethp 1" with hit points `hp` and says whether "sethp" ran.
 bool holds(ScriptGame& game, const C& condition, int hp = 0) {
-    game.g.hitPoints = hp;
+    game.g.ui.hitPoints = hp;
     game.run({condition, {.verb = "sethp", .num1 = 1}}, "door");
     game.tick();
-    return game.g.hitPoints == 1;
+    return game.g.ui.hitPoints == 1;
 }
 
 TEST(CommandConditions, IfvarAndIfhpCompareInOppositeSenses) {
@@ -59,6 +59,21 @@ TEST(CommandConditions, VariablesWrapAsSignedBytesAndTextVariablesHoldText) {
     ObjectRecord& door = game.object("door");
     EXPECT_EQ(door.numVar(0), -128);
     EXPECT_EQ(door.numVar(1), 16);  // not relative: the flag is exactly "true"
+    // Added values at the 32-bit limits wrap in the byte like any other.
+    game.run({{.verb = "changevar",
+               .p1 = "door",
+               .p2 = "hall",
+               .p3 = "true",
+               .text = "2147483647",
+               .num1 = 1},
+              {.verb = "changevar",
+               .p1 = "door",
+               .p2 = "hall",
+               .p3 = "true",
+               .text = "-2147483648",
+               .num1 = 1}});
+    game.tick();
+    EXPECT_EQ(door.numVar(1), 15);  // 16 - 1 + 0
     EXPECT_EQ(door.textVar(2), "open");
     EXPECT_TRUE(
         holds(game, {.verb = "ifvar", .p1 = "door", .p2 = "hall", .text = "open", .num1 = 7}));
@@ -82,11 +97,11 @@ TEST(CommandConditions, ANonIntegerValueIsReportedOnceAndEndsTheTick) {
     EXPECT_NE(e.find("lots"), std::string::npos) << e;
     EXPECT_NE(e.find("door"), std::string::npos) << e;
     EXPECT_NE(e.find("onclick"), std::string::npos) << e;
-    EXPECT_EQ(g.hitPoints, 100);  // neither the rest of the script nor the next slot ran
+    EXPECT_EQ(g.ui.hitPoints, 100);  // neither the rest of the script nor the next slot ran
     EXPECT_EQ(game.verbs(s)[0], "");
     // The command is done; the next tick goes on after it.
     game.tick();
-    EXPECT_EQ(g.hitPoints, 11);
+    EXPECT_EQ(g.ui.hitPoints, 11);
     EXPECT_EQ(game.slotsInUse(), 0);
 
     // The same fault in "ifvar" skips nothing, and an error seen before is not repeated.
@@ -94,7 +109,7 @@ TEST(CommandConditions, ANonIntegerValueIsReportedOnceAndEndsTheTick) {
               {.verb = "sethp", .num1 = 2}},
              "door");
     game.tick(2);
-    EXPECT_EQ(g.hitPoints, 2);
+    EXPECT_EQ(g.ui.hitPoints, 2);
     EXPECT_EQ(game.errors().size(), 2u);
     game.run({{.verb = "changevar", .p1 = "<self>", .p2 = "hall", .text = "lots"}}, "door");
     game.tick();
@@ -104,18 +119,18 @@ TEST(CommandConditions, ANonIntegerValueIsReportedOnceAndEndsTheTick) {
 TEST(CommandConditions, InventoryProgressAndHitPointConditions) {
     ScriptGame game(scriptTestGame());
     GameState& g = game.g;
-    SlotView slot = g.inventory.slot(4);
+    SlotView slot = g.tables.inventory.slot(4);
     slot.setItem("key");
     EXPECT_FALSE(holds(game, {.verb = "ifinvsubj", .p1 = "key"}));  // slot not enabled
     slot.setEnabled(1);
     EXPECT_TRUE(holds(game, {.verb = "ifinvsubj", .p1 = "key"}));
-    g.heldItem = "lamp";
+    g.cursor.heldItem = "lamp";
     EXPECT_FALSE(holds(game, {.verb = "ifinvsubj", .p1 = "lamp"}));  // held does not count
 
     EXPECT_TRUE(holds(game, {.verb = "ifprogress"}));
     game.run({{.verb = "clearinprogress"}});
     game.tick();
-    EXPECT_EQ(g.returnRoom, -1);
+    EXPECT_EQ(g.scene.returnRoom, -1);
     EXPECT_FALSE(holds(game, {.verb = "ifprogress"}));
 
     game.run({{.verb = "sethp", .num1 = 30},
@@ -123,9 +138,9 @@ TEST(CommandConditions, InventoryProgressAndHitPointConditions) {
               {.verb = "freezgame", .num1 = 0},
               {.verb = "unfreezgame"}});
     game.tick();
-    EXPECT_EQ(g.hitPoints, -15);
-    EXPECT_FALSE(g.frozen);
-    EXPECT_EQ(g.freezeMode, "wholegame");
+    EXPECT_EQ(g.ui.hitPoints, -15);
+    EXPECT_FALSE(g.scripts.frozen);
+    EXPECT_EQ(g.scripts.freezeMode, "wholegame");
 }
 
 }  // namespace

@@ -72,13 +72,15 @@ class ScriptGame {
         std::filesystem::create_directories(dir_.path() / "saves");
         g.platform = &platform_;
         g.package = &package_;
-        g.tempFolder = dir_.file("extract") + "/";
-        g.saveFolder = dir_.file("saves") + "/";
+        g.session.tempFolder = dir_.file("extract") + "/";
+        g.session.saveFolder = dir_.file("saves") + "/";
         // As the main window wires them.
-        g.queue.onOverflow = [this] { platform_.messageBox.show("Event queue overflow", ""); };
+        g.scripts.queue.onOverflow = [this] {
+            platform_.messageBox.show("Event queue overflow", "");
+        };
         loadPreferencesFromPackage(g);
-        g.currentCursorName = "#";
-        g.language = g.prefs.language();
+        g.cursor.currentCursorName = "#";
+        g.ui.language = g.tables.prefs.language();
         if (loadGame(g) != LoadOutcome::Loaded) ADD_FAILURE() << "the test game has no start room";
     }
 
@@ -88,14 +90,14 @@ class ScriptGame {
         EventRecord e;
         e.setName(name);
         writeScript(e.view(), commands, self);
-        return g.queue.enqueue(e);
+        return g.scripts.queue.enqueue(e);
     }
 
     // The script step of a logic tick.
     void tick(int n = 1) {
         for (int i = 0; i < n; ++i) {
             runQueue(g);
-            g.queue.freeFinished();
+            g.scripts.queue.freeFinished();
         }
     }
     // Whole logic ticks (hints, animations, timers, scripts, walking).
@@ -107,18 +109,18 @@ class ScriptGame {
         const int r = findRoom(g, room);
         const int i = findRoomObject(g, name, r);
         EXPECT_GE(i, 0) << name << " in " << room;
-        return g.rooms[static_cast<size_t>(r < 0 ? 0 : r)]
+        return g.tables.rooms[static_cast<size_t>(r < 0 ? 0 : r)]
             .objects[static_cast<size_t>(i < 0 ? 0 : i)];
     }
     std::vector<std::string> verbs(int slot) const {
         std::vector<std::string> out;
         for (int k = 0; k < kCommandsPerEvent; ++k)
-            out.push_back(g.queue.slot(slot).command(k).verb());
+            out.push_back(g.scripts.queue.slot(slot).command(k).verb());
         return out;
     }
     int slotsInUse() const {
         int n = 0;
-        for (int s = 0; s < kQueueSlots; ++s) n += g.queue.inUse(s) ? 1 : 0;
+        for (int s = 0; s < kQueueSlots; ++s) n += g.scripts.queue.inUse(s) ? 1 : 0;
         return n;
     }
     const std::vector<std::string>& errors() const { return headless_.errorReport.messages; }

@@ -35,7 +35,7 @@ GameBuilder menuGame() {
 TEST(CommandGame, NewgameRebuildsTheRoomsAndEntersTheStartRoom) {
     ScriptGame game(menuGame());
     GameState& g = game.g;
-    g.inventory.slot(0).setItem("changed");
+    g.tables.inventory.slot(0).setItem("changed");
     game.run({{.verb = "changexy", .p1 = "door", .p2 = "hall", .num1 = 1, .num2 = 1},
               {.verb = "changeroom", .p1 = "menu"}});
     game.tick();
@@ -46,12 +46,12 @@ TEST(CommandGame, NewgameRebuildsTheRoomsAndEntersTheStartRoom) {
     game.tick();
     EXPECT_EQ(g.room().name(), "hall");
     EXPECT_FALSE(g.walk.walking);
-    EXPECT_EQ(g.returnRoom, g.currentRoom);
+    EXPECT_EQ(g.scene.returnRoom, g.scene.currentRoom);
     EXPECT_EQ(game.object("door").x(), 100);
-    EXPECT_EQ(g.inventory.slot(0).item(), "");
-    EXPECT_EQ(g.hitPoints, 3);
+    EXPECT_EQ(g.tables.inventory.slot(0).item(), "");
+    EXPECT_EQ(g.ui.hitPoints, 3);
     EXPECT_TRUE(game.messages().empty());
-    EXPECT_FALSE(g.quitRequested);
+    EXPECT_FALSE(g.session.quitRequested);
 }
 
 TEST(CommandGame, NewgameWithoutAStartRoomEndsTheProgram) {
@@ -69,34 +69,34 @@ TEST(CommandGame, NewgameWithoutAStartRoomEndsTheProgram) {
     ASSERT_EQ(game.messages().size(), 1u);
     EXPECT_EQ(game.messages()[0].caption, "No game startroom found");
     EXPECT_EQ(game.messages()[0].text, "Error");
-    EXPECT_TRUE(g.quitRequested);
-    EXPECT_EQ(g.exitStatus, 1);  // the program ends on an error
-    EXPECT_EQ(g.hitPoints, 100);
+    EXPECT_TRUE(g.session.quitRequested);
+    EXPECT_EQ(g.session.exitStatus, 1);  // the program ends on an error
+    EXPECT_EQ(g.ui.hitPoints, 100);
 }
 
 TEST(CommandGame, ExitgameEndsTheProgramAndTheTick) {
     ScriptGame game(menuGame());
     game.run({{.verb = "exitgame"}, {.verb = "sethp", .num1 = 3}});
     game.tick();
-    EXPECT_TRUE(game.g.quitRequested);
-    EXPECT_EQ(game.g.hitPoints, 100);
+    EXPECT_TRUE(game.g.session.quitRequested);
+    EXPECT_EQ(game.g.ui.hitPoints, 100);
 }
 
 TEST(CommandGame, BacktogameReturnsWithTheStashedItemOnce) {
     ScriptGame game(menuGame());
     GameState& g = game.g;
-    g.heldItem = "key";
+    g.cursor.heldItem = "key";
     game.run({{.verb = "changeroom", .p1 = "menu"}});
     game.tick();
     ASSERT_EQ(g.room().name(), "menu");
-    EXPECT_EQ(g.heldItem, "");
-    EXPECT_EQ(g.stashedHeldItem, "key");
+    EXPECT_EQ(g.cursor.heldItem, "");
+    EXPECT_EQ(g.cursor.stashedHeldItem, "key");
     game.run({{.verb = "backtogame"}});
     game.tick();
     EXPECT_EQ(g.room().name(), "hall");
-    EXPECT_EQ(g.heldItem, "key");
-    EXPECT_EQ(g.cursorIndex, kCursorRows - 1);
-    EXPECT_EQ(g.stashedHeldItem, "");
+    EXPECT_EQ(g.cursor.heldItem, "key");
+    EXPECT_EQ(g.cursor.cursorIndex, kCursorRows - 1);
+    EXPECT_EQ(g.cursor.stashedHeldItem, "");
 
     game.run({{.verb = "clearinprogress"}, {.verb = "backtogame"}});
     game.tick();
@@ -107,7 +107,7 @@ TEST(CommandGame, BacktogameReturnsWithTheStashedItemOnce) {
     game.run({{.verb = "changeroom", .p1 = "attic"}, {.verb = "sethp", .num1 = 8}});
     game.tick();
     EXPECT_EQ(g.room().name(), "hall");
-    EXPECT_EQ(g.hitPoints, 8);
+    EXPECT_EQ(g.ui.hitPoints, 8);
 }
 
 TEST(CommandGame, SoundsMusicCursorsAndLanguage) {
@@ -124,19 +124,19 @@ TEST(CommandGame, SoundsMusicCursorsAndLanguage) {
               {.verb = "fadeout"}},
              "door");
     game.tick();
-    EXPECT_TRUE(g.screenFaded);
+    EXPECT_TRUE(g.scene.screenFaded);
     game.run({{.verb = "fadein"}});
     game.tick();
-    EXPECT_FALSE(g.screenFaded);
-    ASSERT_EQ(g.soundLog.size(), 2u);
-    EXPECT_FALSE(g.soundLog[0].fromObject);
-    EXPECT_EQ(g.soundLog[0].index, 0);
-    EXPECT_TRUE(g.soundLog[1].fromObject);
-    EXPECT_EQ(g.soundLog[1].object, "door");
-    EXPECT_EQ(g.soundLog[1].sound, "creak");
+    EXPECT_FALSE(g.scene.screenFaded);
+    ASSERT_EQ(g.audio.soundLog.size(), 2u);
+    EXPECT_FALSE(g.audio.soundLog[0].fromObject);
+    EXPECT_EQ(g.audio.soundLog[0].index, 0);
+    EXPECT_TRUE(g.audio.soundLog[1].fromObject);
+    EXPECT_EQ(g.audio.soundLog[1].object, "door");
+    EXPECT_EQ(g.audio.soundLog[1].sound, "creak");
     EXPECT_EQ(g.room().music(), "calm");
-    EXPECT_EQ(g.rooms[static_cast<size_t>(findRoom(g, "cellar"))].music(), "");
-    EXPECT_EQ(g.language, 2);
+    EXPECT_EQ(g.tables.rooms[static_cast<size_t>(findRoom(g, "cellar"))].music(), "");
+    EXPECT_EQ(g.ui.language, 2);
     EXPECT_EQ(game.object("door").displayName(), "Tuer");
     EXPECT_TRUE(game.errors().empty());
 }
@@ -150,13 +150,13 @@ TEST(CommandGame, SavedGamesRoundTrip) {
               {.verb = "changevar", .p1 = "door", .p2 = "hall", .text = "1"}});
     game.tick();
     EXPECT_EQ(game.object("door").numVar(0), 1);
-    ASSERT_TRUE(std::filesystem::exists(g.saveFolder + "slot3.sav"));
+    ASSERT_TRUE(std::filesystem::exists(g.session.saveFolder + "slot3.sav"));
     game.run({{.verb = "loadgame", .num1 = 3}, {.verb = "setslotspr", .p1 = "door", .num1 = 3}});
     game.tick();
     EXPECT_EQ(game.object("door").numVar(0), 9);
-    EXPECT_EQ(g.imageSlots[1][3].count(), 1);
-    EXPECT_EQ(g.imageSlots[1][3].items[0].width(), 40);
-    EXPECT_FALSE(g.imageSlots[1][3].items[0].transparent);
+    EXPECT_EQ(g.scene.imageSlots[1][3].count(), 1);
+    EXPECT_EQ(g.scene.imageSlots[1][3].items[0].width(), 40);
+    EXPECT_FALSE(g.scene.imageSlots[1][3].items[0].transparent);
     EXPECT_EQ(game.slotsInUse(), 0);
 }
 

@@ -14,26 +14,26 @@ TEST(CommandQueue, WaitingHoldsOnlyItsOwnScript) {
                       {.verb = "sethp", .p1 = "true", .num1 = 1}});
     int b = game.run({{.verb = "freezgame", .num1 = 1}});
     game.tick();
-    EXPECT_EQ(g.hitPoints, 5);  // the sleep holds the rest of its script
-    EXPECT_TRUE(g.frozen);      // while the next slot ran on
-    EXPECT_EQ(g.freezeMode, "mainchar");
-    EXPECT_TRUE(g.queue.inUse(a));
-    EXPECT_FALSE(g.queue.inUse(b));
+    EXPECT_EQ(g.ui.hitPoints, 5);   // the sleep holds the rest of its script
+    EXPECT_TRUE(g.scripts.frozen);  // while the next slot ran on
+    EXPECT_EQ(g.scripts.freezeMode, "mainchar");
+    EXPECT_TRUE(g.scripts.queue.inUse(a));
+    EXPECT_FALSE(g.scripts.queue.inUse(b));
     // "sleep" 100: three more ticks held, done in the fourth, still holding it.
     game.tick(3);
-    EXPECT_EQ(g.hitPoints, 5);
+    EXPECT_EQ(g.ui.hitPoints, 5);
     EXPECT_EQ(game.verbs(a)[1], "");
     game.tick();
-    EXPECT_EQ(g.hitPoints, 6);
-    EXPECT_FALSE(g.queue.inUse(a));
+    EXPECT_EQ(g.ui.hitPoints, 6);
+    EXPECT_FALSE(g.scripts.queue.inUse(a));
 }
 
 TEST(CommandQueue, UnknownVerbIsPassedOverAndKeepsItsSlot) {
     ScriptGame game(scriptTestGame());
     int s = game.run({{.verb = "dance"}, {.verb = "sethp", .num1 = 9}, {.verb = "Sethp"}});
     game.tick(3);
-    EXPECT_EQ(game.g.hitPoints, 9);
-    EXPECT_TRUE(game.g.queue.inUse(s));
+    EXPECT_EQ(game.g.ui.hitPoints, 9);
+    EXPECT_TRUE(game.g.scripts.queue.inUse(s));
     EXPECT_EQ(game.verbs(s)[0], "dance");
     EXPECT_EQ(game.verbs(s)[2], "Sethp");  // verbs compare exactly
     EXPECT_EQ(game.verbs(s)[1], "");
@@ -44,11 +44,11 @@ TEST(CommandQueue, EveryVerbOfTheVocabularyRunsAndNothingElseDoes) {
     // interpreter passes over stays as it is and lets the next one run.
     ScriptGame game(scriptTestGame());
     auto runs = [&game](std::string_view verb) {
-        game.g.hitPoints = 0;
+        game.g.ui.hitPoints = 0;
         const int s = game.run({{.verb = std::string(verb)}, {.verb = "sethp", .num1 = 7}});
         runQueue(game.g);
-        const bool ran = game.verbs(s)[0] != verb || game.g.hitPoints != 7;
-        game.g.queue.free(s);
+        const bool ran = game.verbs(s)[0] != verb || game.g.ui.hitPoints != 7;
+        game.g.scripts.queue.free(s);
         return ran;
     };
     for (const ScriptVerb& v : kScriptVerbs) EXPECT_TRUE(runs(v.name)) << v.name;
@@ -72,7 +72,7 @@ TEST(CommandQueue, FalseConditionSkipsTheWholeNestedBlock) {
               {.verb = "end"},
               {.verb = "sethp", .p1 = "true", .num1 = 50}});
     game.tick();
-    EXPECT_EQ(g.hitPoints, 150);
+    EXPECT_EQ(g.ui.hitPoints, 150);
     EXPECT_EQ(game.slotsInUse(), 0);
 
     // True: the block runs, "begin" and "end" doing nothing themselves.
@@ -81,7 +81,7 @@ TEST(CommandQueue, FalseConditionSkipsTheWholeNestedBlock) {
               {.verb = "sethp", .num1 = 7},
               {.verb = "end"}});
     game.tick();
-    EXPECT_EQ(g.hitPoints, 7);
+    EXPECT_EQ(g.ui.hitPoints, 7);
 }
 
 TEST(CommandQueue, FalseConditionAtTheLastPositionSkipsNothing) {
@@ -90,7 +90,7 @@ TEST(CommandQueue, FalseConditionAtTheLastPositionSkipsNothing) {
     script[19] = {.verb = "ifhp", .num1 = 1, .num2 = 0};
     int s = game.run(script);
     game.tick();
-    EXPECT_FALSE(game.g.queue.inUse(s));
+    EXPECT_FALSE(game.g.scripts.queue.inUse(s));
     EXPECT_TRUE(game.errors().empty());
 }
 
@@ -110,13 +110,13 @@ TEST(CommandQueue, InsertedCommandsRunInTheSamePassAndAFullScriptLosesItsLast) {
     EXPECT_EQ(door.spriteFile(), "open.dxg");
     EXPECT_EQ(door.imageFolder(), "door");
     EXPECT_EQ(door.frameDelay(), 80);
-    EXPECT_EQ(g.hitPoints, 11);
+    EXPECT_EQ(g.ui.hitPoints, 11);
     auto v = game.verbs(s);
     EXPECT_EQ(v[1], "");
     EXPECT_EQ(v[3], "waitforanim");
     EXPECT_EQ(v[19], "waitforanim");
     game.tick();
-    EXPECT_EQ(g.hitPoints, 11);
+    EXPECT_EQ(g.ui.hitPoints, 11);
 }
 
 TEST(CommandQueue, TwentyWaitingScriptsFillTheQueueAndTheNextEventOverflows) {
@@ -133,13 +133,13 @@ TEST(CommandQueue, TwentyWaitingScriptsFillTheQueueAndTheNextEventOverflows) {
     ASSERT_EQ(game.messages().size(), 1u);
     EXPECT_EQ(game.messages()[0].caption, "Event queue overflow");
     EXPECT_EQ(game.messages()[0].text, "");
-    EXPECT_EQ(g.hitPoints, 100);  // the event was lost; the game goes on
+    EXPECT_EQ(g.ui.hitPoints, 100);  // the event was lost; the game goes on
     EXPECT_EQ(game.slotsInUse(), kQueueSlots - 1);
     // With a free slot the called event runs: in a later slot, in the same pass.
-    g.queue.free(0);
+    g.scripts.queue.free(0);
     game.run({{.verb = "callevent", .num1 = 3}});
     game.tick();
-    EXPECT_EQ(g.hitPoints, 1);
+    EXPECT_EQ(g.ui.hitPoints, 1);
 }
 
 TEST(CommandQueue, RewrittenVerbsAreHandledAtOnce) {
@@ -155,19 +155,19 @@ TEST(CommandQueue, RewrittenVerbsAreHandledAtOnce) {
                       {.verb = "sethp", .num1 = 3}});
     game.tick();
     EXPECT_EQ(game.verbs(s)[0], "waitfordlg");
-    EXPECT_TRUE(g.dialogueOpen);
-    EXPECT_EQ(g.dialogueLines, (std::vector<std::string>{"Well?", "Yes", "No"}));
-    EXPECT_EQ(g.dialogueSlot, s);
-    EXPECT_EQ(g.dialogueStyle, 2);
-    EXPECT_EQ(g.dialogueVoice, 1);
+    EXPECT_TRUE(g.dialogue.dialogueOpen);
+    EXPECT_EQ(g.dialogue.dialogueLines, (std::vector<std::string>{"Well?", "Yes", "No"}));
+    EXPECT_EQ(g.dialogue.dialogueSlot, s);
+    EXPECT_EQ(g.dialogue.dialogueStyle, 2);
+    EXPECT_EQ(g.dialogue.dialogueVoice, 1);
     game.tick(2);
-    EXPECT_EQ(g.hitPoints, 100);
+    EXPECT_EQ(g.ui.hitPoints, 100);
     // The player picks the first choice: the result 0 differs from 1, so "sethp" is skipped.
-    g.dialogueOpen = false;
-    g.dialogueResult = 0;
+    g.dialogue.dialogueOpen = false;
+    g.dialogue.dialogueResult = 0;
     game.tick();
-    EXPECT_EQ(g.hitPoints, 100);
-    EXPECT_FALSE(g.queue.inUse(s));
+    EXPECT_EQ(g.ui.hitPoints, 100);
+    EXPECT_FALSE(g.scripts.queue.inUse(s));
 }
 
 }  // namespace

@@ -17,12 +17,12 @@ TEST(CommandTiming, AHintOfTenCharactersLastsSixtyFourTicksAndEndsInTheNext) {
     EXPECT_EQ(game.verbs(s)[0], "waitforhint");
     game.logicTicks(64);
     EXPECT_EQ(door.hintTimer(), 0);
-    EXPECT_EQ(g.hitPoints, 100);
+    EXPECT_EQ(g.ui.hitPoints, 100);
     game.logicTicks();
     EXPECT_EQ(door.hintTimer(), -30);
     EXPECT_EQ(door.displayName(), "door");
-    EXPECT_EQ(g.hitPoints, 1);  // the script went on in the tick the hint ended
-    EXPECT_FALSE(g.queue.inUse(s));
+    EXPECT_EQ(g.ui.hitPoints, 1);  // the script went on in the tick the hint ended
+    EXPECT_FALSE(g.scripts.queue.inUse(s));
 }
 
 TEST(CommandTiming, HintsAreTranslatedUnlessTheDialogueAlreadyDidIt) {
@@ -36,12 +36,12 @@ TEST(CommandTiming, HintsAreTranslatedUnlessTheDialogueAlreadyDidIt) {
     ObjectRecord& door = game.object("door");
     EXPECT_EQ(door.displayName(), "hej");
     EXPECT_EQ(door.hintTimer(), 60 * 3 + 1000);
-    g.hintPreTranslated = true;
+    g.ui.hintPreTranslated = true;
     game.run({{.verb = "showhint", .p1 = "door", .text = "hello"},
               {.verb = "showhint", .p1 = "ghost", .text = "hello"}});
     game.tick();
     EXPECT_EQ(door.displayName(), "hello");
-    EXPECT_FALSE(g.hintPreTranslated);
+    EXPECT_FALSE(g.ui.hintPreTranslated);
     EXPECT_EQ(game.slotsInUse(), 0);
 }
 
@@ -64,18 +64,18 @@ TEST(CommandTiming, PlayanimWithWaitPlaysOneCycleAndRestoresThePictures) {
     ObjectRecord& door = game.object("door");
     EXPECT_EQ(door.spriteFile(), "open.dxg");
     EXPECT_EQ(door.frameDelay(), 50);
-    EXPECT_EQ(g.imageSlots[1][3].count(), 2);
+    EXPECT_EQ(g.scene.imageSlots[1][3].count(), 2);
     // Two pictures of 50 ms: the cycle ends four ticks later.
     game.logicTicks(3);
     EXPECT_EQ(door.spriteFile(), "open.dxg");
     EXPECT_EQ(door.frame(), 1);
-    EXPECT_EQ(g.hitPoints, 100);
+    EXPECT_EQ(g.ui.hitPoints, 100);
     game.logicTicks();
     EXPECT_EQ(door.spriteFile(), "sprite.dxg");
     EXPECT_EQ(door.imageFolder(), "door");
-    EXPECT_EQ(g.imageSlots[1][3].count(), 1);
-    EXPECT_EQ(g.hitPoints, 1);
-    EXPECT_FALSE(g.queue.inUse(s));
+    EXPECT_EQ(g.scene.imageSlots[1][3].count(), 1);
+    EXPECT_EQ(g.ui.hitPoints, 1);
+    EXPECT_FALSE(g.scripts.queue.inUse(s));
 }
 
 TEST(CommandTiming, AScriptWaitsForItsWalkAndStopcharEndsOne) {
@@ -88,14 +88,14 @@ TEST(CommandTiming, AScriptWaitsForItsWalkAndStopcharEndsOne) {
     // The walk puts the hero on the target at the end of one tick; the waiting script
     // goes on in the next.
     int arrived = 0;
-    for (int tick = 2; tick < 100 && g.hitPoints == 100; ++tick) {
+    for (int tick = 2; tick < 100 && g.ui.hitPoints == 100; ++tick) {
         game.logicTicks();
         if (!arrived && g.objects()[0].x() == 440) arrived = tick;
-        if (g.hitPoints == 1) {
+        if (g.ui.hitPoints == 1) {
             EXPECT_EQ(tick, arrived + 1);
         }
     }
-    EXPECT_EQ(g.hitPoints, 1);
+    EXPECT_EQ(g.ui.hitPoints, 1);
     EXPECT_GT(arrived, 2);
 
     game.run({{.verb = "walkto", .p1 = "<self>", .num1 = 100, .num2 = 400}, {.verb = "stopchar"}},
@@ -123,11 +123,11 @@ TEST(CommandTiming, ObjectTimersRunTheirScripts) {
     ScriptGame game(timedGame());
     GameState& g = game.g;
     game.logicTicks(3);
-    EXPECT_EQ(g.hitPoints, 100);
+    EXPECT_EQ(g.ui.hitPoints, 100);
     game.logicTicks();
-    EXPECT_EQ(g.hitPoints, 101);
+    EXPECT_EQ(g.ui.hitPoints, 101);
     game.logicTicks(4);
-    EXPECT_EQ(g.hitPoints, 102);
+    EXPECT_EQ(g.ui.hitPoints, 102);
     EXPECT_EQ(game.slotsInUse(), 0);
 }
 
@@ -143,12 +143,12 @@ TEST(CommandTiming, ARoomChangeStopsTimerScriptsAndQueuesTheRoomEntryEvents) {
     EXPECT_EQ(g.room().name(), "cellar");
     // The timer's slot was freed by the room entry and taken by the lamp's event,
     // which starts at its beginning in the next tick.
-    EXPECT_EQ(g.hitPoints, 100);
-    EXPECT_EQ(g.queue.slot(0).name(), "onroomenter");
+    EXPECT_EQ(g.ui.hitPoints, 100);
+    EXPECT_EQ(g.scripts.queue.slot(0).name(), "onroomenter");
     game.logicTicks();
-    EXPECT_EQ(g.hitPoints, 42);
+    EXPECT_EQ(g.ui.hitPoints, 42);
     game.logicTicks(8);
-    EXPECT_EQ(g.hitPoints, 42);  // the hall's clock no longer ticks
+    EXPECT_EQ(g.ui.hitPoints, 42);  // the hall's clock no longer ticks
 }
 
 TEST(CommandTiming, CalleventRunsAnEventOfTheScriptsOwnObject) {
@@ -160,7 +160,7 @@ TEST(CommandTiming, CalleventRunsAnEventOfTheScriptsOwnObject) {
     game.run({{.verb = "callevent", .num1 = 6}}, "hero");
     game.run({{.verb = "callevent", .num1 = 6}}, "nobody");
     game.tick();
-    EXPECT_EQ(g.hitPoints, 5);
+    EXPECT_EQ(g.ui.hitPoints, 5);
     EXPECT_EQ(game.slotsInUse(), 0);
 }
 

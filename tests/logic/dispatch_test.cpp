@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "logic/cursor.h"
 #include "logic/frame_fixture.h"
 #include "logic/logic.h"
 #include "logic/room_entry.h"
@@ -45,12 +46,12 @@ TEST(DispatchHint, AClickWhileAHintIsAwaitedOnlyEndsTheHint) {
     talk.command(0).setSelf("lamp");
     talk.command(1).setVerb("waitforhint");
     talk.command(1).setP1("nobody");  // not in the room: cleared all the same
-    ASSERT_EQ(game.g().queue.enqueue(talk), 0);
+    ASSERT_EQ(game.g().scripts.queue.enqueue(talk), 0);
 
     game.press(200, 280);
     EXPECT_EQ(game.object("lamp").hintTimer(), 0);
-    EXPECT_EQ(game.g().queue.slot(0).command(0).verb(), "");
-    EXPECT_EQ(game.g().queue.slot(0).command(1).verb(), "");
+    EXPECT_EQ(game.g().scripts.queue.slot(0).command(0).verb(), "");
+    EXPECT_EQ(game.g().scripts.queue.slot(0).command(1).verb(), "");
     EXPECT_EQ(game.queued(), std::vector<std::string>{"talk"}) << "the lamp did not react";
 
     game.frame();
@@ -62,11 +63,11 @@ TEST(DispatchHint, AClickWhileAHintIsAwaitedOnlyEndsTheHint) {
 
 TEST(DispatchObject, WrongUseOnAnotherObjectButNothingOnTheHeldItemsOwnObject) {
     RunningGame game(roomWithThings());
-    game.g().heldItem = "key";
+    game.g().cursor.heldItem = "key";
 
     game.press(300, 280);  // the door has "onclick" only
     ASSERT_EQ(game.queued(), std::vector<std::string>{"wrongsubjmsg"});
-    const EventRecord& e = game.g().queue.slot(0);
+    const EventRecord& e = game.g().scripts.queue.slot(0);
     EXPECT_EQ(e.sourceIndex(), 0);
     EXPECT_EQ(e.command(0).verb(), "showhint");
     EXPECT_EQ(e.command(0).p1(), "hero");
@@ -74,7 +75,7 @@ TEST(DispatchObject, WrongUseOnAnotherObjectButNothingOnTheHeldItemsOwnObject) {
     const std::string text = e.command(0).text();
     EXPECT_TRUE(text == "No way." || text == "Hardly.") << text;
     EXPECT_EQ(e.command(1).verb(), "");
-    game.g().queue.clear();
+    game.g().scripts.queue.clear();
 
     game.press(600, 280);  // the object named like the held item
     EXPECT_TRUE(game.queued().empty());
@@ -82,13 +83,13 @@ TEST(DispatchObject, WrongUseOnAnotherObjectButNothingOnTheHeldItemsOwnObject) {
 
 TEST(DispatchObject, WrongUseTextsAreChosenAmongTheNonEmptyOnesOnly) {
     RunningGame game(roomWithThings());
-    game.g().heldItem = "key";
+    game.g().cursor.heldItem = "key";
     std::set<std::string> seen;
     for (int i = 0; i < 40; ++i) {
-        game.g().queue.clear();
+        game.g().scripts.queue.clear();
         game.press(300, 280);
         ASSERT_EQ(game.slotOf("wrongsubjmsg"), 0);
-        seen.insert(game.g().queue.slot(0).command(0).text());
+        seen.insert(game.g().scripts.queue.slot(0).command(0).text());
     }
     EXPECT_EQ(seen, (std::set<std::string>{"No way.", "Hardly."}));
 }
@@ -98,7 +99,7 @@ TEST(DispatchObject, NoWrongUseWithoutTexts) {
     for (int k = 0; k < PreferencesRecord::kWrongSubjectTexts; ++k)
         b.prefs.setWrongSubjectText(k, "");
     RunningGame game(b);
-    game.g().heldItem = "key";
+    game.g().cursor.heldItem = "key";
     game.press(300, 280);
     EXPECT_TRUE(game.queued().empty());
 }
@@ -106,22 +107,22 @@ TEST(DispatchObject, NoWrongUseWithoutTexts) {
 TEST(DispatchObject, UseWithWinsOverClickAndDoesNotStartTwice) {
     RunningGame game(roomWithThings());
     const int chest = game.roomObject("chest");
-    game.g().heldItem = "key";
+    game.g().cursor.heldItem = "key";
     game.press(500, 280);
     ASSERT_EQ(game.queued(), std::vector<std::string>{"onusewith"});
-    EXPECT_EQ(game.g().queue.slot(0).param1(), "key");
-    EXPECT_EQ(game.g().queue.slot(0).sourceIndex(), chest);
+    EXPECT_EQ(game.g().scripts.queue.slot(0).param1(), "key");
+    EXPECT_EQ(game.g().scripts.queue.slot(0).sourceIndex(), chest);
     EXPECT_EQ(game.object("chest").event(2).sourceIndex(), chest);
 
     game.frame();
     game.press(500, 280);  // the same use still runs: neither again nor wrong use
     EXPECT_EQ(game.queued(), std::vector<std::string>{"onusewith"});
 
-    game.g().queue.clear();
-    game.g().heldItem.clear();
+    game.g().scripts.queue.clear();
+    game.g().cursor.heldItem.clear();
     game.press(500, 280);
     ASSERT_EQ(game.queued(), std::vector<std::string>{"onclick"});
-    EXPECT_EQ(game.g().queue.slot(0).command(1).verb(), "second");
+    EXPECT_EQ(game.g().scripts.queue.slot(0).command(1).verb(), "second");
 }
 
 TEST(DispatchObject, PickingUpASubjectWalksThereFirstWhenTheGameSaysSo) {
@@ -132,7 +133,7 @@ TEST(DispatchObject, PickingUpASubjectWalksThereFirstWhenTheGameSaysSo) {
     const int coin = game.roomObject("coin");
     game.press(700, 290);
     ASSERT_EQ(game.queued(), (std::vector<std::string>{"onpickup", "onclick"}));
-    const EventRecord& e = game.g().queue.slot(0);
+    const EventRecord& e = game.g().scripts.queue.slot(0);
     EXPECT_EQ(e.sourceIndex(), coin);
     ConstCommandView walk = e.command(0);
     EXPECT_EQ(walk.verb(), "walkto");
@@ -166,7 +167,7 @@ TEST(DispatchObject, PickingUpWithoutWalking) {
     RunningGame game(b);
     game.press(700, 290);
     ASSERT_EQ(game.slotOf("onpickup"), 0);
-    const EventRecord& e = game.g().queue.slot(0);
+    const EventRecord& e = game.g().scripts.queue.slot(0);
     EXPECT_EQ(e.command(0).verb(), "");
     EXPECT_EQ(e.command(1).verb(), "");
     EXPECT_EQ(e.command(2).verb(), "addobj");
@@ -176,11 +177,11 @@ TEST(DispatchObject, PickingUpWithoutWalking) {
 
 TEST(DispatchObject, FreezingStopsObjectsUnlessOnlyTheMainCharacterIsHeld) {
     RunningGame game(roomWithThings());
-    game.g().frozen = true;
-    game.g().freezeMode = "wholegame";
+    game.g().scripts.frozen = true;
+    game.g().scripts.freezeMode = "wholegame";
     game.press(200, 280);
     EXPECT_TRUE(game.queued().empty()) << "neither the lamp nor a floor walk";
-    game.g().freezeMode = "mainchar";
+    game.g().scripts.freezeMode = "mainchar";
     game.press(200, 280);
     EXPECT_EQ(game.queued(), std::vector<std::string>{"onclick"});
 }
@@ -189,11 +190,11 @@ TEST(DispatchObject, InactiveOrDeletedObjectsLetTheClickThrough) {
     RunningGame game(roomWithThings());
     game.moveTo(200, 280);
     game.frame();
-    ASSERT_EQ(game.g().hoveredObject, game.roomObject("lamp"));
+    ASSERT_EQ(game.g().scene.hoveredObject, game.roomObject("lamp"));
     game.object("lamp").setActive(0);
     clickDispatch(game.g());
     EXPECT_EQ(game.queued(), std::vector<std::string>{"onfloor"});
-    game.g().queue.clear();
+    game.g().scripts.queue.clear();
     game.object("lamp").setActive(1);
     game.object("lamp").setName("");  // deleted by a script in this frame's tick
     clickDispatch(game.g());
@@ -223,7 +224,7 @@ GameBuilder gameWithInventory() {
 }
 
 int lastSound(const GameState& g) {
-    return g.soundLog.empty() ? -1 : g.soundLog.back().index;
+    return g.audio.soundLog.empty() ? -1 : g.audio.soundLog.back().index;
 }
 
 TEST(DispatchInventory, TakingAnItemPutsItsSlotPictureOnTheCursor) {
@@ -231,27 +232,27 @@ TEST(DispatchInventory, TakingAnItemPutsItsSlotPictureOnTheCursor) {
     b.inventory.slot(0).setItem("rope");
     RunningGame game(b);
     GameState& g = game.g();
-    const PictureItem slotPicture = g.slotPictures.items[0];
+    const PictureItem slotPicture = g.ui.slotPictures.items[0];
     ASSERT_EQ(slotPicture.width(), 20);
 
     game.press(20, 560);
-    EXPECT_EQ(g.heldItem, "rope");
-    EXPECT_EQ(g.inventory.slot(0).item(), "");
-    EXPECT_EQ(g.cursorIndex, 29);
-    EXPECT_EQ(g.cursorFrame, 0);
-    EXPECT_EQ(g.currentCursorName, "");
-    EXPECT_EQ(g.cursors[29].hotX(), 3);
-    EXPECT_EQ(g.cursors[29].hotY(), 4);
-    ASSERT_EQ(g.curImageList.count(), 1);
-    EXPECT_EQ(g.curImageList.items[0].image().pixels, slotPicture.image().pixels);
+    EXPECT_EQ(g.cursor.heldItem, "rope");
+    EXPECT_EQ(g.tables.inventory.slot(0).item(), "");
+    EXPECT_EQ(g.cursor.cursorIndex, 29);
+    EXPECT_EQ(g.cursor.cursorFrame, 0);
+    EXPECT_EQ(g.cursor.currentCursorName, "");
+    EXPECT_EQ(g.tables.cursors[29].hotX(), 3);
+    EXPECT_EQ(g.tables.cursors[29].hotY(), 4);
+    ASSERT_EQ(g.cursor.curImageList.count(), 1);
+    EXPECT_EQ(g.cursor.curImageList.items[0].image().pixels, slotPicture.image().pixels);
     EXPECT_EQ(lastSound(g), 0);
     EXPECT_TRUE(game.queued().empty()) << "the bar took the click";
 
     game.press(70, 560);  // laid into the empty slot 1
-    EXPECT_EQ(g.heldItem, "");
-    EXPECT_EQ(g.inventory.slot(1).item(), "rope");
-    EXPECT_EQ(g.currentCursorName, "arrow");
-    EXPECT_EQ(g.slotLabels[1], "rope");
+    EXPECT_EQ(g.cursor.heldItem, "");
+    EXPECT_EQ(g.tables.inventory.slot(1).item(), "rope");
+    EXPECT_EQ(g.cursor.currentCursorName, "arrow");
+    EXPECT_EQ(g.ui.slotLabels[1], "rope");
     EXPECT_EQ(lastSound(g), 1);
 }
 
@@ -260,10 +261,10 @@ TEST(DispatchInventory, ItemsWithoutATransmuteSwap) {
     b.inventory.slot(0).setItem("stone");
     RunningGame game(b);
     GameState& g = game.g();
-    g.heldItem = "hook";
+    g.cursor.heldItem = "hook";
     game.press(20, 560);
-    EXPECT_EQ(g.heldItem, "stone");
-    EXPECT_EQ(g.inventory.slot(0).item(), "hook");
+    EXPECT_EQ(g.cursor.heldItem, "stone");
+    EXPECT_EQ(g.tables.inventory.slot(0).item(), "hook");
     EXPECT_EQ(lastSound(g), 0);
 }
 
@@ -276,10 +277,10 @@ TEST(DispatchInventory, TransmuteWorksInBothDirections) {
         GameState& g = game.g();
         holdItem(g, ropeInSlot ? "hook" : "rope");
         game.press(20, 560);
-        EXPECT_EQ(g.inventory.slot(0).item(), "grapple");
-        EXPECT_EQ(g.heldItem, "");
-        EXPECT_EQ(g.currentCursorName, "arrow");
-        EXPECT_EQ(g.slotLabels[0], "grapple");
+        EXPECT_EQ(g.tables.inventory.slot(0).item(), "grapple");
+        EXPECT_EQ(g.cursor.heldItem, "");
+        EXPECT_EQ(g.cursor.currentCursorName, "arrow");
+        EXPECT_EQ(g.ui.slotLabels[0], "grapple");
         EXPECT_EQ(lastSound(g), 2);
     }
 }
@@ -292,8 +293,8 @@ TEST(DispatchInventory, TakingAnItemAloneNeverTransmutes) {
     b.inventory.slot(0).setItem("seed");
     RunningGame game(b);
     game.press(20, 560);
-    EXPECT_EQ(game.g().heldItem, "seed");
-    EXPECT_EQ(game.g().inventory.slot(0).item(), "");
+    EXPECT_EQ(game.g().cursor.heldItem, "seed");
+    EXPECT_EQ(game.g().tables.inventory.slot(0).item(), "");
     EXPECT_EQ(lastSound(game.g()), 0);
 }
 
@@ -304,23 +305,23 @@ TEST(DispatchInventory, BlockedSlotsAndWaitingUsesKeepEverything) {
     GameState& g = game.g();
 
     game.press(94, 547);  // slot 2 is smaller than the 8 x 8 cursor
-    EXPECT_EQ(g.heldItem, "");
-    g.inventory.slot(1).setEnabled(0);
+    EXPECT_EQ(g.cursor.heldItem, "");
+    g.tables.inventory.slot(1).setEnabled(0);
     game.press(70, 560);
-    EXPECT_EQ(g.heldItem, "");
-    g.inventory.slot(1).setEnabled(1);
+    EXPECT_EQ(g.cursor.heldItem, "");
+    g.tables.inventory.slot(1).setEnabled(1);
 
-    g.heldItem = "rope";
+    g.cursor.heldItem = "rope";
     EventRecord use;
     use.setName("onusewith");
     use.setParam1("rope");
     use.command(0).setVerb("marker");
-    g.queue.enqueue(use);
+    g.scripts.queue.enqueue(use);
     game.press(70, 560);
-    EXPECT_EQ(g.heldItem, "rope");
-    EXPECT_EQ(g.inventory.slot(1).item(), "stone");
+    EXPECT_EQ(g.cursor.heldItem, "rope");
+    EXPECT_EQ(g.tables.inventory.slot(1).item(), "stone");
     EXPECT_EQ(game.queued(), std::vector<std::string>{"onusewith"});
-    EXPECT_TRUE(g.soundLog.empty());
+    EXPECT_TRUE(g.audio.soundLog.empty());
 }
 
 TEST(DispatchInventory, TransparentBarPixelsLetTheClickThrough) {
@@ -332,7 +333,7 @@ TEST(DispatchInventory, TransparentBarPixelsLetTheClickThrough) {
     b.inventory.slot(0).setItem("rope");
     RunningGame game(b);
     game.press(20, 545);  // in slot 0, but the bar is see-through there
-    EXPECT_EQ(game.g().inventory.slot(0).item(), "rope");
+    EXPECT_EQ(game.g().tables.inventory.slot(0).item(), "rope");
     EXPECT_EQ(game.queued(), std::vector<std::string>{"onfloor"});
 }
 
@@ -342,7 +343,7 @@ TEST(DispatchInventory, NoBarInARoomWithoutTheMainCharacter) {
     b.inventory.slot(0).setItem("rope");
     RunningGame game(b);
     game.press(20, 560);
-    EXPECT_EQ(game.g().inventory.slot(0).item(), "rope");
+    EXPECT_EQ(game.g().tables.inventory.slot(0).item(), "rope");
     EXPECT_TRUE(game.queued().empty()) << "and no floor walk either";
 }
 
@@ -378,7 +379,7 @@ TEST(DispatchZones, AZoneClickWalksThenChangesRoomBehindFades) {
     RunningGame game(gameWithZones());
     game.press(700, 300);  // the corner counts
     ASSERT_EQ(game.queued(), std::vector<std::string>{"onzone"});
-    const EventRecord& e = game.g().queue.slot(0);
+    const EventRecord& e = game.g().scripts.queue.slot(0);
     EXPECT_EQ(e.sourceIndex(), 0);
     EXPECT_EQ(e.command(0).verb(), "walkto");
     EXPECT_EQ(e.command(0).p1(), "hero");
@@ -400,11 +401,11 @@ TEST(DispatchZones, ARunningZoneFallsToTheNextZoneThenTheFloor) {
     running.setName("onzone");
     running.setSourceIndex(0);
     running.command(0).setVerb("marker");
-    g.queue.enqueue(running);
+    g.scripts.queue.enqueue(running);
 
     game.press(650, 200);
     ASSERT_EQ(game.queued(), (std::vector<std::string>{"onzone", "onzone"}));
-    const EventRecord& e = g.queue.slot(1);
+    const EventRecord& e = g.scripts.queue.slot(1);
     EXPECT_EQ(e.sourceIndex(), 1);
     EXPECT_EQ(e.command(1).verb(), "begin");
     EXPECT_EQ(e.command(2).verb(), "changeroom");
@@ -414,7 +415,7 @@ TEST(DispatchZones, ARunningZoneFallsToTheNextZoneThenTheFloor) {
     game.frame();
     game.press(650, 200);
     ASSERT_EQ(game.queued(), (std::vector<std::string>{"onzone", "onzone", "onfloor"}));
-    const EventRecord& floor = g.queue.slot(2);
+    const EventRecord& floor = g.scripts.queue.slot(2);
     EXPECT_EQ(floor.sourceIndex(), 0);
     EXPECT_EQ(floor.command(0).verb(), "walkto");
     EXPECT_EQ(floor.command(0).num1(), 650);
@@ -430,12 +431,35 @@ TEST(DispatchZones, ZonesFollowTheSceneOffsetAndIgnoreHeldItems) {
     RunningGame game(b);
     game.press(750, 200);  // inside zone 0 only without the offset
     EXPECT_EQ(game.queued(), std::vector<std::string>{"onfloor"});
-    game.g().queue.clear();
+    game.g().scripts.queue.clear();
     game.press(590, 200);
     EXPECT_EQ(game.queued(), std::vector<std::string>{"onzone"});
-    game.g().queue.clear();
-    game.g().heldItem = "rope";
+    game.g().scripts.queue.clear();
+    game.g().cursor.heldItem = "rope";
     game.press(590, 200);
+    EXPECT_EQ(game.queued(), std::vector<std::string>{"onfloor"});
+}
+
+// Record values at the 32-bit limits: a zone reaching to the largest coordinate moved
+// by a positive offset, and a bar placed at the largest coordinate, neither of which
+// may wrap around onto the screen.
+TEST(DispatchZones, ExtremeRecordValuesDoNotWrapOntoTheScreen) {
+    GameBuilder b = gameWithZones();
+    b.findRoom("hall")->zone(1).setEnabled(0);
+    ZoneView z = b.findRoom("hall")->zone(0);
+    z.setLeft(INT32_MAX - 10);
+    z.setRight(INT32_MAX);
+    b.inventory.setSceneOffsetX(100);
+    b.inventory.setBarX(INT32_MAX);
+    RunningGame game(b);
+    game.press(50, 200);
+    EXPECT_EQ(game.queued(), std::vector<std::string>{"onfloor"});
+    game.g().scripts.queue.clear();
+    game.g().tables.inventory.setSceneOffsetX(INT32_MIN);
+    z = game.g().room().zone(0);
+    z.setLeft(INT32_MIN);
+    z.setRight(INT32_MIN + 10);
+    game.press(0, 200);
     EXPECT_EQ(game.queued(), std::vector<std::string>{"onfloor"});
 }
 
@@ -444,12 +468,12 @@ TEST(DispatchFloor, NoWalkOnTheTopRowTheLastColumnOrWhileFrozen) {
     game.press(100, 0);
     game.press(799, 100);
     EXPECT_TRUE(game.queued().empty());
-    game.g().frozen = true;
-    game.g().freezeMode = "mainchar";
+    game.g().scripts.frozen = true;
+    game.g().scripts.freezeMode = "mainchar";
     game.press(650, 200);
     game.press(100, 100);
     EXPECT_TRUE(game.queued().empty());
-    game.g().frozen = false;
+    game.g().scripts.frozen = false;
     game.press(798, 1);
     EXPECT_EQ(game.queued(), std::vector<std::string>{"onfloor"});
 }
@@ -461,19 +485,19 @@ void openDialogue(GameState& g, int voice) {
     talk.setName("talk");
     talk.command(0).setVerb("waitfordlg");
     talk.command(1).setVerb("ifdlgresult");
-    ASSERT_EQ(g.queue.enqueue(talk), 0);
-    g.dialogueOpen = true;
-    g.dialogueSlot = 0;
-    g.dialogueVoice = voice;
-    g.dialogueResult = 5;
-    g.dialogueLines = {"What now?", "Run", "Hide"};
-    g.dialogueLayout.closeBox = {300, 380, 310, 392};
-    g.dialogueLayout.choiceBoxes = {{20, 400, 60, 414}, {20, 416, 64, 430}};
+    ASSERT_EQ(g.scripts.queue.enqueue(talk), 0);
+    g.dialogue.dialogueOpen = true;
+    g.dialogue.dialogueSlot = 0;
+    g.dialogue.dialogueVoice = voice;
+    g.dialogue.dialogueResult = 5;
+    g.dialogue.dialogueLines = {"What now?", "Run", "Hide"};
+    g.dialogue.dialogueLayout.closeBox = {300, 380, 310, 392};
+    g.dialogue.dialogueLayout.choiceBoxes = {{20, 400, 60, 414}, {20, 416, 64, 430}};
 }
 
 void clickAt(GameState& g, int x, int y) {
-    g.mouseX = x;
-    g.mouseY = y;
+    g.input.mouseX = x;
+    g.input.mouseY = y;
     clickDispatch(g);
 }
 
@@ -482,16 +506,16 @@ TEST(DispatchDialogue, AChoiceAnswersTheScriptAndIsSpokenByTheMainCharacter) {
     GameState& g = game.g();
     openDialogue(g, 0);
     clickAt(g, 64, 430);  // the corner of choice 1
-    EXPECT_FALSE(g.dialogueOpen);
-    EXPECT_EQ(g.dialogueResult, 1);
-    EXPECT_TRUE(g.hintPreTranslated);
-    ConstCommandView said = g.queue.slot(0).command(0);
+    EXPECT_FALSE(g.dialogue.dialogueOpen);
+    EXPECT_EQ(g.dialogue.dialogueResult, 1);
+    EXPECT_TRUE(g.ui.hintPreTranslated);
+    ConstCommandView said = g.scripts.queue.slot(0).command(0);
     EXPECT_EQ(said.verb(), "showhint");
     EXPECT_EQ(said.p1(), "hero");
     EXPECT_EQ(said.p2(), "true");
     EXPECT_EQ(said.text(), "Hide");
-    EXPECT_EQ(g.queue.slot(0).command(1).verb(), "waitfordlg");
-    EXPECT_EQ(g.queue.slot(0).command(2).verb(), "ifdlgresult");
+    EXPECT_EQ(g.scripts.queue.slot(0).command(1).verb(), "waitfordlg");
+    EXPECT_EQ(g.scripts.queue.slot(0).command(2).verb(), "ifdlgresult");
 }
 
 TEST(DispatchDialogue, WithAVoiceTheChoiceIsNotShownAsText) {
@@ -499,10 +523,10 @@ TEST(DispatchDialogue, WithAVoiceTheChoiceIsNotShownAsText) {
     GameState& g = game.g();
     openDialogue(g, 1);
     clickAt(g, 20, 400);
-    EXPECT_EQ(g.dialogueResult, 0);
-    EXPECT_FALSE(g.hintPreTranslated);
-    EXPECT_EQ(g.queue.slot(0).command(0).verb(), "");
-    EXPECT_EQ(g.queue.slot(0).command(1).verb(), "waitfordlg");
+    EXPECT_EQ(g.dialogue.dialogueResult, 0);
+    EXPECT_FALSE(g.ui.hintPreTranslated);
+    EXPECT_EQ(g.scripts.queue.slot(0).command(0).verb(), "");
+    EXPECT_EQ(g.scripts.queue.slot(0).command(1).verb(), "waitfordlg");
 }
 
 TEST(DispatchDialogue, OtherClicksOnlyResetTheResultAndTheCloseBoxCloses) {
@@ -512,13 +536,13 @@ TEST(DispatchDialogue, OtherClicksOnlyResetTheResultAndTheCloseBoxCloses) {
     game.frame();
     openDialogue(g, 0);
     clickDispatch(g);
-    EXPECT_TRUE(g.dialogueOpen);
-    EXPECT_EQ(g.dialogueResult, -1);
+    EXPECT_TRUE(g.dialogue.dialogueOpen);
+    EXPECT_EQ(g.dialogue.dialogueResult, -1);
     EXPECT_EQ(game.queued(), std::vector<std::string>{"talk"});
     clickAt(g, 310, 392);
-    EXPECT_FALSE(g.dialogueOpen);
-    EXPECT_EQ(g.dialogueResult, -1);
-    EXPECT_EQ(g.queue.slot(0).command(0).verb(), "waitfordlg");
+    EXPECT_FALSE(g.dialogue.dialogueOpen);
+    EXPECT_EQ(g.dialogue.dialogueResult, -1);
+    EXPECT_EQ(g.scripts.queue.slot(0).command(0).verb(), "waitfordlg");
 }
 
 TEST(DispatchDebug, RoomJumpGoesToTheLastNamedEntrance) {
@@ -529,16 +553,16 @@ TEST(DispatchDebug, RoomJumpGoesToTheLastNamedEntrance) {
     b.addRoom("void");
     RunningGame game(b);
     GameState& g = game.g();
-    ASSERT_EQ(g.roomList, (std::vector<std::string>{"hall", "yard", "void"}));
+    ASSERT_EQ(g.tables.roomList, (std::vector<std::string>{"hall", "yard", "void"}));
 
     ListBox1DblClick(g, 1);
     ASSERT_EQ(game.queued(), std::vector<std::string>{"ondebugmode"});
-    EXPECT_EQ(g.queue.slot(0).command(0).verb(), "changeroom");
-    EXPECT_EQ(g.queue.slot(0).command(0).p1(), "yard");
-    EXPECT_EQ(g.queue.slot(0).command(0).p2(), "well");
+    EXPECT_EQ(g.scripts.queue.slot(0).command(0).verb(), "changeroom");
+    EXPECT_EQ(g.scripts.queue.slot(0).command(0).p1(), "yard");
+    EXPECT_EQ(g.scripts.queue.slot(0).command(0).p2(), "well");
     ListBox1DblClick(g, 2);
-    EXPECT_EQ(g.queue.slot(1).command(0).p1(), "void");
-    EXPECT_EQ(g.queue.slot(1).command(0).p2(), "");
+    EXPECT_EQ(g.scripts.queue.slot(1).command(0).p1(), "void");
+    EXPECT_EQ(g.scripts.queue.slot(1).command(0).p2(), "");
     ListBox1DblClick(g, 3);
     EXPECT_EQ(game.queued().size(), 2u);
 }

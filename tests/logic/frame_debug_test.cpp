@@ -38,11 +38,11 @@ TEST(FrameDebug, ADoubleClickOnARoomNameJumpsThere) {
     game.frame();
     game.press(x, yardRow);
     ASSERT_EQ(game.queued(), std::vector<std::string>{"ondebugmode"});
-    EXPECT_EQ(g.queue.slot(0).command(0).p1(), "yard");
-    EXPECT_EQ(g.queue.slot(0).command(0).p2(), "gate");
+    EXPECT_EQ(g.scripts.queue.slot(0).command(0).p1(), "yard");
+    EXPECT_EQ(g.scripts.queue.slot(0).command(0).p2(), "gate");
 
     // Presses too far apart are two single clicks.
-    g.queue.clear();
+    g.scripts.queue.clear();
     game.press(x, lh + 2);
     game.frames(30);
     game.press(x, lh + 2);
@@ -85,8 +85,8 @@ TEST(FrameDebug, ALongListTurnsPagesAtItsHeading) {
     game.frame();
     game.press(x, lh + 2);
     ASSERT_EQ(game.queued(), std::vector<std::string>{"ondebugmode"});
-    EXPECT_EQ(game.g().queue.slot(0).command(0).p1(),
-              game.g().roomList[static_cast<size_t>(perPage)]);
+    EXPECT_EQ(game.g().scripts.queue.slot(0).command(0).p1(),
+              game.g().tables.roomList[static_cast<size_t>(perPage)]);
 }
 
 }  // namespace

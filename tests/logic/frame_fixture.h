@@ -42,7 +42,7 @@ class RunningGame {
         for (int i = 0; i < n; ++i) frame(ms);
     }
     // The motion that brings the cursor to (x, y) at the next frame.
-    void moveTo(int x, int y) { hp.input.addMotion(x - g().mouseX, y - g().mouseY); }
+    void moveTo(int x, int y) { hp.input.addMotion(x - g().input.mouseX, y - g().input.mouseY); }
     // Points at (x, y) for a frame, so the object there is hovered, then presses the
     // button for one frame: the click is dispatched in that frame, after its tick, so
     // what it queued is still in the queue. The release shows at the next frame.
@@ -59,14 +59,14 @@ class RunningGame {
         std::vector<std::string> names;
         const GameState& s = window->game();
         for (int i = 0; i < kQueueSlots; ++i)
-            if (s.queue.inUse(i)) names.push_back(s.queue.slot(i).name());
+            if (s.scripts.queue.inUse(i)) names.push_back(s.scripts.queue.slot(i).name());
         return names;
     }
     // The first slot in use running `name`, -1 if none.
     int slotOf(const std::string& name) const {
         const GameState& s = window->game();
         for (int i = 0; i < kQueueSlots; ++i)
-            if (s.queue.inUse(i) && s.queue.slot(i).name() == name) return i;
+            if (s.scripts.queue.inUse(i) && s.scripts.queue.slot(i).name() == name) return i;
         return -1;
     }
     int roomObject(const std::string& name) {

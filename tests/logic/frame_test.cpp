@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "logic/cursor.h"
 #include "logic/frame_fixture.h"
 #include "logic/logic.h"
 #include "logic/room_entry.h"
@@ -18,20 +19,20 @@ TEST(Frame, TheCursorStaysInsideTheDesignSizeEvenOnALargerDisplay) {
     GameState& g = game.g();
     game.hp.input.addMotion(-5000, -7000);
     game.frame();
-    EXPECT_EQ(g.mouseX, 0);
-    EXPECT_EQ(g.mouseY, 0);
+    EXPECT_EQ(g.input.mouseX, 0);
+    EXPECT_EQ(g.input.mouseY, 0);
     game.hp.input.addMotion(130, 70);
     game.frame();
-    EXPECT_EQ(g.mouseX, 130);
-    EXPECT_EQ(g.mouseY, 70);
+    EXPECT_EQ(g.input.mouseX, 130);
+    EXPECT_EQ(g.input.mouseY, 70);
     game.hp.input.addMotion(5000, 5000);
     game.frame();
-    EXPECT_EQ(g.mouseX, 799);
-    EXPECT_EQ(g.mouseY, 599);
+    EXPECT_EQ(g.input.mouseX, 799);
+    EXPECT_EQ(g.input.mouseY, 599);
     game.hp.input.addMotion(-10, -1);
     game.frame();
-    EXPECT_EQ(g.mouseX, 789);
-    EXPECT_EQ(g.mouseY, 598);
+    EXPECT_EQ(g.input.mouseX, 789);
+    EXPECT_EQ(g.input.mouseY, 598);
 }
 
 // Every tick counts the cursor's frame time up; a long frame delay keeps it counting.
@@ -43,28 +44,28 @@ TEST(Frame, FramesTenMillisecondsApartTickOnEveryThirdFrame) {
     game.frame();  // one tick to start from
     std::vector<int> ticked;
     for (int f = 1; f <= 9; ++f) {
-        const int before = g.cursorTicks;
+        const int before = g.cursor.cursorTicks;
         game.frame(10);
-        ticked.push_back(g.cursorTicks - before);
+        ticked.push_back(g.cursor.cursorTicks - before);
     }
     EXPECT_EQ(ticked, (std::vector<int>{0, 0, 1, 0, 0, 1, 0, 0, 1}));
     // A slow frame still runs one tick only.
-    const int before = g.cursorTicks;
+    const int before = g.cursor.cursorTicks;
     game.frame(200);
-    EXPECT_EQ(g.cursorTicks - before, 1);
+    EXPECT_EQ(g.cursor.cursorTicks - before, 1);
 }
 
 TEST(Frame, TickPacingSurvivesTheClockWrappingAround) {
     RunningGame game(GameBuilder::minimal());
     GameState& g = game.g();
-    g.cursors[static_cast<size_t>(g.cursorIndex)].setFrameDelay(30000);
+    g.tables.cursors[static_cast<size_t>(g.cursor.cursorIndex)].setFrameDelay(30000);
     game.hp.clock.advance(0xFFFFFFFFu - 20 - game.hp.clock.ticks());
     game.frame(0);
-    const int before = g.cursorTicks;
-    EXPECT_EQ(g.lastTickTime, 0xFFFFFFFFu - 20);
+    const int before = g.cursor.cursorTicks;
+    EXPECT_EQ(g.scripts.lastTickTime, 0xFFFFFFFFu - 20);
     game.frame(30);  // the count wrapped to 9
-    EXPECT_EQ(g.cursorTicks - before, 1);
-    EXPECT_EQ(g.lastTickTime, 9u);
+    EXPECT_EQ(g.cursor.cursorTicks - before, 1);
+    EXPECT_EQ(g.scripts.lastTickTime, 9u);
 }
 
 // With the queue full, every click dispatch that makes an event shows the overflow
@@ -76,17 +77,17 @@ TEST(Frame, HoldingTheButtonDispatchesOneClickPerPress) {
         EventRecord e;
         e.setName("busy");
         e.command(0).setVerb("marker");
-        g.queue.enqueue(e);
+        g.scripts.queue.enqueue(e);
     }
     auto& shown = game.hp.messageBox.shown;
     game.moveTo(300, 300);
     game.hp.input.setButton(ButtonLeft, true);
     game.frames(6);
     EXPECT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(g.leftLatch);
+    EXPECT_TRUE(g.input.leftLatch);
     game.hp.input.setButton(ButtonLeft, false);
     game.frame();
-    EXPECT_FALSE(g.leftLatch);
+    EXPECT_FALSE(g.input.leftLatch);
     game.hp.input.setButton(ButtonLeft, true);
     game.frames(2);
     EXPECT_EQ(shown.size(), 2u);
@@ -111,13 +112,13 @@ TEST(Frame, RightClickPutsTheHeldItemIntoTheFirstFreeSlotItFits) {
     GameState& g = game.g();
     holdItem(g, "rope");
     game.press(400, 100, ButtonRight);
-    EXPECT_EQ(g.heldItem, "");
-    EXPECT_EQ(g.inventory.slot(0).item(), "");
-    EXPECT_EQ(g.inventory.slot(1).item(), "rope");
-    EXPECT_EQ(g.slotLabels[1], "rope");
-    EXPECT_EQ(g.currentCursorName, "arrow");
-    ASSERT_EQ(g.soundLog.size(), 1u);
-    EXPECT_EQ(g.soundLog[0].index, 1);
+    EXPECT_EQ(g.cursor.heldItem, "");
+    EXPECT_EQ(g.tables.inventory.slot(0).item(), "");
+    EXPECT_EQ(g.tables.inventory.slot(1).item(), "rope");
+    EXPECT_EQ(g.ui.slotLabels[1], "rope");
+    EXPECT_EQ(g.cursor.currentCursorName, "arrow");
+    ASSERT_EQ(g.audio.soundLog.size(), 1u);
+    EXPECT_EQ(g.audio.soundLog[0].index, 1);
     EXPECT_TRUE(game.queued().empty());
 }
 
@@ -125,43 +126,43 @@ TEST(Frame, RightClickWithoutAFreeSlotOrWhileTheItemIsInUseDoesNothing) {
     RunningGame game(gameWithSlots());
     GameState& g = game.g();
     game.press(400, 100, ButtonRight);  // nothing held
-    EXPECT_TRUE(g.soundLog.empty());
+    EXPECT_TRUE(g.audio.soundLog.empty());
 
     holdItem(g, "rope");
     EventRecord use;
     use.setName("onusewith");
     use.setParam1("rope");
     use.command(0).setVerb("marker");
-    g.queue.enqueue(use);
+    g.scripts.queue.enqueue(use);
     game.press(400, 100, ButtonRight);
-    EXPECT_EQ(g.heldItem, "rope");
-    EXPECT_EQ(g.inventory.slot(1).item(), "");
+    EXPECT_EQ(g.cursor.heldItem, "rope");
+    EXPECT_EQ(g.tables.inventory.slot(1).item(), "");
 
-    g.queue.clear();
-    g.inventory.slot(1).setItem("stone");
+    g.scripts.queue.clear();
+    g.tables.inventory.slot(1).setItem("stone");
     game.press(400, 100, ButtonRight);
-    EXPECT_EQ(g.heldItem, "rope");
-    EXPECT_EQ(g.inventory.slot(0).item(), "");
-    EXPECT_TRUE(g.soundLog.empty());
+    EXPECT_EQ(g.cursor.heldItem, "rope");
+    EXPECT_EQ(g.tables.inventory.slot(0).item(), "");
+    EXPECT_TRUE(g.audio.soundLog.empty());
 }
 
 TEST(Frame, HoldingTheRightButtonReturnsOnlyOnce) {
     RunningGame game(gameWithSlots());
     GameState& g = game.g();
-    g.inventory.slot(2).setItem("");
+    g.tables.inventory.slot(2).setItem("");
     holdItem(g, "rope");
     game.moveTo(400, 100);
     game.hp.input.setButton(ButtonRight, true);
     game.frame();
-    EXPECT_EQ(g.inventory.slot(1).item(), "rope");
+    EXPECT_EQ(g.tables.inventory.slot(1).item(), "rope");
     holdItem(g, "stone");
     game.frames(3);
-    EXPECT_EQ(g.heldItem, "stone");
+    EXPECT_EQ(g.cursor.heldItem, "stone");
     game.hp.input.setButton(ButtonRight, false);
     game.frame();
     game.hp.input.setButton(ButtonRight, true);
     game.frame();
-    EXPECT_EQ(g.inventory.slot(2).item(), "stone");
+    EXPECT_EQ(g.tables.inventory.slot(2).item(), "stone");
 }
 
 }  // namespace

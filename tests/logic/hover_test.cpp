@@ -41,8 +41,8 @@ std::ostream& operator<<(std::ostream& os, const Queued& q) {
 std::vector<Queued> queue(const GameState& g) {
     std::vector<Queued> out;
     for (int s = 0; s < kQueueSlots; ++s) {
-        if (!g.queue.inUse(s)) continue;
-        const EventRecord& e = g.queue.slot(s);
+        if (!g.scripts.queue.inUse(s)) continue;
+        const EventRecord& e = g.scripts.queue.slot(s);
         out.push_back({e.name(), e.command(0).self(), e.command(0).text(), e.originRoom()});
     }
     return out;
@@ -56,25 +56,25 @@ TEST(Hover, EnterAndLeaveFireOnChangeWithTheOriginRoomOnLeaving) {
 
     game.moveTo(200, 280);
     game.frame();
-    EXPECT_EQ(g.hoveredObject, lamp);
+    EXPECT_EQ(g.scene.hoveredObject, lamp);
     EXPECT_EQ(queue(g), (std::vector<Queued>{{"onmouseenter", "lamp", "", ""}}));
     game.frames(3);  // staying on it fires nothing more
     EXPECT_EQ(queue(g).size(), 1u);
-    g.queue.clear();
+    g.scripts.queue.clear();
 
     game.moveTo(300, 280);
     game.frame();
-    EXPECT_EQ(g.hoveredObject, vase);
+    EXPECT_EQ(g.scene.hoveredObject, vase);
     EXPECT_EQ(queue(g), (std::vector<Queued>{{"onmouseenter", "vase", "first", ""},
                                              {"onmouseenter", "vase", "second", ""},
                                              {"onmouseleave", "lamp", "", "hall"}}));
     // The object's own event keeps no origin room.
     EXPECT_EQ(game.object("lamp").event(4).originRoom(), "");
-    g.queue.clear();
+    g.scripts.queue.clear();
 
     game.moveTo(400, 100);
     game.frame();
-    EXPECT_EQ(g.hoveredObject, -1);
+    EXPECT_EQ(g.scene.hoveredObject, -1);
     EXPECT_EQ(queue(g), (std::vector<Queued>{{"onmouseleave", "vase", "first", "hall"},
                                              {"onmouseleave", "vase", "second", "hall"}}));
 }
@@ -84,11 +84,11 @@ TEST(Hover, RoomEntryForgetsTheHoveredObjectAndEntersTheNewOne) {
     GameState& g = game.g();
     game.moveTo(200, 280);
     game.frame();
-    g.queue.clear();
+    g.scripts.queue.clear();
     enterRoom(g, findRoom(g, "yard"));
     // No leave event for the room left behind; the lamp of the yard is entered.
     EXPECT_EQ(queue(g), (std::vector<Queued>{{"onmouseenter", "lamp", "", ""}}));
-    EXPECT_EQ(g.hoveredObject, game.roomObject("lamp"));
+    EXPECT_EQ(g.scene.hoveredObject, game.roomObject("lamp"));
 }
 
 TEST(Hover, AFullQueueKeepsTheOriginRoomOffOtherSlots) {
@@ -96,17 +96,17 @@ TEST(Hover, AFullQueueKeepsTheOriginRoomOffOtherSlots) {
     GameState& g = game.g();
     game.moveTo(200, 280);
     game.frame();
-    g.queue.clear();
+    g.scripts.queue.clear();
     for (int i = 0; i < kQueueSlots; ++i) {
         EventRecord e;
         e.setName("busy");
         e.command(0).setVerb("marker");
-        g.queue.enqueue(e);
+        g.scripts.queue.enqueue(e);
     }
     game.moveTo(400, 100);
     game.frame();
-    EXPECT_EQ(g.hoveredObject, -1);
-    for (int s = 0; s < kQueueSlots; ++s) EXPECT_EQ(g.queue.slot(s).originRoom(), "") << s;
+    EXPECT_EQ(g.scene.hoveredObject, -1);
+    for (int s = 0; s < kQueueSlots; ++s) EXPECT_EQ(g.scripts.queue.slot(s).originRoom(), "") << s;
     EXPECT_EQ(game.hp.messageBox.shown.size(), 1u);
     EXPECT_EQ(game.hp.messageBox.shown[0].caption, "Event queue overflow");
 }

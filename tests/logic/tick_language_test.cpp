@@ -39,20 +39,20 @@ GameBuilder bilingualGame() {
 TEST(TickLanguage, SetLanguageRebuildsEveryTranslatedText) {
     RunningGame game(bilingualGame());
     GameState& g = game.g();
-    ASSERT_EQ(g.language, 1);
-    EXPECT_EQ(g.slotLabels[4], "Rope");
-    g.slotLabels[5] = "whatever";
+    ASSERT_EQ(g.ui.language, 1);
+    EXPECT_EQ(g.ui.slotLabels[4], "Rope");
+    g.ui.slotLabels[5] = "whatever";
     g.room().zone(3).setHint("kept");
 
     setLanguage(g, 2);
-    EXPECT_EQ(g.language, 2);
+    EXPECT_EQ(g.ui.language, 2);
     EXPECT_EQ(g.room().zone(2).hint(), "Hinaus");
     EXPECT_EQ(g.room().zone(3).hint(), "kept") << "a disabled zone is left alone";
     EXPECT_EQ(game.object("vase").displayName(), "Blaue Vase");
-    EXPECT_EQ(g.rooms[1].objects[1].displayName(), "Blaue Vase");
-    EXPECT_EQ(g.currentRoomTitle, "Halle");
-    EXPECT_EQ(g.slotLabels[4], "Seil");
-    EXPECT_EQ(g.slotLabels[5], "whatever");
+    EXPECT_EQ(g.tables.rooms[1].objects[1].displayName(), "Blaue Vase");
+    EXPECT_EQ(g.scene.currentRoomTitle, "Halle");
+    EXPECT_EQ(g.ui.slotLabels[4], "Seil");
+    EXPECT_EQ(g.ui.slotLabels[5], "whatever");
 
     // The same language again changes nothing, not even texts changed since.
     game.object("vase").setDisplayName("said something");
@@ -62,7 +62,7 @@ TEST(TickLanguage, SetLanguageRebuildsEveryTranslatedText) {
     setLanguage(g, 0);
     EXPECT_EQ(game.object("vase").displayName(), "vase");
     EXPECT_EQ(g.room().zone(2).hint(), "exit");
-    EXPECT_EQ(g.slotLabels[4], "rope");
+    EXPECT_EQ(g.ui.slotLabels[4], "rope");
 }
 
 }  // namespace

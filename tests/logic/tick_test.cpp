@@ -34,8 +34,8 @@ TEST(TickKeys, OnePressReachesEveryObjectInObjectOrderOnce) {
     EXPECT_TRUE(game.queued().empty());
     game.frame();
     ASSERT_EQ(game.queued(), (std::vector<std::string>{"onkey", "onkey"}));
-    EXPECT_EQ(game.g().queue.slot(0).command(0).self(), "bell");
-    EXPECT_EQ(game.g().queue.slot(1).command(0).self(), "gong");
+    EXPECT_EQ(game.g().scripts.queue.slot(0).command(0).self(), "bell");
+    EXPECT_EQ(game.g().scripts.queue.slot(1).command(0).self(), "gong");
 
     // Held down, the press was used up: no more events until it is pressed again.
     game.frames(3);
@@ -53,15 +53,15 @@ TEST(TickKeys, FrozenGameOrOpenDialogueMakesNoKeyEvents) {
     b.place(*b.findRoom("hall"), "bell", 100, 300);
     RunningGame game(b);
 
-    game.g().frozen = true;
+    game.g().scripts.frozen = true;
     game.hp.input.setKey(KeyEscape, true);
     game.frame();
-    game.g().frozen = false;
-    game.g().dialogueOpen = true;
+    game.g().scripts.frozen = false;
+    game.g().dialogue.dialogueOpen = true;
     game.frame();
     EXPECT_TRUE(game.queued().empty());
     // The press was not consumed, so it counts once the game listens again.
-    game.g().dialogueOpen = false;
+    game.g().dialogue.dialogueOpen = false;
     game.frame();
     EXPECT_EQ(game.queued(), std::vector<std::string>{"onkey"});
 }
@@ -104,14 +104,14 @@ TEST(TickAnimation, FourPicturesAt100MsShowFourTicksEachAndWaitCountsCycles) {
     c.setVerb("waitforanim");
     c.setP1("fan");
     c.setNum1(2);
-    ASSERT_EQ(game.g().queue.enqueue(wait), 0);
+    ASSERT_EQ(game.g().scripts.queue.enqueue(wait), 0);
 
     std::vector<int> shown;
     for (int tick = 1; tick <= 32; ++tick) {
         game.frame();
         shown.push_back(fan.frame());
         if (tick == 16) {
-            EXPECT_EQ(game.g().queue.slot(0).command(0).num1(), 1);
+            EXPECT_EQ(game.g().scripts.queue.slot(0).command(0).num1(), 1);
         }
         if (tick == 31) {
             EXPECT_EQ(game.slotOf("watch"), 0) << "still waiting";
@@ -144,20 +144,20 @@ TEST(TickAnimation, WaitsEndOnlyByCyclesOfTheObjectNamedAsWritten) {
     wait.command(1).setP1("<self>");  // compared as written: no object has this name
     wait.command(1).setSelf("fan");
     wait.command(1).setNum1(1);
-    game.g().queue.enqueue(wait);
+    game.g().scripts.queue.enqueue(wait);
     // A count written as 0 ends with the first cycle rather than holding forever.
     EventRecord zero;
     zero.setName("zero");
     zero.command(0).setVerb("waitforanim");
     zero.command(0).setP1("fan");
-    game.g().queue.enqueue(zero);
+    game.g().scripts.queue.enqueue(zero);
     game.frame();
     EXPECT_EQ(game.slotOf("zero"), 1);
     game.frame();
     EXPECT_EQ(game.slotOf("zero"), -1);
     game.frames(10);
-    EXPECT_EQ(game.g().queue.slot(0).command(0).verb(), "waitforanim");
-    EXPECT_EQ(game.g().queue.slot(0).command(1).verb(), "waitforanim");
+    EXPECT_EQ(game.g().scripts.queue.slot(0).command(0).verb(), "waitforanim");
+    EXPECT_EQ(game.g().scripts.queue.slot(0).command(1).verb(), "waitforanim");
 }
 
 TEST(TickTimers, OnTimerFiresByPeriodAndOnlyForTheFirstThirtyObjects) {
@@ -185,17 +185,17 @@ TEST(TickTimers, OnTimerFiresByPeriodAndOnlyForTheFirstThirtyObjects) {
     EXPECT_TRUE(game.queued().empty());
     game.frame();
     ASSERT_EQ(game.queued(), std::vector<std::string>{"ontimer"});
-    EXPECT_EQ(game.g().queue.slot(0).view().number(), 3);
+    EXPECT_EQ(game.g().scripts.queue.slot(0).view().number(), 3);
     game.frames(4);
     EXPECT_EQ(game.queued().size(), 2u);
-    EXPECT_EQ(game.g().timers[static_cast<size_t>(2 * kTimersPerObject + 2)].ticks, 8);
+    EXPECT_EQ(game.g().scripts.timers[static_cast<size_t>(2 * kTimersPerObject + 2)].ticks, 8);
 }
 
 TEST(TickRain, DropsFallByKindAndRestartAtTheTopPastTheDisplayWidth) {
     GameBuilder b = GameBuilder::minimal();
     b.findRoom("hall")->setWeather("Rain");
     RunningGame game(b);
-    auto& rain = game.g().rain;
+    auto& rain = game.g().scene.rain;
     rain[0] = {10, 100, 0};
     rain[1] = {20, 100, 1};
     rain[2] = {30, 780, 1};
@@ -219,7 +219,7 @@ TEST(TickCursor, CursorFramesFollowTheRowDelayAndWrap) {
     std::vector<int> frames;
     for (int i = 0; i < 8; ++i) {
         game.frame();
-        frames.push_back(game.g().cursorFrame);
+        frames.push_back(game.g().cursor.cursorFrame);
     }
     EXPECT_EQ(frames, (std::vector<int>{0, 1, 1, 2, 2, 0, 0, 1}));
 }
@@ -234,11 +234,11 @@ TEST(TickListing, ListsEveryRunningEventWithItsPendingCommands) {
     e.command(2).setVerb("marker");
     e.command(2).setNum1(3);
     e.command(2).setNum2(4);
-    game.g().queue.enqueue(e);
+    game.g().scripts.queue.enqueue(e);
     EventRecord f;
     f.setName(std::string(30, 'n'));
     f.command(19).setVerb("marker");
-    game.g().queue.enqueue(f);
+    game.g().scripts.queue.enqueue(f);
 
     const std::vector<std::string> expected = {"onclick{",
                                                "  sleep -5 0",
@@ -249,10 +249,10 @@ TEST(TickListing, ListsEveryRunningEventWithItsPendingCommands) {
                                                "  marker 0 0",
                                                "}",
                                                ""};
-    EXPECT_EQ(runningEventListing(game.g().queue), expected);
+    EXPECT_EQ(runningEventListing(game.g().scripts.queue), expected);
     game.frame();
     // The tick takes the listing before the scripts run.
-    EXPECT_EQ(game.g().runningEvents, expected);
+    EXPECT_EQ(game.g().scripts.runningEvents, expected);
 }
 
 }  // namespace

@@ -59,17 +59,17 @@ class LoadedGame {
         std::filesystem::create_directories(dir_.path() / "extract");
         g.platform = &platform_;
         g.package = &package_;
-        g.tempFolder = dir_.file("extract") + "/";
+        g.session.tempFolder = dir_.file("extract") + "/";
         loadPreferencesFromPackage(g);
         if (loadGame(g) != LoadOutcome::Loaded) ADD_FAILURE() << "the test game has no start room";
     }
 
     ObjectRecord& object(const std::string& name) {
-        int i = findRoomObject(g, name, g.currentRoom);
+        int i = findRoomObject(g, name, g.scene.currentRoom);
         EXPECT_GE(i, 0) << name;
         return g.objects()[static_cast<size_t>(i < 0 ? 0 : i)];
     }
-    int index(const std::string& name) { return findRoomObject(g, name, g.currentRoom); }
+    int index(const std::string& name) { return findRoomObject(g, name, g.scene.currentRoom); }
     ObjectRecord& hero() { return g.objects()[0]; }
     WalkPoint at(const std::string& name) { return {object(name).x(), object(name).y()}; }
 
@@ -88,7 +88,7 @@ class LoadedGame {
             c.setNum2(commands[k].num2);
             c.setNum3(commands[k].num3);
         }
-        return g.queue.enqueue(e);
+        return g.scripts.queue.enqueue(e);
     }
 
     // The scripts and walking steps of one logic tick. Verbs other than the walk
@@ -96,9 +96,9 @@ class LoadedGame {
     void tick() {
         ++ticks;
         for (int s = 0; s < kQueueSlots; ++s) {
-            if (!g.queue.inUse(s)) continue;
+            if (!g.scripts.queue.inUse(s)) continue;
             for (int k = 0; k < kCommandsPerEvent; ++k) {
-                CommandView c = g.queue.slot(s).command(k);
+                CommandView c = g.scripts.queue.slot(s).command(k);
                 const std::string verb = c.verb();
                 if (verb.empty()) continue;
                 if (verb == "walkto") {
@@ -114,7 +114,7 @@ class LoadedGame {
                 }
             }
         }
-        g.queue.freeFinished();
+        g.scripts.queue.freeFinished();
         if (g.walk.walking) walkingStep(g);
     }
     void ticksUntilIdle(int limit = 1000) {
@@ -122,7 +122,7 @@ class LoadedGame {
     }
     bool anySlotInUse() const {
         for (int s = 0; s < kQueueSlots; ++s)
-            if (g.queue.inUse(s)) return true;
+            if (g.scripts.queue.inUse(s)) return true;
         return false;
     }
     std::vector<std::string> errors() const { return headless_.errorReport.messages; }

@@ -205,10 +205,10 @@ TEST(Walking, SecondWalkInOneTickSkipsTheFirstOnesBlockAtTheNextTick) {
     game.tick();
     EXPECT_EQ(game.g.walk.target, (WalkPoint{300, 400}));
     EXPECT_EQ(game.g.walk.path.points.back(), (WalkPoint{300, 400}));
-    ASSERT_TRUE(game.g.queue.inUse(first));
-    EXPECT_EQ(game.g.queue.slot(first).command(1).verb(), "waitforchar");
-    EXPECT_EQ(game.g.queue.slot(first).command(1).p1(), "hero");
-    EXPECT_EQ(game.g.queue.slot(first).command(2).verb(), "begin");
+    ASSERT_TRUE(game.g.scripts.queue.inUse(first));
+    EXPECT_EQ(game.g.scripts.queue.slot(first).command(1).verb(), "waitforchar");
+    EXPECT_EQ(game.g.scripts.queue.slot(first).command(1).p1(), "hero");
+    EXPECT_EQ(game.g.scripts.queue.slot(first).command(2).verb(), "begin");
 
     // The waiting script notices the change, drops its whole block and holds this tick.
     game.tick();
@@ -264,8 +264,8 @@ TEST(Walking, CharacterMissingFromTheRoomMakesWalkCommandsDoNothing) {
         {{.verb = "walkto", .p1 = "ghost", .p4 = "<nochange>", .num1 = 10, .num2 = 10, .num3 = 1},
          {.verb = "addobj"}});
     walkTo(game.g, slot, 0);
-    EXPECT_EQ(game.g.queue.slot(slot).command(0).verb(), "");
-    EXPECT_EQ(game.g.queue.slot(slot).command(1).verb(), "addobj");
+    EXPECT_EQ(game.g.scripts.queue.slot(slot).command(0).verb(), "");
+    EXPECT_EQ(game.g.scripts.queue.slot(slot).command(1).verb(), "addobj");
     EXPECT_EQ(game.g.walk.target, before.target);
     EXPECT_EQ(game.g.walk.walker, 1);
     EXPECT_TRUE(game.g.walk.walking);
@@ -276,7 +276,7 @@ TEST(Walking, CharacterMissingFromTheRoomMakesWalkCommandsDoNothing) {
                       {.verb = "addobj"},
                       {.verb = "end"}});
     EXPECT_TRUE(waitForChar(game.g, waiting, 0));
-    EXPECT_EQ(game.g.queue.slot(waiting).command(2).verb(), "addobj");
+    EXPECT_EQ(game.g.scripts.queue.slot(waiting).command(2).verb(), "addobj");
 }
 
 TEST(Walking, DepthFollowsTheMainCharacterWhileAnotherCharacterWalks) {
@@ -337,7 +337,7 @@ TEST(Walking, NonCharacterWalkerGetsTheListOfItsNewLookLoaded) {
     LoadedGame game(b);
     const int cartIndex = game.index("cart");
     auto shown = [&game, cartIndex] {
-        const PictureList& list = game.g.imageSlots[static_cast<size_t>(cartIndex)][3];
+        const PictureList& list = game.g.scene.imageSlots[static_cast<size_t>(cartIndex)][3];
         return list.count() > 0 ? list.items[0].width() : -1;
     };
     EXPECT_EQ(shown(), 20);
@@ -354,7 +354,7 @@ TEST(Walking, NonCharacterWalkerGetsTheListOfItsNewLookLoaded) {
 
 TEST(Walking, SetStandingSpriteTurnsOnlyByKnownDirections) {
     LoadedGame game(walkingGame());
-    const int room = game.g.currentRoom;
+    const int room = game.g.scene.currentRoom;
     game.hero().setFrame(2);
     EXPECT_TRUE(setStandingSprite(game.g, room, 0, "<up>"));
     EXPECT_EQ(game.hero().spriteFile(), "standup.dxg");
@@ -399,7 +399,8 @@ GameBuilder roomChangeGame() {
 std::vector<EventRecord> queued(const GameState& g, const std::string& name) {
     std::vector<EventRecord> out;
     for (int s = 0; s < kQueueSlots; ++s)
-        if (g.queue.inUse(s) && g.queue.slot(s).name() == name) out.push_back(g.queue.slot(s));
+        if (g.scripts.queue.inUse(s) && g.scripts.queue.slot(s).name() == name)
+            out.push_back(g.scripts.queue.slot(s));
     return out;
 }
 
@@ -429,7 +430,7 @@ TEST(RoomChange, TwoEntrancesOfOneNamePlaceAtTheLastAndItsWalkWins) {
     EXPECT_EQ(game.at("hero"), (WalkPoint{340, 420}));
     EXPECT_EQ(game.hero().spriteFile(), "standup.dxg");
     EXPECT_EQ(game.g.walk.path.points.front(), (WalkPoint{300, 500}));
-    EXPECT_EQ(game.g.returnRoom, game.g.currentRoom);
+    EXPECT_EQ(game.g.scene.returnRoom, game.g.scene.currentRoom);
 }
 
 TEST(RoomChange, EmptyEntranceNameMatchesTheEntrancesWithoutName) {
@@ -453,31 +454,31 @@ TEST(RoomChange, UnknownEntranceKeepsThePlacementAndUnknownRoomChangesNothing) {
     EXPECT_TRUE(queued(game.g, "onpath").empty());
 
     startWalk(game.g, 0, {300, 50}, "<nochange>");
-    const int before = game.g.currentRoom;
+    const int before = game.g.scene.currentRoom;
     changeRoom(game.g, "attic", "door");
-    EXPECT_EQ(game.g.currentRoom, before);
+    EXPECT_EQ(game.g.scene.currentRoom, before);
     EXPECT_TRUE(game.g.walk.walking);
     EXPECT_TRUE(game.errors().empty());
 }
 
 TEST(RoomChange, RoomsOutsideTheGamePutTheHeldItemAside) {
     LoadedGame game(roomChangeGame());
-    game.g.heldItem = "key";
+    game.g.cursor.heldItem = "key";
     changeRoom(game.g, "menu", "door");
     EXPECT_EQ(game.g.room().name(), "menu");
-    EXPECT_EQ(game.g.heldItem, "");
-    EXPECT_EQ(game.g.stashedHeldItem, "key");
+    EXPECT_EQ(game.g.cursor.heldItem, "");
+    EXPECT_EQ(game.g.cursor.stashedHeldItem, "key");
     EXPECT_TRUE(queued(game.g, "onpath").empty());
 
     // Moving on to another room outside the game keeps what was put aside.
     changeRoom(game.g, "credits", "x");
-    EXPECT_EQ(game.g.stashedHeldItem, "key");
+    EXPECT_EQ(game.g.cursor.stashedHeldItem, "key");
 
     // Leaving the game again with empty hands puts nothing aside.
     changeRoom(game.g, "hall", "x");
-    EXPECT_EQ(game.g.stashedHeldItem, "key");
+    EXPECT_EQ(game.g.cursor.stashedHeldItem, "key");
     changeRoom(game.g, "menu", "x");
-    EXPECT_EQ(game.g.stashedHeldItem, "");
+    EXPECT_EQ(game.g.cursor.stashedHeldItem, "");
 }
 
 TEST(RoomChange, ScriptedDoorWalksThenChangesRoomAndWalksIn) {
@@ -497,7 +498,7 @@ TEST(RoomChange, ScriptedDoorWalksThenChangesRoomAndWalksIn) {
     EXPECT_EQ(game.at("hero"), (WalkPoint{600, 300}));
     EXPECT_EQ(game.hero().spriteFile(), "standright.dxg");
     // The hero of the hall stayed where it arrived, turned by its walk.
-    const Room& hall = game.g.rooms[static_cast<size_t>(findRoom(game.g, "hall"))];
+    const Room& hall = game.g.tables.rooms[static_cast<size_t>(findRoom(game.g, "hall"))];
     EXPECT_EQ(hall.objects[0].x(), 700);
     EXPECT_EQ(hall.objects[0].spriteFile(), "standright.dxg");
 }

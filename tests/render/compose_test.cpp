@@ -14,17 +14,17 @@ constexpr uint32_t kRed = 0xFF0000, kWhite = 0xFFFFFF, kGrey = 0x808080, kBrown 
 class ComposeTest : public RenderTest {
   protected:
     ComposeTest() {
-        g.gameLoaded = true;
+        g.session.gameLoaded = true;
         // The start cursor, already shown: an 8 x 8 white square with its hot spot at (3, 4).
-        g.cursors[2].setName("arrow");
-        g.cursors[2].setHotX(3);
-        g.cursors[2].setHotY(4);
-        g.cursorIndex = 2;
-        g.currentCursorName = "arrow";
-        g.curImageList = listOf({pictureItem(filled(8, 8, kWhite))});
-        g.imageList1 =
+        g.tables.cursors[2].setName("arrow");
+        g.tables.cursors[2].setHotX(3);
+        g.tables.cursors[2].setHotY(4);
+        g.cursor.cursorIndex = 2;
+        g.cursor.currentCursorName = "arrow";
+        g.cursor.curImageList = listOf({pictureItem(filled(8, 8, kWhite))});
+        g.scene.imageList1 =
             listOf({PictureItem{}, PictureItem{}, pictureItem(filled(300, 200, kBrown))});
-        for (RainDrop& d : g.rain) d = {-50, -50, 0};  // off the screen
+        for (RainDrop& d : g.scene.rain) d = {-50, -50, 0};  // off the screen
     }
 
     void setZone(int z, Rect r, const std::string& cursor, bool enabled = true) {
@@ -42,10 +42,10 @@ class ComposeTest : public RenderTest {
         composeScene(g);
     }
     std::string cursorAt(int x, int y) {
-        g.mouseX = x;
-        g.mouseY = y;
+        g.input.mouseX = x;
+        g.input.mouseY = y;
         drawFrame();
-        return g.currentCursorName;
+        return g.cursor.currentCursorName;
     }
 };
 
@@ -60,19 +60,19 @@ TEST_F(ComposeTest, CursorFollowsZonesAndTheHoveredObject) {
     EXPECT_EQ(cursorAt(200, 200), "exit");  // edges included; the later zone wins
     EXPECT_EQ(cursorAt(120, 120), "door");
     EXPECT_EQ(cursorAt(245, 245), "hand");  // the object wins over the zone
-    EXPECT_EQ(g.hoveredObject, lamp);
+    EXPECT_EQ(g.scene.hoveredObject, lamp);
     EXPECT_EQ(cursorAt(255, 255), "hand");
     EXPECT_EQ(cursorAt(400, 400), "arrow");
 
     // Zones are in room space.
-    g.inventory.setSceneOffsetX(100);
+    g.tables.inventory.setSceneOffsetX(100);
     EXPECT_EQ(cursorAt(120, 120), "arrow");
     EXPECT_EQ(cursorAt(220, 120), "door");
-    g.inventory.setSceneOffsetX(0);
+    g.tables.inventory.setSceneOffsetX(0);
 
     // A hovered object that is no longer active gives no cursor; an empty name keeps it.
-    g.gameLoaded = false;  // no hover update: the hovered object stays as set
-    g.hoveredObject = lamp;
+    g.session.gameLoaded = false;  // no hover update: the hovered object stays as set
+    g.scene.hoveredObject = lamp;
     obj(lamp).setActive(0);
     EXPECT_EQ(cursorAt(120, 120), "door");
     obj(lamp).setActive(1);
@@ -82,20 +82,20 @@ TEST_F(ComposeTest, CursorFollowsZonesAndTheHoveredObject) {
 
 TEST_F(ComposeTest, HeldItemOrOpenDialogueKeepsTheCursor) {
     setZone(0, {100, 100, 200, 200}, "door");
-    g.heldItem = "key";
+    g.cursor.heldItem = "key";
     EXPECT_EQ(cursorAt(150, 150), "arrow");
-    g.heldItem.clear();
-    g.dialogueOpen = true;
-    g.dialogueLines = {"Who goes there?", "A friend"};
+    g.cursor.heldItem.clear();
+    g.dialogue.dialogueOpen = true;
+    g.dialogue.dialogueLines = {"Who goes there?", "A friend"};
     EXPECT_EQ(cursorAt(150, 150), "arrow");
 }
 
 TEST_F(ComposeTest, BackgroundObjectsAndCursorAreLayeredInOrder) {
-    g.inventory.setSceneOffsetX(20);
-    g.inventory.setSceneOffsetY(10);
+    g.tables.inventory.setSceneOffsetX(20);
+    g.tables.inventory.setSceneOffsetY(10);
     addObject("crate", 50, 50, filled(10, 10, kRed));
-    g.mouseX = 73;  // the cursor's left column lands on the crate
-    g.mouseY = 64;
+    g.input.mouseX = 73;  // the cursor's left column lands on the crate
+    g.input.mouseY = 64;
     back().fill(0x123456);
     drawFrame();
     EXPECT_EQ(px(19, 100), 0u);  // cleared to black
@@ -111,8 +111,8 @@ TEST_F(ComposeTest, BackgroundObjectsAndCursorAreLayeredInOrder) {
 }
 
 TEST_F(ComposeTest, CursorShowsByRoomSettingFadeAndDialogue) {
-    g.mouseX = 400;
-    g.mouseY = 300;
+    g.input.mouseX = 400;
+    g.input.mouseY = 300;
     drawFrame();
     EXPECT_EQ(px(397, 296), kWhite);
     EXPECT_EQ(px(396, 296), 0u);
@@ -123,13 +123,13 @@ TEST_F(ComposeTest, CursorShowsByRoomSettingFadeAndDialogue) {
     EXPECT_EQ(px(400, 300), 0u);
 
     g.room().setCursorVisible(1);
-    g.screenFaded = true;
+    g.scene.screenFaded = true;
     drawFrame();
     EXPECT_EQ(px(400, 300), 0u);
     EXPECT_EQ(px(100, 100), 0u);  // no background either
 
-    g.dialogueOpen = true;
-    g.dialogueLines = {"Well?", "Yes", "No"};
+    g.dialogue.dialogueOpen = true;
+    g.dialogue.dialogueLines = {"Well?", "Yes", "No"};
     g.room().setCursorVisible(0);
     drawFrame();
     EXPECT_EQ(px(400, 300), kWhite);
@@ -137,10 +137,10 @@ TEST_F(ComposeTest, CursorShowsByRoomSettingFadeAndDialogue) {
 
 TEST_F(ComposeTest, RainStreaksAreGreyDisplayLinesWithoutTheirEndPoint) {
     g.room().setWeather("Rain");
-    g.inventory.setSceneOffsetX(30);  // rain ignores it
-    g.rain[0] = {400, 300, 0};
-    g.rain[1] = {500, 300, 1};
-    g.rain[99] = {600, 595, 0};  // runs off the bottom
+    g.tables.inventory.setSceneOffsetX(30);  // rain ignores it
+    g.scene.rain[0] = {400, 300, 0};
+    g.scene.rain[1] = {500, 300, 1};
+    g.scene.rain[99] = {600, 595, 0};  // runs off the bottom
     drawFrame();
     for (int y = 300; y < 312; ++y) {
         EXPECT_EQ(px(400, y), kGrey) << y;
@@ -155,32 +155,32 @@ TEST_F(ComposeTest, RainStreaksAreGreyDisplayLinesWithoutTheirEndPoint) {
     EXPECT_EQ(px(600, 599), kGrey);
 
     // Rain is part of the scene: not drawn on a faded screen or in dry rooms.
-    g.screenFaded = true;
+    g.scene.screenFaded = true;
     drawFrame();
     EXPECT_EQ(px(400, 305), 0u);
-    g.screenFaded = false;
+    g.scene.screenFaded = false;
     g.room().setWeather("Sun");
     drawFrame();
     EXPECT_EQ(px(400, 305), 0u);
 }
 
 TEST_F(ComposeTest, MissingPicturesAreReportedOnceAndTheFrameGoesOn) {
-    g.imageList1.clear();
+    g.scene.imageList1.clear();
     const int ghost = addObject("ghost", 0, 0, filled(4, 4, kRed));
     obj(ghost).setFrame(7);
     addObject("crate", 100, 100, filled(4, 4, kRed));
-    g.cursorFrame = 3;
+    g.cursor.cursorFrame = 3;
     g.room().setWeather("Rain");
-    g.rain[0] = {300, 300, 1};
+    g.scene.rain[0] = {300, 300, 1};
     for (int frame = 0; frame < 3; ++frame) drawFrame();
     EXPECT_EQ(px(101, 101), kRed);
     EXPECT_EQ(px(300, 305), kGrey);
     EXPECT_EQ(errors().size(), 3u);  // background, object frame, cursor frame
 
     // With the cursor frame back, the cursor shows again.
-    g.cursorFrame = 0;
-    g.mouseX = 200;
-    g.mouseY = 200;
+    g.cursor.cursorFrame = 0;
+    g.input.mouseX = 200;
+    g.input.mouseY = 200;
     drawFrame();
     EXPECT_EQ(px(197, 196), kWhite);
 }

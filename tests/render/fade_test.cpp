@@ -21,7 +21,7 @@ class Fades : public test::OverlayFixture {
   protected:
     void SetUp() override {
         OverlayFixture::SetUp();
-        g.rooms[0].setIsGameRoom(0);
+        g.tables.rooms[0].setIsGameRoom(0);
         watch(400, 300);
     }
     // Records the pixels at the watched points and the fading flag at every flip.
@@ -29,11 +29,11 @@ class Fades : public test::OverlayFixture {
         hp.display.onFlip = [=, this](const Surface& s) {
             seen.push_back(s.pixel(x, y));
             seenOther.push_back(s.pixel(x2, y2));
-            fadingAtFlip.push_back(g.fading);
+            fadingAtFlip.push_back(g.scene.fading);
         };
     }
     void setBackground(uint32_t color) {
-        g.imageList1.items[2] = singlePictureList(solidImage(800, 600, color)).items[0];
+        g.scene.imageList1.items[2] = singlePictureList(solidImage(800, 600, color)).items[0];
     }
 
     std::vector<uint32_t> seen;
@@ -49,8 +49,8 @@ TEST_F(Fades, WhiteFrameFadesOutThroughTheDocumentedLevelsThenShowsBlack) {
     for (uint32_t level : {224, 168, 105, 53, 23, 11, 4, 4, 4}) expected.push_back(grey(level));
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(fadingAtFlip, std::vector<bool>(9, true));
-    EXPECT_FALSE(g.fading);
-    EXPECT_TRUE(g.screenFaded);
+    EXPECT_FALSE(g.scene.fading);
+    EXPECT_TRUE(g.scene.screenFaded);
     EXPECT_EQ(hp.clock.ticks() - start, 9u * 12u);
     EXPECT_EQ(hp.display.flips(), 9u);
 
@@ -72,7 +72,7 @@ TEST_F(Fades, ChannelsDarkenEachOnItsOwnAndCompound) {
 
 TEST_F(Fades, WhiteRoomFadesInFromSevenToFull) {
     setBackground(0xFFFFFF);
-    g.screenFaded = true;
+    g.scene.screenFaded = true;
     back().fill(0);
     fadeIn(g);
     std::vector<uint32_t> expected;
@@ -80,30 +80,30 @@ TEST_F(Fades, WhiteRoomFadesInFromSevenToFull) {
         expected.push_back(grey(level));
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(fadingAtFlip, std::vector<bool>(9, true));
-    EXPECT_FALSE(g.fading);
-    EXPECT_FALSE(g.screenFaded);
+    EXPECT_FALSE(g.scene.fading);
+    EXPECT_FALSE(g.scene.screenFaded);
 }
 
 TEST_F(Fades, InterfaceKeepsFullBrightnessInAPlayRoom) {
-    g.rooms[0].setIsGameRoom(1);
-    SlotView slot = g.inventory.slot(0);
+    g.tables.rooms[0].setIsGameRoom(1);
+    SlotView slot = g.tables.inventory.slot(0);
     slot.setLeft(40);
     slot.setTop(560);
     slot.setRight(70);
     slot.setBottom(590);
     slot.setEnabled(1);
     slot.setItem("key");
-    g.slotPictures = singlePictureList(solidImage(30, 30, 0xAA0000));
+    g.ui.slotPictures = singlePictureList(solidImage(30, 30, 0xAA0000));
     // A party member at (700, 560).
-    ObjectRecord& hero = g.rooms[0].objects.emplace_back();
+    ObjectRecord& hero = g.tables.rooms[0].objects.emplace_back();
     hero.setName("hero");
     hero.setInParty(1);
     hero.setScale(100);
     hero.setAlpha(255);
     hero.setX(700);
     hero.setY(560);
-    g.imageSlots.resize(kMinImageSlotRows);
-    g.imageSlots[0][3] = singlePictureList(solidImage(20, 40, 0x00AA00));
+    g.scene.imageSlots.resize(kMinImageSlotRows);
+    g.scene.imageSlots[0][3] = singlePictureList(solidImage(20, 40, 0x00AA00));
     setBackground(0xFFFFFF);
 
     watch(400, 300, 50, 570);
@@ -123,7 +123,7 @@ TEST_F(Fades, InterfaceKeepsFullBrightnessInAPlayRoom) {
     EXPECT_EQ(party, std::vector<uint32_t>(18, 0x00AA00u));
 
     // Outside a play room the interface fades with the rest.
-    g.rooms[0].setIsGameRoom(0);
+    g.tables.rooms[0].setIsGameRoom(0);
     seen.clear();
     seenOther.clear();
     back().fill(0xFFFFFF);
@@ -133,7 +133,7 @@ TEST_F(Fades, InterfaceKeepsFullBrightnessInAPlayRoom) {
 
 TEST_F(Fades, LargerDisplaysFadeOverTheirWholeArea) {
     setDisplay(1024, 768);
-    g.rooms[0].setIsGameRoom(0);
+    g.tables.rooms[0].setIsGameRoom(0);
     watch(1023, 767, 801, 601);
     back().fill(0xFFFFFF);
     fadeOut(g);
@@ -146,12 +146,12 @@ TEST_F(Fades, LargerDisplaysFadeOverTheirWholeArea) {
 TEST_F(Fades, NothingToDrawOnStillSetsTheFadedState) {
     hp.display.finalize();
     fadeOut(g);
-    EXPECT_TRUE(g.screenFaded);
+    EXPECT_TRUE(g.scene.screenFaded);
     EXPECT_TRUE(seen.empty());
     fadeIn(g);
-    EXPECT_FALSE(g.screenFaded);
+    EXPECT_FALSE(g.scene.screenFaded);
     EXPECT_TRUE(seen.empty());
-    EXPECT_FALSE(g.fading);
+    EXPECT_FALSE(g.scene.fading);
 }
 
 TEST(FadeBuffer, BrighteningLeavesTheStoredPictureAlone) {

@@ -38,8 +38,8 @@ TEST_F(ObjectPlacement, ScaledItemLandsWithItsAnchorOnTheFeet) {
     EXPECT_EQ(px(200, 300), 0u);
 
     // Natural size, shifted by the scene offset.
-    g.inventory.setSceneOffsetX(10);
-    g.inventory.setSceneOffsetY(-5);
+    g.tables.inventory.setSceneOffsetX(10);
+    g.tables.inventory.setSceneOffsetY(-5);
     obj(i).setScale(100);
     EXPECT_EQ(objectRect(g, obj(i), 101, 40), (Rect{159, 255, 260, 295}));
 }
@@ -73,8 +73,8 @@ TEST_F(ObjectPlacement, CharacterShowsTheLastMatchingAnimation) {
     o.setSpriteFile("walk.dxg");
     o.setWalkLeftSprite("walk.dxg");
     o.setStandDownSprite("walk.dxg");  // the later slot (11) wins
-    g.imageSlots[0][4] = listOf({pictureItem(filled(4, 4, kGreen))});
-    g.imageSlots[0][11] = listOf({pictureItem(filled(4, 4, kBlue))});
+    g.scene.imageSlots[0][4] = listOf({pictureItem(filled(4, 4, kGreen))});
+    g.scene.imageSlots[0][11] = listOf({pictureItem(filled(4, 4, kBlue))});
     EXPECT_EQ(objectPictureSlot(o), 11);
     drawRoomObject(g, hero);
     EXPECT_EQ(px(0, 0), kBlue);
@@ -95,15 +95,15 @@ TEST_F(ObjectFaults, UnshowableObjectIsSkippedReportedOnceAndTheRestIsDrawn) {
     for (int frame = 0; frame < 2; ++frame) {
         drawSceneObjects(g);
         for (int x : {0, 10}) {
-            g.mouseX = x + 1;
-            g.mouseY = 1;
+            g.input.mouseX = x + 1;
+            g.input.mouseY = 1;
             EXPECT_EQ(objectUnderCursor(g), -1);
         }
     }
     EXPECT_EQ(px(0, 0), 0u);
     EXPECT_EQ(px(10, 0), 0u);
     EXPECT_EQ(px(20, 0), kGreen);
-    g.mouseX = 21;
+    g.input.mouseX = 21;
     EXPECT_EQ(objectUnderCursor(g), vase);
     ASSERT_EQ(errors().size(), 2u);
     EXPECT_NE(errors()[0].find("'hero'"), std::string::npos);
@@ -187,18 +187,18 @@ using HitTest = RenderTest;
 TEST_F(HitTest, SmallerDepthKeyWinsAndTiesKeepTheLowerIndex) {
     const int back7 = addObject("far", 0, 0, filled(10, 10, kRed), 7);
     const int front3 = addObject("near", 5, 0, filled(10, 10, kGreen), 3);
-    g.mouseX = 7;
-    g.mouseY = 5;
+    g.input.mouseX = 7;
+    g.input.mouseY = 5;
     EXPECT_EQ(objectUnderCursor(g), front3);
     obj(back7).setDepth(2);
     EXPECT_EQ(objectUnderCursor(g), back7);
     obj(back7).setDepth(3);  // tie: the lower index, though the other is painted on top
     EXPECT_EQ(objectUnderCursor(g), back7);
-    g.mouseX = 12;
+    g.input.mouseX = 12;
     EXPECT_EQ(objectUnderCursor(g), front3);
     obj(front3).setActive(0);
     EXPECT_EQ(objectUnderCursor(g), -1);
-    g.mouseX = 100;
+    g.input.mouseX = 100;
     EXPECT_EQ(objectUnderCursor(g), -1);
 }
 
@@ -207,16 +207,16 @@ TEST_F(HitTest, RectangleEdgesCountAndTheColourKeyDoesNot) {
     const Image img = imageOf(
         10, 10, [](int x, int y) { return (x == 4 || x == 5) && (y == 4 || y == 5) ? 0u : kRed; });
     const int i = addObject("ring", 100, 100, img);
-    g.mouseX = 110;  // right edge, inclusive
-    g.mouseY = 110;
+    g.input.mouseX = 110;  // right edge, inclusive
+    g.input.mouseY = 110;
     EXPECT_EQ(objectUnderCursor(g), i);
-    g.mouseX = 111;
+    g.input.mouseX = 111;
     EXPECT_EQ(objectUnderCursor(g), -1);
-    g.mouseX = 105;  // maps to picture (4, 4): black, the key
-    g.mouseY = 105;
+    g.input.mouseX = 105;  // maps to picture (4, 4): black, the key
+    g.input.mouseY = 105;
     EXPECT_EQ(objectUnderCursor(g), -1);
     // The same picture without transparency is hit over its whole rectangle.
-    g.imageSlots[static_cast<size_t>(i)][3].items[0].transparent = false;
+    g.scene.imageSlots[static_cast<size_t>(i)][3].items[0].transparent = false;
     EXPECT_EQ(objectUnderCursor(g), i);
 }
 
@@ -225,31 +225,31 @@ TEST_F(HitTest, PositionsBeyondThePictureCountAsHits) {
     // beyond the picture (3 x 3 at 50% covers 0..2 inclusive; (2, 2) maps to (3, 3)).
     const int i = addObject("dust", 100, 100, filled(3, 3, 0));
     obj(i).setScale(50);
-    g.mouseX = 101;
-    g.mouseY = 101;
+    g.input.mouseX = 101;
+    g.input.mouseY = 101;
     EXPECT_EQ(objectUnderCursor(g), -1);
-    g.mouseX = 102;
-    g.mouseY = 102;
+    g.input.mouseX = 102;
+    g.input.mouseY = 102;
     EXPECT_EQ(objectUnderCursor(g), i);
     obj(i).setScale(0);  // nothing to map back into: never hit
-    g.mouseX = 100;
-    g.mouseY = 100;
+    g.input.mouseX = 100;
+    g.input.mouseY = 100;
     EXPECT_EQ(objectUnderCursor(g), -1);
 }
 
 TEST_F(HitTest, HiddenObjectIsNeverPaintedButFoundByItsNonBlackPixels) {
     const Image img = imageOf(10, 10, [](int x, int) { return x < 5 ? 0u : kGreen; });
     const int i = addObject("secret", 0, 0, img);
-    PictureItem& item = g.imageSlots[static_cast<size_t>(i)][3].items[0];
+    PictureItem& item = g.scene.imageSlots[static_cast<size_t>(i)][3].items[0];
     item.transparent = false;
     item.setTransparentColor(0xFF);  // red (stored 0x00BBGGRR)
     obj(i).setHidden(1);
     drawSceneObjects(g);
     EXPECT_EQ(px(7, 5), 0u);
-    g.mouseX = 8;
-    g.mouseY = 5;
+    g.input.mouseX = 8;
+    g.input.mouseY = 5;
     EXPECT_EQ(objectUnderCursor(g), i);
-    g.mouseX = 2;
+    g.input.mouseX = 2;
     EXPECT_EQ(objectUnderCursor(g), -1);
     // The hit test left the black key on the item.
     EXPECT_TRUE(item.transparent);
@@ -261,20 +261,20 @@ TEST_F(HitTest, ClickMaskDecidesByItsOwnPictureAndSize) {
     const int i = addObject("door", 0, 0, filled(10, 10, kRed), 0, false);
     obj(i).setClickMaskFile("door_mask.dxg");
     const Image mask = imageOf(20, 10, [](int x, int) { return x >= 10 ? kWhite : 0u; });
-    g.imageSlots[static_cast<size_t>(i)][12] = listOf({pictureItem(mask, false)});
-    g.mouseY = 5;
-    g.mouseX = 5;  // on the picture, black in the mask
+    g.scene.imageSlots[static_cast<size_t>(i)][12] = listOf({pictureItem(mask, false)});
+    g.input.mouseY = 5;
+    g.input.mouseX = 5;  // on the picture, black in the mask
     EXPECT_EQ(objectUnderCursor(g), -1);
-    g.mouseX = 15;  // beyond the picture, white in the mask
+    g.input.mouseX = 15;  // beyond the picture, white in the mask
     EXPECT_EQ(objectUnderCursor(g), i);
-    g.mouseX = 20;  // the mask's inclusive edge
+    g.input.mouseX = 20;  // the mask's inclusive edge
     EXPECT_EQ(objectUnderCursor(g), i);
-    g.mouseX = 21;
+    g.input.mouseX = 21;
     EXPECT_EQ(objectUnderCursor(g), -1);
 
     // A named mask whose pictures are missing: not clickable, reported once.
-    g.imageSlots[static_cast<size_t>(i)][12].clear();
-    g.mouseX = 15;
+    g.scene.imageSlots[static_cast<size_t>(i)][12].clear();
+    g.input.mouseX = 15;
     EXPECT_EQ(objectUnderCursor(g), -1);
     EXPECT_EQ(objectUnderCursor(g), -1);
     ASSERT_EQ(errors().size(), 1u);
@@ -288,11 +288,11 @@ TEST_F(HitTest, ScaledPictureMapsTheCursorBackIntoThePicture) {
     obj(i).setScale(200);
     obj(i).setAnchorX(10);
     obj(i).setAnchorY(10);
-    g.inventory.setSceneOffsetX(50);
-    g.mouseY = 300;
-    g.mouseX = 349;  // room x 299: picture column T((299 - 300 + 20) / 2 - 0.5) = 9
+    g.tables.inventory.setSceneOffsetX(50);
+    g.input.mouseY = 300;
+    g.input.mouseX = 349;  // room x 299: picture column T((299 - 300 + 20) / 2 - 0.5) = 9
     EXPECT_EQ(objectUnderCursor(g), -1);
-    g.mouseX = 351;  // column 10
+    g.input.mouseX = 351;  // column 10
     EXPECT_EQ(objectUnderCursor(g), i);
     drawRoomObject(g, i);
     EXPECT_EQ(px(329, 280), 0u);  // the rectangle: 330 .. 370 x 280 .. 320

@@ -18,24 +18,25 @@ class OverlayFixture : public ::testing::Test {
     void setDisplay(int width, int height) {
         hp.display.initialize(width, height, false);
         g.platform = &platform;
-        g.prefs.setDisplayWidth(width);
-        g.prefs.setDisplayHeight(height);
-        g.prefs.setDialogImages("false");
-        g.prefs.setShowObjectTexts(1);
-        g.prefs.setShowZoneHints(1);
-        g.rooms.assign(1, Room{});
-        g.rooms[0].setName("hall");
-        g.rooms[0].setIsGameRoom(1);
-        g.currentRoom = 0;
-        g.gameLoaded = true;
-        g.curImageList = singlePictureList(solidImage(8, 8, 0xFFFFFF));
-        g.imageList1 = PictureList{};
-        g.imageList1.add();
-        g.imageList1.items.push_back(singlePictureList(solidImage(100, 60, 0x404040)).items[0]);
-        g.imageList1.add();
-        g.imageList1.prepare();
-        g.inventory.setBarX(0);
-        g.inventory.setBarY(540);
+        g.tables.prefs.setDisplayWidth(width);
+        g.tables.prefs.setDisplayHeight(height);
+        g.tables.prefs.setDialogImages("false");
+        g.tables.prefs.setShowObjectTexts(1);
+        g.tables.prefs.setShowZoneHints(1);
+        g.tables.rooms.assign(1, Room{});
+        g.tables.rooms[0].setName("hall");
+        g.tables.rooms[0].setIsGameRoom(1);
+        g.scene.currentRoom = 0;
+        g.session.gameLoaded = true;
+        g.cursor.curImageList = singlePictureList(solidImage(8, 8, 0xFFFFFF));
+        g.scene.imageList1 = PictureList{};
+        g.scene.imageList1.add();
+        g.scene.imageList1.items.push_back(
+            singlePictureList(solidImage(100, 60, 0x404040)).items[0]);
+        g.scene.imageList1.add();
+        g.scene.imageList1.prepare();
+        g.tables.inventory.setBarX(0);
+        g.tables.inventory.setBarY(540);
     }
 
     Surface& back() { return hp.display.back(); }
@@ -54,11 +55,11 @@ class OverlayFixture : public ::testing::Test {
         return (r.right - r.left) * (r.bottom - r.top) - count(r, color);
     }
 
-    ObjectRecord& object(int i) { return g.rooms[0].objects[static_cast<size_t>(i)]; }
+    ObjectRecord& object(int i) { return g.tables.rooms[0].objects[static_cast<size_t>(i)]; }
     // A room object with a display name, placed so that its anchor is at (x, y); the
     // reference holds until the next object is added.
     ObjectRecord& addObject(const std::string& name, const std::string& text, int x, int y) {
-        ObjectRecord& o = g.rooms[0].objects.emplace_back();
+        ObjectRecord& o = g.tables.rooms[0].objects.emplace_back();
         o.setName(name);
         o.setDisplayName(text);
         o.setActive(1);

@@ -35,14 +35,14 @@ class SlotPictures : public test::OverlayFixture {
         package.setPackagePath(dir.path() / "game.tgp");
         package.setPassword(std::string(kPackagePassword));
         g.package = &package;
-        g.templates.assign(b.templates);
-        g.languageTable =
+        g.tables.templates.assign(b.templates);
+        g.tables.languageTable =
             LanguageTable({"text=\"KEY_NAME\" lang1=\"" + std::string(300, 'k') + "\"",
                            "text=\"cup\" lang1=\"Tasse\""});
         fill(0, "key");
     }
     void fill(int i, const std::string& item, bool enabled = true) {
-        SlotView s = g.inventory.slot(i);
+        SlotView s = g.tables.inventory.slot(i);
         s.setLeft(10 + 40 * i);
         s.setTop(550);
         s.setRight(40 + 40 * i);
@@ -51,7 +51,7 @@ class SlotPictures : public test::OverlayFixture {
         s.setItem(item);
     }
     uint32_t slotPixel(int i) {
-        const PictureItem& item = g.slotPictures.items[static_cast<size_t>(i)];
+        const PictureItem& item = g.ui.slotPictures.items[static_cast<size_t>(i)];
         return item.pixel(1, 1).value_or(0xDEAD);
     }
 
@@ -61,49 +61,49 @@ class SlotPictures : public test::OverlayFixture {
 
 TEST_F(SlotPictures, FirstTemplateGivesTheLabelAndIconItemZero) {
     refreshSlotPicture(g, 0);
-    ASSERT_EQ(g.slotPictures.count(), kInventorySlots);
-    ASSERT_EQ(g.slotLabels.size(), static_cast<size_t>(kInventorySlots));
-    EXPECT_EQ(g.slotLabels[0], "KEY_NAME");  // language 0 shows the key
+    ASSERT_EQ(g.ui.slotPictures.count(), kInventorySlots);
+    ASSERT_EQ(g.ui.slotLabels.size(), static_cast<size_t>(kInventorySlots));
+    EXPECT_EQ(g.ui.slotLabels[0], "KEY_NAME");  // language 0 shows the key
     EXPECT_EQ(slotPixel(0), 0xAA0000u);
-    EXPECT_FALSE(g.slotPictures.items[0].patterns().empty()) << "ready for drawing";
+    EXPECT_FALSE(g.ui.slotPictures.items[0].patterns().empty()) << "ready for drawing";
 
     // Translated labels are cut to 255 characters.
-    g.language = 1;
+    g.ui.language = 1;
     refreshSlotPicture(g, 0);
-    EXPECT_EQ(g.slotLabels[0], std::string(255, 'k'));
+    EXPECT_EQ(g.ui.slotLabels[0], std::string(255, 'k'));
 
     // Drawn in the bar at the slot's corner.
     back().fill(0);
-    drawInterfacePass(g, g.dialogueUnderInterface);
+    drawInterfacePass(g, g.dialogue.dialogueUnderInterface);
     EXPECT_EQ(back().pixel(10, 550), 0xAA0000u);
     EXPECT_TRUE(hp.errorReport.messages.empty());
 }
 
 TEST_F(SlotPictures, SlotsWithoutItemsAndItemsWithoutTemplatesKeepTheirPictures) {
-    g.language = 1;
+    g.ui.language = 1;
     refreshSlotPicture(g, 0);
     fill(1, "cup", false);
     refreshSlotPicture(g, 1);
-    EXPECT_EQ(g.slotLabels[1], "") << "disabled slot left alone";
+    EXPECT_EQ(g.ui.slotLabels[1], "") << "disabled slot left alone";
 
     // The item leaves the slot: its picture and label stay, unseen.
     fill(0, "");
     refreshSlotPicture(g, 0);
-    EXPECT_EQ(g.slotLabels[0], std::string(255, 'k'));
+    EXPECT_EQ(g.ui.slotLabels[0], std::string(255, 'k'));
     EXPECT_EQ(slotPixel(0), 0xAA0000u);
 
     // No template of that name: the old picture and label stay; one report names it.
     fill(0, "ghost");
     refreshSlotPicture(g, 0);
     refreshSlotPicture(g, 0);
-    EXPECT_EQ(g.slotLabels[0], std::string(255, 'k'));
+    EXPECT_EQ(g.ui.slotLabels[0], std::string(255, 'k'));
     EXPECT_EQ(slotPixel(0), 0xAA0000u);
     ASSERT_EQ(hp.errorReport.messages.size(), 1u);
     EXPECT_NE(hp.errorReport.messages[0].find("'ghost'"), std::string::npos);
 
     fill(0, "cup");
     refreshSlotPicture(g, 0);
-    EXPECT_EQ(g.slotLabels[0], "Tasse");
+    EXPECT_EQ(g.ui.slotLabels[0], "Tasse");
     EXPECT_EQ(slotPixel(0), 0xAAAA00u);
 }
 

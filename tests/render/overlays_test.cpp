@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "data/hit_test.h"
 #include "logic/scene.h"
 #include "render/overlays_fixture.h"
 
@@ -21,7 +22,7 @@ class Overlays : public test::OverlayFixture {
     void drawFrame() {
         back().fill(kFill);
         layoutDialogue(g);
-        drawInterfacePass(g, g.dialogueUnderInterface);
+        drawInterfacePass(g, g.dialogue.dialogueUnderInterface);
         drawTextsAndDialogue(g);
     }
     int fontHeight() {
@@ -33,17 +34,17 @@ class Overlays : public test::OverlayFixture {
         return canvas().textWidth(text);
     }
     void setSlot(int i, Rect r, bool enabled, const std::string& item, uint32_t color = 0) {
-        SlotView s = g.inventory.slot(i);
+        SlotView s = g.tables.inventory.slot(i);
         s.setLeft(r.left);
         s.setTop(r.top);
         s.setRight(r.right);
         s.setBottom(r.bottom);
         s.setEnabled(enabled ? 1 : 0);
         s.setItem(item);
-        while (g.slotPictures.count() < kInventorySlots) g.slotPictures.add();
-        g.slotLabels.resize(kInventorySlots);
+        while (g.ui.slotPictures.count() < kInventorySlots) g.ui.slotPictures.add();
+        g.ui.slotLabels.resize(kInventorySlots);
         if (color)
-            g.slotPictures.items[static_cast<size_t>(i)] =
+            g.ui.slotPictures.items[static_cast<size_t>(i)] =
                 singlePictureList(solidImage(r.right - r.left, r.bottom - r.top, color)).items[0];
     }
     // The text box of a line drawn with a solid black brush: no background left in it,
@@ -75,7 +76,7 @@ TEST_F(Overlays, ClampKeepsTextsFivePixelsInsideAndSplitKeepsEmptyLines) {
 
 TEST_F(Overlays, TwoPartObjectTextSitsFortyAndTwentyAboveTheAnchor) {
     addObject("sign", "Open#Door", 400, 300);
-    g.hoveredObject = 0;
+    g.scene.hoveredObject = 0;
     const auto lines = layoutObjectText(g, 0);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], (PlacedText{"Open", 400 - width("Open") / 2, 260}));
@@ -100,8 +101,8 @@ TEST_F(Overlays, TwoPartObjectTextSitsFortyAndTwentyAboveTheAnchor) {
 
 TEST_F(Overlays, ObjectTextScalesOnlyTheVerticalOffsetAndFollowsTheSceneOffset) {
     ObjectRecord& o = addObject("bird", "Tweet", 393, 398);
-    g.inventory.setSceneOffsetX(7);
-    g.inventory.setSceneOffsetY(3);
+    g.tables.inventory.setSceneOffsetX(7);
+    g.tables.inventory.setSceneOffsetY(3);
     o.setTextAnchorX(40);
     o.setAnchorX(10);
     o.setTextAnchorY(5);
@@ -133,14 +134,14 @@ TEST_F(Overlays, ObjectTextsShowForTheHoveredObjectAndRunningHintsOnly) {
     addObject("cup", "Cup", 500, 300);
     ObjectRecord& hovered = object(0);
     ObjectRecord& other = object(1);
-    g.hoveredObject = 0;
+    g.scene.hoveredObject = 0;
     const Rect all{0, 0, 800, 540};  // above the inventory bar
 
-    g.prefs.setShowObjectTexts(0);
+    g.tables.prefs.setShowObjectTexts(0);
     drawFrame();
     EXPECT_EQ(countOther(all, kFill), 0) << "texts switched off: not even the hovered one";
 
-    g.prefs.setShowObjectTexts(1);
+    g.tables.prefs.setShowObjectTexts(1);
     drawFrame();
     expectTextBox(layoutObjectText(g, 0)[0].x, 280, "Lamp");
     const Rect cupArea{430, 250, 570, 300};
@@ -161,53 +162,53 @@ TEST_F(Overlays, ObjectTextsShowForTheHoveredObjectAndRunningHintsOnly) {
     EXPECT_EQ(countOther(all, kFill), 0) << "a removed object shows no text";
 
     hovered.setActive(1);
-    g.screenFaded = true;
+    g.scene.screenFaded = true;
     drawFrame();
     EXPECT_EQ(countOther(all, kFill), 0) << "a faded screen shows no texts";
 }
 
 TEST_F(Overlays, ZoneHintUnderTheCursorOfEveryZoneThatHoldsIt) {
-    ZoneView z = g.rooms[0].zone(0);
+    ZoneView z = g.tables.rooms[0].zone(0);
     z.setEnabled(1);
     z.setLeft(100);
     z.setTop(100);
     z.setRight(200);
     z.setBottom(200);
     z.setHint("North");
-    ZoneView wide = g.rooms[0].zone(3);
+    ZoneView wide = g.tables.rooms[0].zone(3);
     wide.setEnabled(1);
     wide.setLeft(0);
     wide.setTop(0);
     wide.setRight(799);
     wide.setBottom(120);
     wide.setHint("Sky");
-    g.inventory.setSceneOffsetX(10);
-    g.mouseX = 210;  // the zone's right edge, shifted
-    g.mouseY = 110;
+    g.tables.inventory.setSceneOffsetX(10);
+    g.input.mouseX = 210;  // the zone's right edge, shifted
+    g.input.mouseY = 110;
     drawFrame();
     expectTextBox(210, 110 + 8 + 2, "North");  // below the 8-pixel cursor
     EXPECT_EQ(count(Rect{0, 0, 800, 119}, 0xFFFFFF), 0);
 
-    g.mouseX = 211;
-    g.mouseY = 150;
+    g.input.mouseX = 211;
+    g.input.mouseY = 150;
     drawFrame();
     EXPECT_EQ(countOther(Rect{0, 0, 800, 540}, kFill), 0);
 
-    g.mouseX = 790;
-    g.mouseY = 50;
+    g.input.mouseX = 790;
+    g.input.mouseY = 50;
     drawFrame();
     expectTextBox(800 - width("Sky") - 5, 60, "Sky");
-    g.prefs.setShowZoneHints(0);
+    g.tables.prefs.setShowZoneHints(0);
     drawFrame();
     EXPECT_EQ(countOther(Rect{0, 0, 800, 540}, kFill), 0);
 }
 
 TEST_F(Overlays, DialogueWithHeadingAndOneChoice) {
-    g.dialogueOpen = true;
-    g.dialogueLines = {"Who are you?", "A friend of the king"};
-    g.headImageList = singlePictureList(solidImage(40, 30, 0x00AA00));
-    g.mouseX = 0;
-    g.mouseY = 0;
+    g.dialogue.dialogueOpen = true;
+    g.dialogue.dialogueLines = {"Who are you?", "A friend of the king"};
+    g.ui.headImageList = singlePictureList(solidImage(40, 30, 0x00AA00));
+    g.input.mouseX = 0;
+    g.input.mouseY = 0;
     drawFrame();
 
     const int h = fontHeight();
@@ -215,18 +216,19 @@ TEST_F(Overlays, DialogueWithHeadingAndOneChoice) {
         std::max({this->width("A friend of the king"), this->width("Who are you?") + 40 + 10, 150});
     const int top = 460 - (h + 30 + 25);
     const int left = 15;
-    EXPECT_EQ(g.dialogueLayout.left, left);
-    EXPECT_EQ(g.dialogueLayout.top, top);
-    EXPECT_EQ(g.dialogueLayout.width, width);
-    EXPECT_EQ(g.dialogueLayout.rect, (Box{left, top + 5, left + 15 + width, h + 30 + top + 30}));
+    EXPECT_EQ(g.dialogue.dialogueLayout.left, left);
+    EXPECT_EQ(g.dialogue.dialogueLayout.top, top);
+    EXPECT_EQ(g.dialogue.dialogueLayout.width, width);
+    EXPECT_EQ(g.dialogue.dialogueLayout.rect,
+              (Box{left, top + 5, left + 15 + width, h + 30 + top + 30}));
     const int wX = this->width("X");
     const Box close{left + 10 + width - wX, top + 10, left + 10 + width, top + 10 + h};
-    EXPECT_EQ(g.dialogueLayout.closeBox, close);
-    ASSERT_EQ(g.dialogueLayout.choiceBoxes.size(), 1u);
+    EXPECT_EQ(g.dialogue.dialogueLayout.closeBox, close);
+    ASSERT_EQ(g.dialogue.dialogueLayout.choiceBoxes.size(), 1u);
     const Box choice{left + 5, 30 + top + 20, left + 5 + this->width("A friend of the king"),
                      h + 30 + top + 18};
-    EXPECT_EQ(g.dialogueLayout.choiceBoxes[0], choice);
-    EXPECT_TRUE(g.dialogueLayout.drawn);
+    EXPECT_EQ(g.dialogue.dialogueLayout.choiceBoxes[0], choice);
+    EXPECT_TRUE(g.dialogue.dialogueLayout.drawn);
 
     // No dialogue pictures: the box is black, the head picture on it.
     EXPECT_EQ(back().pixel(left, top + 5), 0u);
@@ -248,13 +250,13 @@ TEST_F(Overlays, DialogueWithHeadingAndOneChoice) {
     EXPECT_EQ(count(closeArea, 0xFFFFFF), 0);
 
     // Under the cursor (edges count) each turns white.
-    g.mouseX = choice[2];
-    g.mouseY = choice[3];
+    g.input.mouseX = choice[2];
+    g.input.mouseY = choice[3];
     drawFrame();
     EXPECT_GT(count(choiceArea, 0xFFFFFF), 0);
     EXPECT_EQ(count(choiceArea, kGrey), 0);
-    g.mouseX = close[0];
-    g.mouseY = close[1];
+    g.input.mouseX = close[0];
+    g.input.mouseY = close[1];
     drawFrame();
     EXPECT_GT(count(closeArea, 0xFFFFFF), 0);
     EXPECT_GT(count(closeArea, kGrey), 0);
@@ -262,36 +264,37 @@ TEST_F(Overlays, DialogueWithHeadingAndOneChoice) {
 }
 
 TEST_F(Overlays, NarrowCentredDialogueIsOneHundredFiftyWide) {
-    g.dialogueOpen = true;
-    g.dialogueStyle = 1;
-    g.dialogueLines = {"Hi", "Yes", "No"};
+    g.dialogue.dialogueOpen = true;
+    g.dialogue.dialogueStyle = 1;
+    g.dialogue.dialogueLines = {"Hi", "Yes", "No"};
     drawFrame();
     const int h = fontHeight();
-    EXPECT_EQ(g.dialogueLayout.width, 150);
-    EXPECT_EQ(g.dialogueLayout.rect[2] - g.dialogueLayout.rect[0], 165);
-    EXPECT_EQ(g.dialogueLayout.left, 400 - 75);
-    EXPECT_EQ(g.dialogueLayout.top, 240 - (2 * h + 25) / 2);
-    ASSERT_EQ(g.dialogueLayout.choiceBoxes.size(), 2u);
-    EXPECT_EQ(g.dialogueLayout.choiceBoxes[1][1], h + g.dialogueLayout.top + 20);
-    EXPECT_EQ(g.dialogueLayout.choiceBoxes[1][3], 2 * h + g.dialogueLayout.top + 18);
+    EXPECT_EQ(g.dialogue.dialogueLayout.width, 150);
+    EXPECT_EQ(g.dialogue.dialogueLayout.rect[2] - g.dialogue.dialogueLayout.rect[0], 165);
+    EXPECT_EQ(g.dialogue.dialogueLayout.left, 400 - 75);
+    EXPECT_EQ(g.dialogue.dialogueLayout.top, 240 - (2 * h + 25) / 2);
+    ASSERT_EQ(g.dialogue.dialogueLayout.choiceBoxes.size(), 2u);
+    EXPECT_EQ(g.dialogue.dialogueLayout.choiceBoxes[1][1], h + g.dialogue.dialogueLayout.top + 20);
+    EXPECT_EQ(g.dialogue.dialogueLayout.choiceBoxes[1][3],
+              2 * h + g.dialogue.dialogueLayout.top + 18);
 
     // The rows 460 and 240 stay, whatever the display height; the centre follows W.
     setDisplay(1024, 768);
-    g.dialogueOpen = true;
-    g.dialogueStyle = 1;
-    g.dialogueLines = {"Hi", "Yes", "No"};
+    g.dialogue.dialogueOpen = true;
+    g.dialogue.dialogueStyle = 1;
+    g.dialogue.dialogueLines = {"Hi", "Yes", "No"};
     drawFrame();
-    EXPECT_EQ(g.dialogueLayout.left, 512 - 75);
-    EXPECT_EQ(g.dialogueLayout.top, 240 - (2 * h + 25) / 2);
+    EXPECT_EQ(g.dialogue.dialogueLayout.left, 512 - 75);
+    EXPECT_EQ(g.dialogue.dialogueLayout.top, 240 - (2 * h + 25) / 2);
 }
 
 TEST_F(Overlays, DialoguePicturesFollowTheLatestLayout) {
-    g.prefs.setDialogImages("true");
-    g.dlgImageList = singlePictureList(solidImage(40, 40, 0x303030));
-    g.dialogueOpen = true;
-    g.dialogueLines = {"Well?", "Go on"};
+    g.tables.prefs.setDialogImages("true");
+    g.ui.dlgImageList = singlePictureList(solidImage(40, 40, 0x303030));
+    g.dialogue.dialogueOpen = true;
+    g.dialogue.dialogueLines = {"Well?", "Go on"};
     drawFrame();  // the first frame still has the previous (empty) layout
-    const Box box = g.dialogueLayout.rect;
+    const Box box = g.dialogue.dialogueLayout.rect;
     drawFrame();
     // The background picture fills the box, no black fill behind the texts.
     EXPECT_EQ(back().pixel(box[0], box[1]), 0x303030u);
@@ -304,8 +307,8 @@ TEST_F(Overlays, BarAndEnabledSlotsHoldingItemsInPlayRoomsOnly) {
     setSlot(0, {10, 550, 50, 590}, true, "key", 0xAA0000);
     setSlot(1, {60, 550, 90, 590}, false, "rope", 0x0000AA);
     setSlot(2, {110, 550, 150, 590}, true, "", 0x00AA00);
-    g.mouseX = 400;
-    g.mouseY = 100;
+    g.input.mouseX = 400;
+    g.input.mouseY = 100;
     drawFrame();
     EXPECT_EQ(back().pixel(95, 545), 0x404040u);
     EXPECT_EQ(back().pixel(0, 599), 0x404040u);
@@ -315,7 +318,7 @@ TEST_F(Overlays, BarAndEnabledSlotsHoldingItemsInPlayRoomsOnly) {
     EXPECT_EQ(back().pixel(115, 555), kFill) << "empty slot";
     EXPECT_EQ(count(back().bounds(), kGreen), 0);
 
-    g.rooms[0].setIsGameRoom(0);
+    g.tables.rooms[0].setIsGameRoom(0);
     drawFrame();
     EXPECT_EQ(countOther(back().bounds(), kFill), 0);
 }
@@ -325,13 +328,13 @@ TEST_F(Overlays, SlotHighlightNeedsRoomForTheCursor) {
     setSlot(2, {110, 550, 150, 590}, true, "");
     setSlot(3, {160, 550, 165, 555}, true, "");  // 6 x 6: too small for the 8 x 8 cursor
     setSlot(4, {170, 550, 177, 557}, true, "");  // 8 x 8: just right
-    g.slotLabels[0] = "Old key";
+    g.ui.slotLabels[0] = "Old key";
     const int h = fontHeight();
 
     // A held item over an empty slot: a green frame and no label.
-    g.heldItem = "rope";
-    g.mouseX = 150;
-    g.mouseY = 590;
+    g.cursor.heldItem = "rope";
+    g.input.mouseX = 150;
+    g.input.mouseY = 590;
     drawFrame();
     EXPECT_EQ(highlightedSlot(g), 2);
     EXPECT_EQ(count(Rect{110, 550, 150, 551}, kGreen), 40);
@@ -340,45 +343,45 @@ TEST_F(Overlays, SlotHighlightNeedsRoomForTheCursor) {
     EXPECT_EQ(back().pixel(150, 550), kFill);
     EXPECT_EQ(count(Rect{110, 550 - 2 - h, 300, 548}, 0), 0) << "no label";
 
-    g.mouseX = 162;
+    g.input.mouseX = 162;
     EXPECT_EQ(highlightedSlot(g), -1);
-    g.mouseX = 177;
-    g.mouseY = 557;
+    g.input.mouseX = 177;
+    g.input.mouseY = 557;
     EXPECT_EQ(highlightedSlot(g), 4);
-    g.curImageList.clear();  // no cursor picture: nothing to fit
-    g.mouseX = 162;
-    g.mouseY = 552;
+    g.cursor.curImageList.clear();  // no cursor picture: nothing to fit
+    g.input.mouseX = 162;
+    g.input.mouseY = 552;
     EXPECT_EQ(highlightedSlot(g), 3);
 
     // Nothing held: an empty slot is not framed, one holding an item is, with its label.
-    g.curImageList = singlePictureList(solidImage(8, 8, 0xFFFFFF));
-    g.heldItem.clear();
-    g.mouseX = 120;
+    g.cursor.curImageList = singlePictureList(solidImage(8, 8, 0xFFFFFF));
+    g.cursor.heldItem.clear();
+    g.input.mouseX = 120;
     EXPECT_EQ(highlightedSlot(g), -1);
-    g.mouseX = 30;
-    g.mouseY = 570;
+    g.input.mouseX = 30;
+    g.input.mouseY = 570;
     drawFrame();
     EXPECT_EQ(count(Rect{10, 550, 50, 551}, kGreen), 40);
     expectTextBox(10, 550 - 2 - h, "Old key");
 
     // Overlapping slots: the later one wins.
     setSlot(5, {20, 560, 60, 600}, true, "cup", 0x00AAAA);
-    g.slotLabels[5] = "Cup";
+    g.ui.slotLabels[5] = "Cup";
     EXPECT_EQ(highlightedSlot(g), 5);
 }
 
 TEST_F(Overlays, TitleAndStatusInLucidaWithClearBrush) {
-    g.inventory.setShowStatus(1);
-    g.inventory.setShowRoomTitle(1);
-    g.inventory.setTitleX(300);
-    g.inventory.setTitleY(10);
-    g.currentRoomTitle = "Great Hall";
-    g.inventory.setStatusPosition(0, 400, 40);
-    g.inventory.setStatusPosition(1, 600, 40);
-    g.inventory.setStatusPosition(2, 600, 70);
-    g.inventory.setStatusPosition(3, 600, 100);
-    g.hitPoints = 75;
-    g.statusCounters = {3, 14, -2};
+    g.tables.inventory.setShowStatus(1);
+    g.tables.inventory.setShowRoomTitle(1);
+    g.tables.inventory.setTitleX(300);
+    g.tables.inventory.setTitleY(10);
+    g.scene.currentRoomTitle = "Great Hall";
+    g.tables.inventory.setStatusPosition(0, 400, 40);
+    g.tables.inventory.setStatusPosition(1, 600, 40);
+    g.tables.inventory.setStatusPosition(2, 600, 70);
+    g.tables.inventory.setStatusPosition(3, 600, 100);
+    g.ui.hitPoints = 75;
+    g.ui.statusCounters = {3, 14, -2};
     drawFrame();
 
     canvas().setFont("Lucida console", 12);
@@ -411,8 +414,8 @@ TEST_F(Overlays, TitleAndStatusInLucidaWithClearBrush) {
     EXPECT_GE(tf, 300);
     EXPECT_LT(tl, 300 + width("Great Hall", "Lucida console"));
 
-    g.inventory.setShowStatus(0);
-    g.inventory.setShowRoomTitle(0);
+    g.tables.inventory.setShowStatus(0);
+    g.tables.inventory.setShowRoomTitle(0);
     drawFrame();
     EXPECT_EQ(countOther(Rect{0, 0, 800, 200}, kFill), 0);
 }
@@ -420,16 +423,15 @@ TEST_F(Overlays, TitleAndStatusInLucidaWithClearBrush) {
 TEST_F(Overlays, InventoryBarHitSkipsTransparentPixels) {
     Image bar = solidImage(100, 60, 0x404040);
     bar.pixels[5 * 100 + 5] = 0;  // the colour key
-    g.imageList1.items[1] = singlePictureList(bar).items[0];
-    EXPECT_EQ(inventoryBarRect(g), (Rect{0, 540, 99, 599}));
-    EXPECT_FALSE(inventoryBarHit(g, 5, 545));
-    EXPECT_TRUE(inventoryBarHit(g, 6, 545));
-    EXPECT_TRUE(inventoryBarHit(g, 99, 599));
-    EXPECT_FALSE(inventoryBarHit(g, 100, 545));
-    g.imageList1.items[1].transparent = false;
-    EXPECT_TRUE(inventoryBarHit(g, 5, 545));
-    g.imageList1.items.resize(1);
-    EXPECT_FALSE(inventoryBarHit(g, 6, 545));
+    g.scene.imageList1.items[1] = singlePictureList(bar).items[0];
+    EXPECT_FALSE(inventoryBarUnder(g, 5, 545));
+    EXPECT_TRUE(inventoryBarUnder(g, 6, 545));
+    EXPECT_TRUE(inventoryBarUnder(g, 99, 599));
+    EXPECT_FALSE(inventoryBarUnder(g, 100, 545));
+    g.scene.imageList1.items[1].transparent = false;
+    EXPECT_TRUE(inventoryBarUnder(g, 5, 545));
+    g.scene.imageList1.items.resize(1);
+    EXPECT_FALSE(inventoryBarUnder(g, 6, 545));
 }
 
 }  // namespace

@@ -52,15 +52,15 @@ class RenderTest : public ::testing::Test {
     RenderTest() {
         hp.display.initialize(800, 600, false);
         g.platform = &platform;
-        g.prefs.setDisplayWidth(800);
-        g.prefs.setDisplayHeight(600);
-        g.prefs.setStartCursor("arrow");
+        g.tables.prefs.setDisplayWidth(800);
+        g.tables.prefs.setDisplayHeight(600);
+        g.tables.prefs.setStartCursor("arrow");
         Room room;
         room.setName("hall");
         room.setCursorVisible(1);
-        g.rooms.push_back(std::move(room));
-        g.currentRoom = 0;
-        g.imageSlots.resize(kMinImageSlotRows);
+        g.tables.rooms.push_back(std::move(room));
+        g.scene.currentRoom = 0;
+        g.scene.imageSlots.resize(kMinImageSlotRows);
     }
 
     Surface& back() { return hp.display.back(); }
@@ -82,8 +82,9 @@ class RenderTest : public ::testing::Test {
         auto& objects = g.objects();
         objects.push_back(std::move(o));
         const int index = static_cast<int>(objects.size()) - 1;
-        if (static_cast<int>(g.imageSlots.size()) <= index) g.imageSlots.resize(index + 1);
-        g.imageSlots[static_cast<size_t>(index)][3] = listOf({pictureItem(img, transparent)});
+        if (static_cast<int>(g.scene.imageSlots.size()) <= index)
+            g.scene.imageSlots.resize(index + 1);
+        g.scene.imageSlots[static_cast<size_t>(index)][3] = listOf({pictureItem(img, transparent)});
         return index;
     }
     ObjectRecord& obj(int i) { return g.objects()[static_cast<size_t>(i)]; }

@@ -45,11 +45,11 @@ class RunningGame {
         package.setPassword(std::string(kPackagePassword));
         g.platform = &platform;
         g.package = &package;
-        g.tempFolder = dir.file("extract") + "/";
-        g.saveFolder = saveFolder().string() + "/";
+        g.session.tempFolder = dir.file("extract") + "/";
+        g.session.saveFolder = saveFolder().string() + "/";
         loadPreferencesFromPackage(g);
-        hp.display.initialize(g.prefs.displayWidth(), g.prefs.displayHeight(), false);
-        g.language = g.prefs.language();
+        hp.display.initialize(g.tables.prefs.displayWidth(), g.tables.prefs.displayHeight(), false);
+        g.ui.language = g.tables.prefs.language();
         loadGame(g);
     }
 
@@ -58,13 +58,13 @@ class RunningGame {
 
     // Copies of template `name` made room objects.
     ObjectRecord object(const std::string& name, int x = 0) {
-        ObjectRecord o = g.templates.at(g.templates.findTemplate(name));
+        ObjectRecord o = g.tables.templates.at(g.tables.templates.findTemplate(name));
         o.setX(x);
         return o;
     }
     // Gives room `room` exactly `count` objects (position 0 kept when there is one).
     void setObjectCount(int room, int count) {
-        auto& list = g.rooms[static_cast<size_t>(room)].objects;
+        auto& list = g.tables.rooms[static_cast<size_t>(room)].objects;
         list.resize(static_cast<size_t>(count), object("crate"));
         for (int i = 1; i < count; ++i) list[static_cast<size_t>(i)].setX(1000 * room + i);
     }
@@ -94,21 +94,21 @@ struct SavedState {
 
 inline SavedState snapshot(const GameState& g) {
     SavedState s;
-    for (const Room& r : g.rooms) {
+    for (const Room& r : g.tables.rooms) {
         s.rooms.emplace_back(r.bytes().begin(), r.bytes().end());
         auto& list = s.objects.emplace_back();
         for (const ObjectRecord& o : r.objects)
             list.emplace_back(o.bytes().begin(), o.bytes().end());
     }
-    s.inventory.assign(g.inventory.bytes().begin(), g.inventory.bytes().end());
-    s.hitPoints = g.hitPoints;
-    s.statusCounters = g.statusCounters;
-    s.language = g.language;
-    s.currentRoom = g.currentRoom;
-    s.returnRoom = g.returnRoom;
-    s.heldItem = g.heldItem;
-    s.stashedHeldItem = g.stashedHeldItem;
-    s.slotLabels = g.slotLabels;
+    s.inventory.assign(g.tables.inventory.bytes().begin(), g.tables.inventory.bytes().end());
+    s.hitPoints = g.ui.hitPoints;
+    s.statusCounters = g.ui.statusCounters;
+    s.language = g.ui.language;
+    s.currentRoom = g.scene.currentRoom;
+    s.returnRoom = g.scene.returnRoom;
+    s.heldItem = g.cursor.heldItem;
+    s.stashedHeldItem = g.cursor.stashedHeldItem;
+    s.slotLabels = g.ui.slotLabels;
     return s;
 }
 

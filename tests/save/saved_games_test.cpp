@@ -8,6 +8,8 @@
 
 #include <functional>
 
+#include "logic/cursor.h"
+#include "save/save_folder.h"
 #include "save/slot_format.h"
 #include "save_fixture.h"
 #include "support/record_files.h"
@@ -17,6 +19,7 @@ namespace {
 
 using test::bytesOf;
 using test::fileBytes;
+using test::GameBuilder;
 using test::readSlot;
 using test::RunningGame;
 using test::snapshot;
@@ -26,6 +29,13 @@ namespace fs = std::filesystem;
 constexpr size_t kObject = ObjectRecord::kSize;
 constexpr size_t kRoom = RoomRecord::kSize;
 
+// A script waiting in the queue.
+void queueScript(GameState& g) {
+    EventRecord e;
+    e.setName("onclick");
+    g.scripts.queue.enqueue(e);
+}
+
 long fileCount(const fs::path& folder) {
     return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
 }
@@ -34,7 +44,7 @@ long fileCount(const fs::path& folder) {
 class SavedGamesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(run.g.rooms.size(), 3u);
+        ASSERT_EQ(run.g.tables.rooms.size(), 3u);
         ASSERT_EQ(run.g.room().name(), "hall");
         run.setObjectCount(0, 5);
         run.setObjectCount(1, 0);
@@ -48,31 +58,33 @@ class SavedGamesTest : public ::testing::Test {
 };
 
 TEST_F(SavedGamesTest, SaveWritesTheSixMembersInOrderWithTheirLayouts) {
-    g().rooms[1].setMusic("cellar.mid");
-    g().rooms[1].setMinScale(-7);
-    g().rooms[1].zone(3).setTargetRoom("hall");
-    g().rooms[2].entrance(9).setX(123456);
+    g().tables.rooms[1].setMusic("cellar.mid");
+    g().tables.rooms[1].setMinScale(-7);
+    g().tables.rooms[1].zone(3).setTargetRoom("hall");
+    g().tables.rooms[2].entrance(9).setX(123456);
     // Bytes after a string's characters and the padding are not part of a saved room.
-    g().rooms[0].bytes()[186] = 0xAB;
-    g().rooms[0].setWeather("Rainstorm");
-    g().rooms[0].setWeather("Rain");
+    g().tables.rooms[0].bytes()[186] = 0xAB;
+    g().tables.rooms[0].setWeather("Rainstorm");
+    g().tables.rooms[0].setWeather("Rain");
 
     ASSERT_TRUE(saveGame(g(), 4));
     EXPECT_EQ(slot(4), run.saveFolder() / "slot4.sav");
     auto c = readSlot(slot(4));
-    EXPECT_EQ(c.order,
-              (std::vector<std::string>{"screenshot.dxg", "objcounts.txt", "savedinv.dat",
-                                        "roomobjs.dat", "savedrooms.dat", "additional.dat"}));
+    // The game's six members, then the engine's own.
+    EXPECT_EQ(c.order, (std::vector<std::string>{"screenshot.dxg", "objcounts.txt", "savedinv.dat",
+                                                 "roomobjs.dat", "savedrooms.dat", "additional.dat",
+                                                 "zelkin-meta.txt"}));
     EXPECT_EQ(c.text("objcounts.txt"), "5\r\n0\r\n2\r\n");
-    EXPECT_EQ(c["savedinv.dat"],
-              std::vector<uint8_t>(g().inventory.bytes().begin(), g().inventory.bytes().end()));
+    EXPECT_EQ(c["savedinv.dat"], std::vector<uint8_t>(g().tables.inventory.bytes().begin(),
+                                                      g().tables.inventory.bytes().end()));
     EXPECT_EQ(c["additional.dat"].size(), 72u);
 
     const auto& objs = c["roomobjs.dat"];
     ASSERT_EQ(objs.size(), 7 * kObject);
     // Room 0's five objects in list order, then room 2's two.
     for (size_t k = 0; k < 7; ++k) {
-        const ObjectRecord& o = k < 5 ? g().rooms[0].objects[k] : g().rooms[2].objects[k - 5];
+        const ObjectRecord& o =
+            k < 5 ? g().tables.rooms[0].objects[k] : g().tables.rooms[2].objects[k - 5];
         EXPECT_TRUE(std::equal(o.bytes().begin(), o.bytes().end(), objs.begin() + k * kObject))
             << "object record " << k;
     }
@@ -108,11 +120,11 @@ TEST_F(SavedGamesTest, SaveWritesTheSixMembersInOrderWithTheirLayouts) {
 }
 
 TEST_F(SavedGamesTest, AdditionalRecordKeepsLowSixteenBitsAndCutsTheStashedItem) {
-    g().hitPoints = 40000;
-    g().statusCounters = {-1, 70000, 12};
-    g().language = 1;
-    g().stashedHeldItem = std::string(31, 'x');
-    g().returnRoom = 1;
+    g().ui.hitPoints = 40000;
+    g().ui.statusCounters = {-1, 70000, 12};
+    g().ui.language = 1;
+    g().cursor.stashedHeldItem = std::string(31, 'x');
+    g().scene.returnRoom = 1;
     ASSERT_TRUE(saveGame(g(), 1));
     AdditionalRecord a(readSlot(slot(1))["additional.dat"]);
     EXPECT_EQ(a.returnRoomName(), "cellar");
@@ -124,80 +136,81 @@ TEST_F(SavedGamesTest, AdditionalRecordKeepsLowSixteenBitsAndCutsTheStashedItem)
     EXPECT_EQ(a.statusCounter3(), 12);
     EXPECT_EQ(a.language(), 1);
 
-    g().hitPoints = 5;
-    g().language = 0;
+    g().ui.hitPoints = 5;
+    g().ui.language = 0;
     ASSERT_TRUE(loadGame(g(), 1));
-    EXPECT_EQ(g().hitPoints, -25536);
-    EXPECT_EQ(g().statusCounters, (std::array<int32_t, 3>{-1, 4464, 12}));
-    EXPECT_EQ(g().language, 1);
-    EXPECT_EQ(g().slotLabels[0], "Lampe") << "labels follow the restored language";
+    EXPECT_EQ(g().ui.hitPoints, -25536);
+    EXPECT_EQ(g().ui.statusCounters, (std::array<int32_t, 3>{-1, 4464, 12}));
+    EXPECT_EQ(g().ui.language, 1);
+    EXPECT_EQ(g().ui.slotLabels[0], "Lampe") << "labels follow the restored language";
     EXPECT_EQ(g().room().name(), "cellar");
 }
 
 TEST_F(SavedGamesTest, LoadRestoresEveryRoomAndObjectListWhateverTheyHeld) {
-    g().inventory.slot(1).setItem("key");
-    g().hitPoints = 77;
-    g().rooms[2].objects[1].setNumVar(2, 9);
-    g().returnRoom = 0;
+    g().tables.inventory.slot(1).setItem("key");
+    g().ui.hitPoints = 77;
+    g().tables.rooms[2].objects[1].setNumVar(2, 9);
+    g().scene.returnRoom = 0;
     ASSERT_TRUE(saveGame(g(), 2));
     const auto saved = snapshot(g());
 
     // Play on: objects appear in the empty room, others move, the inventory changes.
     run.setObjectCount(1, 3);
     run.setObjectCount(0, 2);
-    g().rooms[2].objects[1].setX(555);
-    g().rooms[2].setBackground("other.dxg");
-    g().inventory.slot(1).setItem("");
-    g().inventory.slot(2).setItem("lamp");
-    g().hitPoints = 3;
+    g().tables.rooms[2].objects[1].setX(555);
+    g().tables.rooms[2].setBackground("other.dxg");
+    g().tables.inventory.slot(1).setItem("");
+    g().tables.inventory.slot(2).setItem("lamp");
+    g().ui.hitPoints = 3;
     enterRoom(g(), 1);
-    g().imageSlots[0][3].clear();
+    g().scene.imageSlots[0][3].clear();
 
     ASSERT_TRUE(loadGame(g(), 2));
-    EXPECT_TRUE(g().rooms[1].objects.empty());
-    ASSERT_EQ(g().rooms[0].objects.size(), 5u);
-    ASSERT_EQ(g().rooms[2].objects.size(), 2u);
-    EXPECT_EQ(g().rooms[2].objects[1].numVar(2), 9);
-    EXPECT_EQ(g().currentRoom, 0);
-    EXPECT_EQ(g().returnRoom, 0);
+    EXPECT_TRUE(g().tables.rooms[1].objects.empty());
+    ASSERT_EQ(g().tables.rooms[0].objects.size(), 5u);
+    ASSERT_EQ(g().tables.rooms[2].objects.size(), 2u);
+    EXPECT_EQ(g().tables.rooms[2].objects[1].numVar(2), 9);
+    EXPECT_EQ(g().scene.currentRoom, 0);
+    EXPECT_EQ(g().scene.returnRoom, 0);
     auto now = snapshot(g());
     EXPECT_EQ(now.rooms, saved.rooms);
     EXPECT_EQ(now.objects, saved.objects);
     EXPECT_EQ(now.inventory, saved.inventory);
     EXPECT_EQ(now.hitPoints, 77);
-    EXPECT_EQ(g().slotLabels[1], "key") << "slot pictures and labels follow the inventory";
+    EXPECT_EQ(g().ui.slotLabels[1], "key") << "slot pictures and labels follow the inventory";
     // The current room's objects got their pictures, the main character included.
-    EXPECT_GT(g().imageSlots[4][3].count(), 0);
-    EXPECT_GT(g().imageSlots[0][3].count(), 0);
+    EXPECT_GT(g().scene.imageSlots[4][3].count(), 0);
+    EXPECT_GT(g().scene.imageSlots[0][3].count(), 0);
     EXPECT_TRUE(errors().empty()) << errors().front();
 }
 
 TEST_F(SavedGamesTest, TheStashedItemIsHeldAfterLoading) {
-    g().stashedHeldItem = "key";
-    g().returnRoom = 0;
+    g().cursor.stashedHeldItem = "key";
+    g().scene.returnRoom = 0;
     ASSERT_TRUE(saveGame(g(), 3));
-    g().stashedHeldItem = "lamp";  // put aside in the game being left
-    g().heldItem.clear();
+    g().cursor.stashedHeldItem = "lamp";  // put aside in the game being left
+    g().cursor.heldItem.clear();
     ASSERT_TRUE(loadGame(g(), 3));
-    EXPECT_EQ(g().heldItem, "key");
-    EXPECT_EQ(g().stashedHeldItem, "");
-    EXPECT_GT(g().curImageList.count(), 0);
-    EXPECT_EQ(g().cursorIndex, kCursorRows - 1);
+    EXPECT_EQ(g().cursor.heldItem, "key");
+    EXPECT_EQ(g().cursor.stashedHeldItem, "");
+    EXPECT_GT(g().cursor.curImageList.count(), 0);
+    EXPECT_EQ(g().cursor.cursorIndex, kCursorRows - 1);
 }
 
 TEST_F(SavedGamesTest, SavingOverASlotReplacesEveryMember) {
-    g().hitPoints = 1;
-    g().screenshotDib = test::solidImage(4, 3, 0x112233);
+    g().ui.hitPoints = 1;
+    g().ui.screenshotDib = test::solidImage(4, 3, 0x112233);
     ASSERT_TRUE(saveGame(g(), 1));
     const auto first = readSlot(slot(1));
 
     run.setObjectCount(0, 1);
     run.setObjectCount(1, 4);
     run.setObjectCount(2, 0);
-    g().inventory.slot(0).setItem("key");
-    g().hitPoints = 2;
-    g().rooms[2].setTitleKey("options");
-    g().screenshotDib = test::solidImage(2, 2, 0x445566);
+    g().tables.inventory.slot(0).setItem("key");
+    g().ui.hitPoints = 2;
+    g().tables.rooms[2].setTitleKey("options");
+    g().ui.screenshotDib = test::solidImage(2, 2, 0x445566);
+    g().scripts.playTimeMs = 60000;
     ASSERT_TRUE(saveGame(g(), 1));
     const auto second = readSlot(slot(1));
     EXPECT_EQ(second.order, first.order);
@@ -208,11 +221,11 @@ TEST_F(SavedGamesTest, SavingOverASlotReplacesEveryMember) {
 
     run.setObjectCount(1, 9);
     ASSERT_TRUE(loadGame(g(), 1));
-    EXPECT_EQ(g().rooms[0].objects.size(), 1u);
-    EXPECT_EQ(g().rooms[1].objects.size(), 4u);
-    EXPECT_TRUE(g().rooms[2].objects.empty());
-    EXPECT_EQ(g().rooms[2].titleKey(), "options");
-    EXPECT_EQ(g().hitPoints, 2);
+    EXPECT_EQ(g().tables.rooms[0].objects.size(), 1u);
+    EXPECT_EQ(g().tables.rooms[1].objects.size(), 4u);
+    EXPECT_TRUE(g().tables.rooms[2].objects.empty());
+    EXPECT_EQ(g().tables.rooms[2].titleKey(), "options");
+    EXPECT_EQ(g().ui.hitPoints, 2);
 }
 
 TEST_F(SavedGamesTest, LoadingAMissingSlotChangesNothing) {
@@ -223,7 +236,7 @@ TEST_F(SavedGamesTest, LoadingAMissingSlotChangesNothing) {
 }
 
 TEST_F(SavedGamesTest, TheGamePackageStaysInUseAfterSaveAndLoad) {
-    g().returnRoom = 0;
+    g().scene.returnRoom = 0;
     ASSERT_TRUE(saveGame(g(), 1));
     ASSERT_TRUE(loadGame(g(), 1));
     EXPECT_EQ(run.package.packagePath(), run.packageFile());
@@ -239,15 +252,15 @@ TEST_F(SavedGamesTest, TheGamePackageStaysInUseAfterSaveAndLoad) {
 }
 
 TEST_F(SavedGamesTest, ASlotSavedWithNoGameInProgressEntersNoRoom) {
-    g().returnRoom = -1;
+    g().scene.returnRoom = -1;
     ASSERT_TRUE(saveGame(g(), 5));
     EXPECT_EQ(AdditionalRecord(readSlot(slot(5))["additional.dat"]).returnRoomName(), "");
 
     enterRoom(g(), 2);
-    g().returnRoom = 1;
+    g().scene.returnRoom = 1;
     ASSERT_TRUE(loadGame(g(), 5));
-    EXPECT_EQ(g().currentRoom, 2);
-    EXPECT_EQ(g().returnRoom, -1) << "the loaded game has no game in progress";
+    EXPECT_EQ(g().scene.currentRoom, 2);
+    EXPECT_EQ(g().scene.returnRoom, -1) << "the loaded game has no game in progress";
     EXPECT_TRUE(errors().empty());
 }
 
@@ -256,7 +269,7 @@ TEST_F(SavedGamesTest, SavingShowsTheSavingPictureCentredWithItsColourKey) {
     Image img = test::solidImage(20, 10, 0x3366CC);
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 10; ++x) img.pixels[static_cast<size_t>(y * 20 + x)] = 0;
-    g().savingImageList = test::singlePictureList(img);
+    g().ui.savingImageList = test::singlePictureList(img);
     run.hp.display.back().fill(0x00FF00);
     const auto flips = run.hp.display.flips();
     ASSERT_TRUE(saveGame(g(), 1));
@@ -268,6 +281,232 @@ TEST_F(SavedGamesTest, SavingShowsTheSavingPictureCentredWithItsColourKey) {
     EXPECT_EQ(shown.pixel(410, 300), 0x00FF00u);
     EXPECT_EQ(shown.pixel(400, 294), 0x00FF00u);
     EXPECT_EQ(shown.pixel(400, 305), 0x00FF00u);
+}
+
+// ---- Slots of one game only ------------------------------------------------------
+
+TEST_F(SavedGamesTest, TheMetaMemberSaysWhichGameWroteTheSlotAndWhatABrowserShows) {
+    g().scripts.playTimeMs = 3723500;
+    g().ui.language = 1;
+    g().tables.rooms[0].setTitleKey("lamp");  // a key the language table translates
+    enterRoom(g(), 2);                        // saved from the menu room
+    ASSERT_TRUE(saveGame(g(), 1));
+    const std::string text = readSlot(slot(1)).text("zelkin-meta.txt");
+    SlotMeta meta = readSlotMeta(text);
+    EXPECT_EQ(meta.game, "Test game");
+    EXPECT_EQ(meta.title, "Test game");
+    EXPECT_EQ(meta.room, "Lampe") << "the room a load enters, translated";
+    EXPECT_EQ(meta.playSeconds, 3723u);
+    // '9' stands for any digit, '+' for one or more digits.
+    auto shaped = [](const std::string& text, const std::string& shape) {
+        size_t t = 0;
+        for (char c : shape) {
+            const auto digit = [&] { return t < text.size() && text[t] >= '0' && text[t] <= '9'; };
+            if (c == '9' || c == '+') {
+                if (!digit()) return false;
+                ++t;
+                while (c == '+' && digit()) ++t;
+            } else if (t < text.size() && text[t] == c) {
+                ++t;
+            } else {
+                return false;
+            }
+        }
+        return t == text.size();
+    };
+    EXPECT_TRUE(shaped(meta.engine, "+.+.+")) << meta.engine;
+    EXPECT_TRUE(shaped(meta.saved, "9999-99-99T99:99:99Z")) << meta.saved;
+    EXPECT_FALSE(meta.heldItem) << "only the autosave records the item in hand";
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+
+    // Values stay on their line; the held item goes through UTF-8 and back.
+    meta.title = "Two\nlines";
+    meta.heldItem = "K\xE9y";
+    const SlotMeta back = readSlotMeta(writeSlotMeta(meta));
+    EXPECT_EQ(back.title, "Two lines");
+    EXPECT_EQ(back.heldItem, "K\xE9y");
+    EXPECT_EQ(back.game, "Test game");
+
+    g().scripts.playTimeMs = 5;
+    g().scene.returnRoom = 0;
+    ASSERT_TRUE(loadGame(g(), 1));
+    EXPECT_EQ(g().scripts.playTimeMs, 3723000u) << "a loaded game goes on with its own play time";
+}
+
+TEST(SlotOwnership, TwoGamesSavingSlotOneKeepTheirOwnAndRefuseEachOthers) {
+    test::TempDir home;
+    GameBuilder alpha = test::threeRoomGame();
+    alpha.prefs.setTitle("Alpha");
+    GameBuilder beta = test::threeRoomGame();  // the same rooms: only the meta tells them apart
+    beta.prefs.setTitle("Beta");
+    RunningGame a(alpha), b(beta);
+    for (RunningGame* r : {&a, &b}) {
+        r->g.session.saveFolder =
+            playerSaveFolder(home.path(), home.path(), r->g.session.gameId).string() + "/";
+        r->g.scene.returnRoom = 0;
+    }
+    a.g.ui.hitPoints = 11;
+    b.g.ui.hitPoints = 22;
+    ASSERT_TRUE(saveGame(a.g, 1));
+    ASSERT_TRUE(saveGame(b.g, 1));
+    EXPECT_EQ(slotPath(a.g, 1), home.path() / "zelkin" / "Alpha" / "saves" / "slot1.sav");
+    EXPECT_EQ(slotPath(b.g, 1), home.path() / "zelkin" / "Beta" / "saves" / "slot1.sav");
+    a.g.ui.hitPoints = 0;
+    b.g.ui.hitPoints = 0;
+    ASSERT_TRUE(loadGame(a.g, 1));
+    ASSERT_TRUE(loadGame(b.g, 1));
+    EXPECT_EQ(a.g.ui.hitPoints, 11);
+    EXPECT_EQ(b.g.ui.hitPoints, 22);
+
+    // Beta's slot put into Alpha's folder (an old shared folder, a copied file).
+    fs::copy_file(slotPath(b.g, 1), slotPath(a.g, 3));
+    fs::copy_file(slotPath(b.g, 1), autosavePath(a.g));
+    a.g.ui.hitPoints = 5;
+    enterRoom(a.g, 1);
+    const auto before = snapshot(a.g);
+    EXPECT_FALSE(loadGame(a.g, 3));
+    EXPECT_FALSE(continueFromAutosave(a.g));
+    EXPECT_TRUE(snapshot(a.g) == before);
+    EXPECT_EQ(a.hp.errorReport.messages,
+              (std::vector<std::string>{"slot 3 belongs to another game ('Beta')",
+                                        "the autosave belongs to another game ('Beta')"}));
+    EXPECT_TRUE(isSlotOfGame(a.g, slotPath(a.g, 1)));
+    EXPECT_FALSE(isSlotOfGame(a.g, slotPath(a.g, 3)));
+}
+
+TEST_F(SavedGamesTest, ASlotWrittenBeforeTheMetaMemberStillLoads) {
+    g().scene.returnRoom = 0;
+    g().ui.hitPoints = 31;
+    ASSERT_TRUE(saveGame(g(), 1));
+    auto members = readSlot(slot(1)).members;
+    members.erase("zelkin-meta.txt");
+    writeSlot(slot(1), members);
+    const auto saved = snapshot(g());
+    g().ui.hitPoints = 1;
+    run.setObjectCount(1, 3);
+    ASSERT_TRUE(loadGame(g(), 1));
+    EXPECT_TRUE(snapshot(g()) == saved);
+    EXPECT_TRUE(errors().empty());
+    // Checked by its rooms: the same slot with a room this game lacks is not this game's.
+    EXPECT_TRUE(isSlotOfGame(g(), slot(1)));
+    RoomRecord cellar{std::span(members["savedrooms.dat"]).subspan(kRoom, kRoom)};
+    cellar.setName("crypt");
+    std::copy(cellar.bytes().begin(), cellar.bytes().end(),
+              members["savedrooms.dat"].begin() + kRoom);
+    writeSlot(slot(1), members);
+    EXPECT_FALSE(isSlotOfGame(g(), slot(1)));
+}
+
+TEST_F(SavedGamesTest, TheFirstStartCopiesThisGamesSlotsFromTheSharedFoldersAndDeletesNothing) {
+    const fs::path besideExe = run.dir.path() / "bin" / "saves";
+    const fs::path shared = run.dir.path() / "data" / "zelkin" / "saves";
+    auto saveInto = [&](const fs::path& folder, int n, int hitPoints) {
+        g().session.saveFolder = folder.string() + "/";
+        g().ui.hitPoints = hitPoints;
+        g().scene.returnRoom = 0;
+        EXPECT_TRUE(saveGame(g(), n));
+        return slotPath(g(), n);
+    };
+    saveInto(besideExe, 1, 1);
+    const fs::path noMeta = saveInto(besideExe, 2, 2);
+    auto members = readSlot(noMeta).members;
+    members.erase("zelkin-meta.txt");
+    writeSlot(noMeta, members);
+    saveInto(shared, 1, 99);  // slot 1 beside the executable wins
+    saveInto(shared, 5, 5);
+    const fs::path other = saveInto(shared, 3, 3);
+    members = readSlot(other).members;
+    const auto& text = members["zelkin-meta.txt"];
+    SlotMeta meta = readSlotMeta(std::string(text.begin(), text.end()));
+    meta.game = "Another";
+    members["zelkin-meta.txt"] = bytesOf(writeSlotMeta(meta));
+    writeSlot(other, members);
+    std::ofstream(shared / "notes.txt") << "not a slot";
+
+    g().session.saveFolder = (run.dir.path() / "new").string() + "/";
+    CopiedSlots copied = copySlotsFromSharedFolders(g(), {besideExe, shared});
+    EXPECT_EQ(copied.count, 3);
+    EXPECT_EQ(copied.from, (std::vector<fs::path>{besideExe, shared}));
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(g().session.saveFolder))
+        names.insert(e.path().filename());
+    EXPECT_EQ(names, (std::set<std::string>{"slot1.sav", "slot2.sav", "slot5.sav"}));
+    EXPECT_EQ(fileCount(besideExe), 2) << "nothing is deleted";
+    EXPECT_EQ(fileCount(shared), 4);
+    ASSERT_TRUE(loadGame(g(), 1));
+    EXPECT_EQ(g().ui.hitPoints, 1);
+    // Only into an empty folder: a second start copies nothing.
+    fs::remove(fs::path(g().session.saveFolder) / "slot5.sav");
+    EXPECT_EQ(copySlotsFromSharedFolders(g(), {besideExe, shared}).count, 0);
+}
+
+// ---- Autosave ------------------------------------------------------------------
+
+TEST_F(SavedGamesTest, TheAutosaveWaitsForAQuietMomentInAPlayRoom) {
+    EXPECT_TRUE(autosaveAllowed(g(), false));
+    g().walk.walking = true;
+    EXPECT_FALSE(autosaveAllowed(g(), false));
+    EXPECT_TRUE(autosaveAllowed(g(), true)) << "quitting does not wait for the walk";
+    g().walk.walking = false;
+    const struct {
+        const char* what;
+        std::function<void(GameState&)> set, reset;
+    } cases[] = {
+        {"dialogue", [](GameState& s) { s.dialogue.dialogueOpen = true; },
+         [](GameState& s) { s.dialogue.dialogueOpen = false; }},
+        {"fade", [](GameState& s) { s.scene.fading = true; },
+         [](GameState& s) { s.scene.fading = false; }},
+        {"faded", [](GameState& s) { s.scene.screenFaded = true; },
+         [](GameState& s) { s.scene.screenFaded = false; }},
+        {"script", [](GameState& s) { queueScript(s); },
+         [](GameState& s) { s.scripts.queue.clear(); }},
+        {"menu room", [](GameState& s) { enterRoom(s, 2); }, [](GameState& s) { enterRoom(s, 0); }},
+    };
+    for (const auto& c : cases) {
+        c.set(g());
+        EXPECT_FALSE(autosaveAllowed(g(), true)) << c.what;
+        c.reset(g());
+        EXPECT_TRUE(autosaveAllowed(g(), false)) << c.what;
+    }
+}
+
+TEST_F(SavedGamesTest, ContinueRestoresTheAutosaveWithTheItemInHand) {
+    enterRoom(g(), 1);
+    g().tables.inventory.slot(1).setItem("key");
+    g().tables.rooms[0].objects[2].setNumVar(4, 1234);
+    g().ui.hitPoints = 64;
+    holdItem(g(), "lamp");
+    g().ui.screenshotDib = test::solidImage(3, 3, 0x010203);
+    run.hp.display.back().fill(0x336699);
+    ASSERT_TRUE(writeAutosave(g()));
+    EXPECT_EQ(g().ui.screenshotDib.width, 3) << "the game's own next thumbnail stays";
+    const auto c = readSlot(autosavePath(g()));
+    PictureList shot = readPictureList(c["screenshot.dxg"]);
+    ASSERT_EQ(shot.count(), 1);
+    EXPECT_EQ(shot.items[0].width(), 160);
+    EXPECT_EQ(shot.items[0].image().at(5, 5), 0x336699u);
+    const auto saved = snapshot(g());
+
+    // A fresh start of the same game resumes it.
+    RunningGame next;
+    next.g.session.saveFolder = g().session.saveFolder;
+    queueScript(next.g);  // a start-room script of the new game
+    ASSERT_TRUE(continueFromAutosave(next.g));
+    const auto resumed = snapshot(next.g);
+    EXPECT_EQ(resumed.rooms, saved.rooms);
+    EXPECT_EQ(resumed.objects, saved.objects);
+    EXPECT_EQ(resumed.inventory, saved.inventory);
+    EXPECT_EQ(resumed.hitPoints, 64);
+    EXPECT_EQ(next.g.scene.currentRoom, 1);
+    EXPECT_EQ(next.g.cursor.heldItem, "lamp");
+    EXPECT_EQ(next.g.scripts.queue.inUse(0), false) << "the new game's scripts do not run on";
+    EXPECT_TRUE(next.hp.errorReport.messages.empty());
+
+    // Without an autosave nothing changes.
+    fs::remove(autosavePath(g()));
+    const auto before = snapshot(next.g);
+    EXPECT_FALSE(continueFromAutosave(next.g));
+    EXPECT_TRUE(snapshot(next.g) == before);
 }
 
 // ---- Failed saves --------------------------------------------------------------
@@ -301,7 +540,7 @@ TEST_F(SavedGamesTest, ASaveThatFailsHalfwayLeavesTheOldSlotAsItWas) {
     // Objects that do not compress, so the new archive outgrows the file size limit.
     Random random;
     random.seed(7);
-    for (auto& o : g().rooms[0].objects)
+    for (auto& o : g().tables.rooms[0].objects)
         for (auto& b : o.bytes()) b = static_cast<uint8_t>(random.below(256));
     expectInChild([&] {
         struct rlimit limit = {64 * 1024, 64 * 1024};
@@ -319,7 +558,7 @@ TEST_F(SavedGamesTest, ASaveThatFailsHalfwayLeavesTheOldSlotAsItWas) {
 }
 
 TEST_F(SavedGamesTest, ASaveWhoseFolderCannotBeMadeReportsOneError) {
-    g().saveFolder = (run.dir.path() / "game.tgp" / "saves").string() + "/";
+    g().session.saveFolder = (run.dir.path() / "game.tgp" / "saves").string() + "/";
     EXPECT_FALSE(saveGame(g(), 1));
     ASSERT_EQ(errors().size(), 1u);
     EXPECT_NE(errors()[0].find("slot1.sav"), std::string::npos) << errors()[0];
@@ -334,13 +573,13 @@ class BrokenSlotTest : public SavedGamesTest {
   protected:
     void SetUp() override {
         SavedGamesTest::SetUp();
-        g().returnRoom = 0;
+        g().scene.returnRoom = 0;
         ASSERT_TRUE(saveGame(g(), 1));
         members = readSlot(slot(1)).members;
         // The game moves on, so a load that changed anything would show.
         run.setObjectCount(1, 2);
-        g().hitPoints = 12;
-        g().inventory.slot(2).setItem("key");
+        g().ui.hitPoints = 12;
+        g().tables.inventory.slot(2).setItem("key");
         enterRoom(g(), 2);
         before = snapshot(g());
     }
@@ -405,12 +644,12 @@ TEST_F(BrokenSlotTest, FewerSavedRoomsKeepTheOthersAndAGoodSlotStillLoads) {
     RoomRecord hall(members["savedrooms.dat"]);
     hall.setMusic("saved.mid");
     members["savedrooms.dat"].assign(hall.bytes().begin(), hall.bytes().end());
-    g().rooms[2].setMusic("kept.mid");
+    g().tables.rooms[2].setMusic("kept.mid");
     writeSlot(slot(1), members);
     ASSERT_TRUE(loadGame(g(), 1));
-    EXPECT_EQ(g().rooms[0].music(), "saved.mid");
-    EXPECT_EQ(g().rooms[2].music(), "kept.mid");
-    EXPECT_EQ(g().rooms[1].objects.size(), 0u);
+    EXPECT_EQ(g().tables.rooms[0].music(), "saved.mid");
+    EXPECT_EQ(g().tables.rooms[2].music(), "kept.mid");
+    EXPECT_EQ(g().tables.rooms[1].objects.size(), 0u);
     // The slot loaded; entering the hall starts its saved music, which this game lacks.
     EXPECT_EQ(errors(), std::vector<std::string>{
                             "Music 'saved.mid' of room 'hall' is not in the music table"});
@@ -424,7 +663,7 @@ TEST_F(SavedGamesTest, TheThumbnailSamplesTheLastFrameNearestAndTruncated) {
         for (int x = 0; x < screen.width; ++x)
             screen.setPixel(x, y, (uint32_t(y) << 12) | uint32_t(x));
     captureThumbnail(g(), 3, 7);
-    const Image& t = g().screenshotDib;
+    const Image& t = g().ui.screenshotDib;
     ASSERT_EQ(t.width, 3);
     ASSERT_EQ(t.height, 7);
     // Columns 800 / 3 * x = 0, 266.67, 533.33; rows 600 / 7 * y = 0, 85.71, ... 514.29.
@@ -436,11 +675,11 @@ TEST_F(SavedGamesTest, TheThumbnailSamplesTheLastFrameNearestAndTruncated) {
 
     // Larger than the screen: pixels repeat.
     captureThumbnail(g(), 1600, 1200);
-    EXPECT_EQ(g().screenshotDib.at(1599, 1199), at(799, 599));
-    EXPECT_EQ(g().screenshotDib.at(3, 2), at(1, 1));
+    EXPECT_EQ(g().ui.screenshotDib.at(1599, 1199), at(799, 599));
+    EXPECT_EQ(g().ui.screenshotDib.at(3, 2), at(1, 1));
 
     captureThumbnail(g(), 0, 5);
-    EXPECT_TRUE(g().screenshotDib.empty());
+    EXPECT_TRUE(g().ui.screenshotDib.empty());
 }
 
 TEST_F(SavedGamesTest, TheSlotThumbnailBecomesTheObjectsOpaqueSprite) {
@@ -452,7 +691,7 @@ TEST_F(SavedGamesTest, TheSlotThumbnailBecomesTheObjectsOpaqueSprite) {
 
     enterRoom(g(), 0);
     ASSERT_EQ(g().objects().size(), 5u);
-    PictureList& sprite = g().imageSlots[3][3];
+    PictureList& sprite = g().scene.imageSlots[3][3];
     sprite = test::singlePictureList(test::solidImage(20, 40, 0x102030));
     showSlotThumbnail(g(), 3, 9);  // no such slot
     EXPECT_EQ(sprite.item(0).pixel(0, 0), 0x102030u);

@@ -7,14 +7,6 @@
 namespace zk::test {
 namespace {
 
-struct Mistake {
-    std::string what;
-    std::function<void(const SourceTree&)> make;
-    std::string file;
-    int line;
-    std::string message;  // a part of the message
-};
-
 void prop(const SourceTree& s, const std::string& body) {
     s.text("objects/prop.toml", body);
 }

@@ -7,6 +7,7 @@
 #include "package/package.h"
 #include "platform/headless/headless_platform.h"
 #include "source_fixture.h"
+#include "started_package.h"
 
 namespace zk::test {
 namespace {
@@ -19,38 +20,28 @@ TEST(Pack, BuildsAGameThatTheEngineLoads) {
     const std::string packagePath = s.pack();
     ASSERT_FALSE(HasFailure());
 
-    HeadlessPlatform hp;
-    Platform platform = hp.platform();
-    Package package;
-    GameState g;
-    package.setPackagePath(packagePath);
-    package.setPassword(std::string(kPackagePassword));
-    std::filesystem::create_directories(s.dir.path() / "extract");
-    g.tempFolder = s.dir.file("extract") + "/";
-    g.platform = &platform;
-    g.package = &package;
-    loadPreferencesFromPackage(g);
-    g.language = g.prefs.language();
-    ASSERT_EQ(loadGame(g), LoadOutcome::Loaded);
+    StartedPackage started(packagePath, s.dir.path() / "extract");
+    ASSERT_EQ(started.start(), LoadOutcome::Loaded);
+    GameState& g = started.g;
 
-    EXPECT_EQ(g.prefs.title(), "Door game");
-    EXPECT_EQ(g.prefs.dialogImages(), "true");
-    EXPECT_EQ(g.prefs.wrongSubjectText(1), "Never.");
-    EXPECT_EQ(g.prefs.walkToPickUp(), 0);
-    EXPECT_EQ(g.prefs.startRoomOverride(), "<none>");
-    EXPECT_EQ(g.prefs.displayWidth(), 800);
-    EXPECT_EQ(g.inventory.slot(0).item(), "key");
-    EXPECT_EQ(g.inventory.slot(0).enabled(), 1);
-    EXPECT_EQ(g.inventory.slot(0).bottom(), 595);
+    EXPECT_EQ(g.tables.prefs.title(), "Door game");
+    EXPECT_EQ(g.tables.prefs.dialogImages(), "true");
+    EXPECT_EQ(g.tables.prefs.wrongSubjectText(1), "Never.");
+    EXPECT_EQ(g.tables.prefs.walkToPickUp(), 0);
+    EXPECT_EQ(g.tables.prefs.startRoomOverride(), "<none>");
+    EXPECT_EQ(g.tables.prefs.displayWidth(), 800);
+    EXPECT_EQ(g.tables.inventory.slot(0).item(), "key");
+    EXPECT_EQ(g.tables.inventory.slot(0).enabled(), 1);
+    EXPECT_EQ(g.tables.inventory.slot(0).bottom(), 595);
 
-    ASSERT_EQ(g.rooms.size(), 2u);
-    EXPECT_EQ(g.startRoomName, "hall");
+    ASSERT_EQ(g.tables.rooms.size(), 2u);
+    EXPECT_EQ(g.tables.startRoomName, "hall");
     EXPECT_EQ(g.room().name(), "hall");
     ConstZoneView zone = g.room().zone(0);
     EXPECT_EQ(zone.enabled(), 1);
     EXPECT_EQ(zone.targetEntrance(), "gate");
     EXPECT_EQ(zone.hint(), "To the street");
-    EXPECT_EQ(g.rooms[1].entrance(0).facing(), "<right>");
+    EXPECT_EQ(g.tables.rooms[1].entrance(0).facing(), "<right>");
 
     // The door as placed, with its scripts.
     ASSERT_EQ(g.objects().size(), 2u);
@@ -73,12 +64,12 @@ TEST(Pack, BuildsAGameThatTheEngineLoads) {
     EXPECT_TRUE(door.event(1).name().empty());
     EXPECT_EQ(door.event(2).param1(), "key");
     EXPECT_EQ(door.event(3).number(), 2);
-    EXPECT_EQ(g.timers[1 * kTimersPerObject + 2].period, 500);
+    EXPECT_EQ(g.scripts.timers[1 * kTimersPerObject + 2].period, 500);
 
     // Templates carry their owner's name in all 200 commands, the main character too
     // (the room loader copies it without writing them).
-    for (int t = 0; t < g.templates.storedCount(); ++t) {
-        const ObjectRecord& o = g.templates.at(t);
+    for (int t = 0; t < g.tables.templates.storedCount(); ++t) {
+        const ObjectRecord& o = g.tables.templates.at(t);
         for (int e = 0; e < kEventsPerObject; ++e)
             for (int c = 0; c < kCommandsPerEvent; ++c)
                 ASSERT_EQ(o.event(e).command(c).self(), o.name()) << e << " " << c;
@@ -86,18 +77,18 @@ TEST(Pack, BuildsAGameThatTheEngineLoads) {
     EXPECT_EQ(g.objects()[0].event(9).command(19).self(), "hero");
 
     // White walks, the other colour does not.
-    EXPECT_TRUE(g.walkMask.walkable(400, 450));
-    EXPECT_FALSE(g.walkMask.walkable(400, 100));
+    EXPECT_TRUE(g.scene.walkMask.walkable(400, 450));
+    EXPECT_FALSE(g.scene.walkMask.walkable(400, 100));
 
-    ASSERT_EQ(g.sounds.count(), 1);
-    EXPECT_EQ(g.sounds.item(0).name, "take");
-    EXPECT_EQ(g.sounds.item(0).wave.samples, testWave(1).samples);
-    EXPECT_EQ(g.music[0].file(), "theme.mid");
-    EXPECT_TRUE(std::filesystem::exists(g.tempFolder + "music/theme.mid"));
+    ASSERT_EQ(g.audio.sounds.count(), 1);
+    EXPECT_EQ(g.audio.sounds.item(0).name, "take");
+    EXPECT_EQ(g.audio.sounds.item(0).wave.samples, testWave(1).samples);
+    EXPECT_EQ(g.tables.music[0].file(), "theme.mid");
+    EXPECT_TRUE(std::filesystem::exists(g.session.tempFolder + "music/theme.mid"));
     EXPECT_EQ(g.translate("door"), "Door");
-    EXPECT_TRUE(hp.errorReport.messages.empty());
+    EXPECT_TRUE(started.hp.errorReport.messages.empty());
 
-    MemoryStream* waves = package.extractToStream("objects\\door\\waves.dxw");
+    MemoryStream* waves = started.package.extractToStream("objects\\door\\waves.dxw");
     ASSERT_NE(waves, nullptr);
     WaveList doorSounds;
     doorSounds.loadFromStream(*waves);

@@ -144,7 +144,9 @@ GameBuilder oddGame() {
     doorSounds.items[1].name = "creak two";
     b.pictures.erase("objects\\door\\waves.dxw");
     b.files["objects\\door\\waves.dxw"] = writeWaveList(doorSounds);
-    b.sounds.items = {w};
+    // The game has an item, so it holds the interface sounds 0 and 1 that items play.
+    b.sounds.items = {w, w};
+    b.sounds.items[1].name = "drop";
     return b;
 }
 

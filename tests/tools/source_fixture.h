@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -185,5 +186,15 @@ walkY = 450
     s.png("rooms/street/background.png", solidImage(800, 600, 0x406040));
     s.png("rooms/street/mask.png", solidImage(800, 600, 0xFFFFFF));
 }
+
+// A source mistake for the checks' tests: what it is, how a tree is made to hold it, and
+// where and how it must be reported.
+struct Mistake {
+    std::string what;
+    std::function<void(const SourceTree&)> make;
+    std::string file;
+    int line;
+    std::string message;  // a part of the message
+};
 
 }  // namespace zk::test

@@ -16,8 +16,8 @@ namespace zk::tools {
 
 namespace fs = std::filesystem;
 
-std::string entryKey(const std::string& entryName) {
-    std::string out = toLowerAscii(entryName);
+std::string entryKey(const std::string& entryName, const CodePage& page) {
+    std::string out = page.lower(entryName);
     std::replace(out.begin(), out.end(), '/', '\\');
     return out;
 }
@@ -163,7 +163,7 @@ std::optional<std::array<uint8_t, 1024>> parseColorTable(TableReader& r) {
 std::vector<ListSpec> readPicturesToml(const AssetFolder& folder, Diagnostics& diag) {
     std::vector<ListSpec> lists;
     const std::string rel = folder.rel + "/pictures.toml";
-    auto file = loadToml(folder.root, rel, diag);
+    auto file = loadToml(folder.root, rel, diag, folder.codePage);
     if (!file) return lists;
     TableReader top(*file, file->root, diag);
     if (const toml::array* arr = top.array("list")) {
@@ -248,7 +248,7 @@ std::vector<SoundSpec> readSoundsToml(const AssetFolder& folder, Diagnostics& di
                                       std::string& listName) {
     std::vector<SoundSpec> sounds;
     const std::string rel = folder.rel + "/sounds.toml";
-    auto file = loadToml(folder.root, rel, diag);
+    auto file = loadToml(folder.root, rel, diag, folder.codePage);
     if (!file) return sounds;
     TableReader top(*file, file->root, diag);
     if (auto l = fileName(top, "list")) listName = *l;
@@ -297,6 +297,16 @@ void keyTransparentPixels(LoadedImage& img, ItemOptions& o, const std::string& w
     const uint32_t key = colorToRgb(*o.transparentColor);
     for (size_t i = 0; i < img.alpha.size(); ++i)
         if (img.alpha[i] < 128) img.image.pixels[i] = key;
+}
+
+void flattenOverBlack(LoadedImage& img) {
+    for (size_t i = 0; i < img.alpha.size(); ++i) {
+        const uint32_t a = img.alpha[i], p = img.image.pixels[i];
+        if (a == 255) continue;
+        auto scaled = [&](int shift) { return (((p >> shift) & 0xFF) * a + 127) / 255 << shift; };
+        img.image.pixels[i] = scaled(16) | scaled(8) | scaled(0);
+        img.alpha[i] = 255;
+    }
 }
 
 Image cutFrame(const Image& img, int k, int frames) {
@@ -402,8 +412,10 @@ void buildItems(const AssetFolder& folder, const ItemSpec& spec, PictureRole rol
     const int frames = static_cast<int>(o.frames.value_or(1));
     const std::string defaultName = stem(spec.image);
 
-    // Bitmaps and JPEG files are stored as they are when the engine reads them.
-    if (frames == 1 && (ext == ".bmp" || ext == ".jpg" || ext == ".jpeg")) {
+    // Bitmaps and JPEG files are stored as they are when the engine reads them. Walk
+    // masks are not: whatever their kind, they become the two-colour stored form.
+    if (frames == 1 && role != PictureRole::WalkMask &&
+        (ext == ".bmp" || ext == ".jpg" || ext == ".jpeg")) {
         const bool jpegFile = ext != ".bmp";
         const std::string kind = o.kind.value_or(jpegFile ? "TJPEGImage" : "TDIB");
         const bool wantsOther =
@@ -412,11 +424,6 @@ void buildItems(const AssetFolder& folder, const ItemSpec& spec, PictureRole rol
             auto bytes = readFileBytes(path);
             std::optional<Picture> pic;
             if (bytes) pic = pictureFromFile(kind, *bytes);
-            if (pic && role == PictureRole::WalkMask && jpegFile) {
-                diag.error(where, spec.line,
-                           "walk mask '" + shown + "' must not be a JPEG picture");
-                return;
-            }
             if (pic) {
                 PictureItem& item = list.add();
                 applyOptions(item, o, defaultName);
@@ -424,6 +431,13 @@ void buildItems(const AssetFolder& folder, const ItemSpec& spec, PictureRole rol
                 return;
             }
         }
+    }
+    if (role == PictureRole::WalkMask && (ext == ".jpg" || ext == ".jpeg")) {
+        diag.error(where, spec.line,
+                   "walk mask '" + shown +
+                       "' must not be a JPEG picture: its lossy colours are not two (use PNG or "
+                       "BMP)");
+        return;
     }
     std::string why;
     auto loaded = loadImageFile(path, why);
@@ -448,9 +462,16 @@ void buildItems(const AssetFolder& folder, const ItemSpec& spec, PictureRole rol
         return;
     }
     const bool transparentPixels = loaded->anyTransparent();
-    keyTransparentPixels(*loaded, o, where, spec.line, diag);
-    const bool jpeg =
-        o.format ? *o.format == "jpeg" : role == PictureRole::Background && !transparentPixels;
+    // A background is drawn without a colour key: unless one is asked for, its
+    // transparent parts are laid over black rather than keyed.
+    if (role == PictureRole::Background && !o.transparentColor)
+        flattenOverBlack(*loaded);
+    else
+        keyTransparentPixels(*loaded, o, where, spec.line, diag);
+    // Bitmaps stay lossless unless JPEG is asked for.
+    const bool jpeg = o.format
+                          ? *o.format == "jpeg"
+                          : role == PictureRole::Background && !transparentPixels && ext != ".bmp";
     for (int k = 0; k < frames; ++k) {
         Image img = frames == 1 ? loaded->image : cutFrame(loaded->image, k, frames);
         PictureItem& item = list.add();
@@ -480,8 +501,8 @@ void packAssetFolder(const AssetFolder& folder, Diagnostics& diag, std::vector<P
     std::map<std::string, std::string> made;  // entry key -> what made it, for duplicates
     auto emit = [&](const std::string& name, std::vector<uint8_t> bytes, const std::string& from,
                     bool compress) {
-        const std::string entry = folder.entryPrefix + entryText(name);
-        const std::string key = entryKey(entry);
+        const std::string entry = folder.entryPrefix + entryText(name, folder.codePage);
+        const std::string key = entryKey(entry, folder.codePage);
         if (auto it = made.find(key); it != made.end()) {
             diag.error(from, 0, "makes '" + name + "', which " + it->second + " makes already");
             return false;
@@ -524,10 +545,12 @@ void packAssetFolder(const AssetFolder& folder, Diagnostics& diag, std::vector<P
             try {
                 if (ext == ".dxg") {
                     readPictureList(*bytes);
-                    index.pictureLists.insert(entryKey(folder.entryPrefix + entryText(f)));
+                    index.pictureLists.insert(entryKey(
+                        folder.entryPrefix + entryText(f, folder.codePage), folder.codePage));
                 } else {
                     WaveList w = readWaveList(*bytes);
-                    auto& names = index.sounds[entryKey(folder.entryPrefix + entryText(f))];
+                    auto& names = index.sounds[entryKey(
+                        folder.entryPrefix + entryText(f, folder.codePage), folder.codePage)];
                     for (const WaveItem& it : w.items) names.push_back(it.name);
                 }
             } catch (const DataError& e) {
@@ -547,7 +570,8 @@ void packAssetFolder(const AssetFolder& folder, Diagnostics& diag, std::vector<P
         const int errorsBefore = diag.errorCount();
         for (const ItemSpec& spec : l.items) buildItems(folder, spec, role, list, diag);
         // A list that failed is still known, so its users get no second error.
-        index.pictureLists.insert(entryKey(folder.entryPrefix + entryText(l.name)));
+        index.pictureLists.insert(
+            entryKey(folder.entryPrefix + entryText(l.name, folder.codePage), folder.codePage));
         if (diag.errorCount() != errorsBefore) continue;
         emit(l.name, writePictureList(list), l.file, true);
     }
@@ -560,7 +584,8 @@ void packAssetFolder(const AssetFolder& folder, Diagnostics& diag, std::vector<P
     std::set<std::string> listed;
     for (const SoundSpec& s : sounds) listed.insert(s.file);
     for (const std::string& w : wavs)
-        if (!listed.count(w)) sounds.push_back({w, entryText(stem(w)), false, 0, 0});
+        if (!listed.count(w))
+            sounds.push_back({w, entryText(stem(w), folder.codePage), false, 0, 0});
     if (sounds.empty()) return;
     WaveList list;
     const std::string where = folder.rel + "/sounds.toml";
@@ -588,7 +613,8 @@ void packAssetFolder(const AssetFolder& folder, Diagnostics& diag, std::vector<P
                              "' is longer than 30 characters; \"playsnd\" cannot name it");
         list.items.push_back(std::move(item));
     }
-    auto& names = index.sounds[entryKey(folder.entryPrefix + entryText(waveList))];
+    auto& names = index.sounds[entryKey(folder.entryPrefix + entryText(waveList, folder.codePage),
+                                        folder.codePage)];
     for (const WaveItem& it : list.items) names.push_back(it.name);
     emit(waveList, writeWaveList(list), where, true);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/code_page.h"
 #include "diagnostics.h"
 
 namespace zk::tools {
@@ -25,6 +26,7 @@ struct AssetFolder {
         entryPrefix;  // package folder with a trailing "\" ("objects\door\"), or "" (Windows-1252)
     std::string waveListName;  // "waves.dxw", "sounds.dxw"
     std::function<PictureRole(const std::string& listName)> role;
+    CodePage codePage;  // of the game's texts and entry names
 };
 
 struct PackageEntry {
@@ -43,7 +45,8 @@ struct AssetIndex {
 void packAssetFolder(const AssetFolder& folder, Diagnostics& diag, std::vector<PackageEntry>& out,
                      AssetIndex& index);
 
-// Entry names compare as the package compares them: "\" and "/" alike, ASCII case ignored.
-std::string entryKey(const std::string& entryName);
+// Entry names compare as the package compares them: "\" and "/" alike, letter case
+// (in the game's code page) ignored.
+std::string entryKey(const std::string& entryName, const CodePage& page = {});
 
 }  // namespace zk::tools

@@ -9,6 +9,7 @@
 #include "core/bytes.h"
 #include "core/error.h"
 #include "core/text.h"
+#include "data/game_metadata.h"
 #include "media_files.h"
 #include "text_codec.h"
 
@@ -72,13 +73,14 @@ std::string bitsOf(const Picture& p) {
     return bits ? ", " + std::to_string(bits) + "-bit" : std::string();
 }
 
-void listPictures(const std::string& name, const std::vector<uint8_t>& bytes, std::ostream& out) {
+void listPictures(const std::string& name, const std::vector<uint8_t>& bytes, std::ostream& out,
+                  const CodePage& page) {
     PictureList list = readPictureList(bytes);
     out << name << ": picture list, " << plural(list.items.size(), "picture", "pictures") << "\n";
     for (size_t i = 0; i < list.items.size(); ++i) {
         PictureItem& item = list.items[i];
         item.prepare();
-        out << "  " << i << " \"" << cp1252ToUtf8(item.name) << "\": ";
+        out << "  " << i << " \"" << page.toUtf8(item.name) << "\": ";
         if (!item.picture.hasPicture()) {
             out << "no picture\n";
             continue;
@@ -96,12 +98,13 @@ void listPictures(const std::string& name, const std::vector<uint8_t>& bytes, st
     }
 }
 
-void listSounds(const std::string& name, const std::vector<uint8_t>& bytes, std::ostream& out) {
+void listSounds(const std::string& name, const std::vector<uint8_t>& bytes, std::ostream& out,
+                const CodePage& page) {
     WaveList list = readWaveList(bytes);
     out << name << ": wave list, " << plural(list.items.size(), "sound", "sounds") << "\n";
     for (size_t i = 0; i < list.items.size(); ++i) {
         const WaveItem& w = list.items[i];
-        out << "  " << i << " \"" << cp1252ToUtf8(w.name) << "\": " << describeWave(w.wave);
+        out << "  " << i << " \"" << page.toUtf8(w.name) << "\": " << describeWave(w.wave);
         if (w.looped) out << ", looped";
         if (w.maxPlayingCount) out << ", at most " << w.maxPlayingCount << " at once";
         out << "\n";
@@ -109,28 +112,35 @@ void listSounds(const std::string& name, const std::vector<uint8_t>& bytes, std:
 }
 
 bool listDataFile(const std::string& base, const std::string& name,
-                  const std::vector<uint8_t>& bytes, std::ostream& out) {
+                  const std::vector<uint8_t>& bytes, std::ostream& out, const CodePage& page) {
     auto fits = [&](size_t size) { return !bytes.empty() && bytes.size() % size == 0; };
     if (base == "prefs.dat" ||
         (base.ends_with(".dat") && bytes.size() == PreferencesRecord::kSize)) {
-        listRecords<PreferencesRecord>(name, bytes, "preferences", "preferences", preferencesToml,
-                                       out);
+        listRecords<PreferencesRecord>(
+            name, bytes, "preferences", "preferences",
+            [&](const PreferencesRecord& r) { return preferencesToml(r, page); }, out);
     } else if (base == "inv.dat" || base == "savedinv.dat" ||
                (base.ends_with(".dat") && bytes.size() == InventoryRecord::kSize)) {
-        listRecords<InventoryRecord>(name, bytes, "inventory", "inventory", inventoryToml, out);
+        listRecords<InventoryRecord>(
+            name, bytes, "inventory", "inventory",
+            [&](const InventoryRecord& r) { return inventoryToml(r, page); }, out);
     } else if (base == "objects.dat" || base == "roomobjs.dat" ||
                (base.ends_with(".dat") && fits(ObjectRecord::kSize))) {
-        listRecords<ObjectRecord>(name, bytes, "object", "objects", objectToml, out);
+        listRecords<ObjectRecord>(
+            name, bytes, "object", "objects",
+            [&](const ObjectRecord& r) { return objectToml(r, page); }, out);
     } else if (base == "rooms.dat" || (base.ends_with(".dat") && fits(StoredRoomRecord::kSize))) {
-        listRecords<StoredRoomRecord>(name, bytes, "room", "rooms", roomToml, out);
+        listRecords<StoredRoomRecord>(
+            name, bytes, "room", "rooms",
+            [&](const StoredRoomRecord& r) { return roomToml(r, page); }, out);
     } else if (base == "cursors.dat") {
         listRecords<CursorRecord>(
             name, bytes, "cursor", "cursors",
-            [](const CursorRecord& c) { return cursorsToml({c}); }, out);
+            [&](const CursorRecord& c) { return cursorsToml({c}, page); }, out);
     } else if (base == "music.dat") {
         listRecords<MusicRecord>(
             name, bytes, "music track", "music tracks",
-            [](const MusicRecord& m) { return musicToml({m}); }, out);
+            [&](const MusicRecord& m) { return musicToml({m}, page); }, out);
     } else {
         return false;
     }
@@ -144,13 +154,14 @@ std::string baseName(const std::string& name) {
 
 }  // namespace
 
-void listFile(const std::string& name, const std::vector<uint8_t>& bytes, std::ostream& out) {
+void listFile(const std::string& name, const std::vector<uint8_t>& bytes, std::ostream& out,
+              const CodePage& page) {
     const std::string base = baseName(name);
     if (base.ends_with(".dxg")) {
-        listPictures(name, bytes, out);
+        listPictures(name, bytes, out, page);
     } else if (base.ends_with(".dxw")) {
-        listSounds(name, bytes, out);
-    } else if (!listDataFile(base, name, bytes, out)) {
+        listSounds(name, bytes, out, page);
+    } else if (!listDataFile(base, name, bytes, out, page)) {
         throw DataError(
             "'" + name +
             "' is neither a data file (.dat), a picture list (.dxg) nor a wave list (.dxw)");
@@ -159,6 +170,7 @@ void listFile(const std::string& name, const std::vector<uint8_t>& bytes, std::o
 
 void listPackage(const PackageEntries& entries, std::ostream& out) {
     out << plural(entries.size(), "entry", "entries") << "\n";
+    const CodePage page = packageCodePage(entries);
     // Data files first, in the order the engine loads them; then everything else.
     static const char* kOrder[] = {"prefs.dat",   "objects.dat", "rooms.dat",
                                    "cursors.dat", "music.dat",   "inv.dat"};
@@ -171,20 +183,29 @@ void listPackage(const PackageEntries& entries, std::ostream& out) {
     for (size_t i : order) {
         const auto& [name, bytes] = entries[i];
         out << "\n";
-        const std::string shown = fromRecordText(name);
+        const std::string shown = fromRecordText(name, page);
         const std::string base = baseName(name);
         try {
             if (base.ends_with(".dxg") || base.ends_with(".dxw") ||
                 (name.find_first_of("\\/") == std::string::npos && base.ends_with(".dat"))) {
                 std::ostringstream one;
-                listFile(shown, bytes, one);
+                listFile(shown, bytes, one, page);
                 out << one.str();
             } else if (base == "languages.txt") {
                 size_t lines = std::count(bytes.begin(), bytes.end(), '\n');
                 if (!bytes.empty() && bytes.back() != '\n') ++lines;
                 out << shown << ": language table, " << plural(lines, "line", "lines") << "\n";
                 std::string text(bytes.begin(), bytes.end());
-                indented(out, cp1252ToUtf8(text));
+                indented(out, page.toUtf8(text));
+            } else if (base == "zelkin.toml") {
+                const std::string text(bytes.begin(), bytes.end());
+                try {
+                    parseMetadata(text);
+                    out << shown << ": game metadata\n";
+                } catch (const DataError& e) {
+                    out << shown << ": game metadata, damaged: " << e.what() << "\n";
+                }
+                indented(out, text);
             } else {
                 out << shown << ": " << bytes.size() << " bytes\n";
             }

@@ -13,6 +13,7 @@ namespace zk::tools {
 void listPackage(const PackageEntries& entries, std::ostream& out);
 // One file by its name: a data file (".dat"), a picture list (".dxg") or a wave list
 // (".dxw"). Throws DataError when the file is none of those or is damaged.
-void listFile(const std::string& name, const std::vector<uint8_t>& bytes, std::ostream& out);
+void listFile(const std::string& name, const std::vector<uint8_t>& bytes, std::ostream& out,
+              const CodePage& page = {});
 
 }  // namespace zk::tools

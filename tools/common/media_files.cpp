@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "assets/dib.h"
+#include "assets/jpeg.h"
 #include "core/bytes.h"
 #include "core/error.h"
 
@@ -38,6 +39,20 @@ bool LoadedImage::anyTransparent() const {
 }
 
 std::optional<LoadedImage> loadImageFile(const std::filesystem::path& path, std::string& error) {
+    // JPEG files are decoded as the engine decodes them, so a picture looks the same
+    // packed as stored (SDL_image takes the inks of CMYK files for colours).
+    if (auto bytes = readFileBytes(path);
+        bytes && bytes->size() >= 3 && (*bytes)[0] == 0xFF && (*bytes)[1] == 0xD8) {
+        try {
+            LoadedImage out;
+            out.image = decodeJpeg(*bytes);
+            out.alpha.assign(out.image.pixels.size(), 255);
+            return out;
+        } catch (const DataError& e) {
+            error = e.what();
+            return std::nullopt;
+        }
+    }
     struct SurfaceFree {
         void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
     };
@@ -137,6 +152,9 @@ std::optional<Picture> pictureFromFile(std::string_view kind, std::span<const ui
     try {
         Picture p = decodePicture(std::move(payload));
         if (!p.hasPicture() || p.image.empty()) return std::nullopt;
+        // A stored DIB has its pixels right after its colour table; a file whose header
+        // puts them elsewhere (a gap before the pixels) cannot be stored so.
+        if (kind == "TDIB" && decodeBmp(file).pixels != p.image.pixels) return std::nullopt;
         return p;
     } catch (const DataError&) {
         return std::nullopt;

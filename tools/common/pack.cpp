@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "core/text.h"
+#include "data/game_metadata.h"
 #include "data/object_record.h"
 #include "data/room_record.h"
 #include "data/small_records.h"
+#include "game_checks.h"
 #include "layout.h"
 #include "media_files.h"
 #include "package/package_writer.h"
@@ -103,12 +106,16 @@ class Builder {
 
   private:
     void readGame();
+    void readMeta(const SourceFile& f, const toml::table& meta);
+    std::vector<uint8_t> languageTable();
     void readCursors();
     void readMusic();
     void readInventory();
     void readRoom(const SourceFile& f, const std::string& stem);
     void readObject(const SourceFile& f, const std::string& stem);
     void readEvents(TableReader& r, ObjectRecord& o, const std::string& self);
+    void checkKind(const TableReader& r, const ObjectRecord& o);
+    void checkShownCommand(const CheckedCommand& c);
     void readEvent(const SourceFile& source, const toml::table& t, int index, std::span<uint8_t> ev,
                    const std::string& self);
     void readEventParam(TableReader& er, const toml::table& t, const std::string& name,
@@ -130,6 +137,10 @@ class Builder {
     void packAssets(std::vector<PackageEntry>& out);
     void packMusicAndExtras(std::vector<PackageEntry>& out);
     void checkReferences();
+    void checkMeaning(const std::vector<PackageEntry>& assets);
+    void shown(const std::string& key, std::string what, const std::string& file, int line) {
+        if (!key.empty()) texts_.push_back({key, std::move(what), {file, line}});
+    }
 
     void ref(Reference::Kind kind, std::string a, const std::string& file, int line,
              std::string what, std::string b = {}) {
@@ -154,8 +165,126 @@ class Builder {
     std::vector<Reference> refs_;
     AssetIndex assets_;
     std::set<std::string> musicFiles_;
+    // For the meaning checks.
+    std::vector<RoomPictures> roomPictures_;
+    std::vector<RoomPoint> placements_;
+    std::vector<std::string> placed_;     // the template each of placements_ places
+    std::vector<RoomPoint> walkPoints_;   // of entrances: where the main character comes in
+    std::vector<RoomPoint> zoneTargets_;  // walk points of the zones that lead somewhere
+    struct ZoneArea {
+        int64_t left, top, right, bottom;
+        bool given;  // the source wrote its rect
+        std::string what;
+        SourceSpot at;
+    };
+    std::vector<ZoneArea> zoneAreas_;  // enabled zones that lead somewhere
+    std::vector<ShownText> texts_;
+    std::map<int, SourceSpot> languages_;
+    std::optional<SourceSpot> itemAt_;     // an item: interface sounds 0 and 1 play
+    std::optional<SourceSpot> combineAt_;  // a "transmute" event: sound 2 plays
+    int startOverrideLine_ = 0;
     bool hasGame_ = false;
+    GameMetadata meta_;  // present when game.toml has a [meta] table
+    CodePage page_;      // the code page of every record text
 };
+
+// The [meta] table of game.toml: what the package's "zelkin.toml" says about the game.
+void Builder::readMeta(const SourceFile& f, const toml::table& meta) {
+    meta_.present = true;
+    TableReader r(f, meta, diag_, "meta: ");
+    auto utf8 = [&](const toml::table& t, std::string_view key, const std::string& ctx) {
+        const toml::node* n = t.get(key);
+        if (!n) return std::string();
+        if (!n->is_string()) {
+            diag_.error(f.name, lineOf(*n), ctx + std::string(key) + " must be a text");
+            return std::string();
+        }
+        return n->as_string()->get();
+    };
+    r.take("id");
+    meta_.id = utf8(meta, "id", "meta: ");
+    if (!meta_.id.empty() && !validGameId(meta_.id))
+        r.error("id", "id '" + meta_.id +
+                          "' must be 1 to 64 of A-Z, a-z, 0-9, '.', '_', '-' (it names files)");
+    if (r.take("codePage")) {
+        std::string known;
+        for (int k : CodePage::known()) known += (known.empty() ? "" : ", ") + std::to_string(k);
+        if (auto n = r.integer("codePage", 0, 65535)) {
+            if (auto page = CodePage::byNumber(int(*n)))
+                meta_.codePage = *page;
+            else
+                r.error("codePage", "codePage " + std::to_string(*n) + " is none of " + known);
+        }
+    }
+    r.take("voiceLanguage");
+    meta_.voiceLanguage = utf8(meta, "voiceLanguage", "meta: ");
+    if (!validLanguageTag(meta_.voiceLanguage))
+        r.error("voiceLanguage", "voiceLanguage '" + meta_.voiceLanguage +
+                                     "' is not a language tag (\"en\", \"pt-BR\")");
+    if (const toml::array* list = r.array("languages")) {
+        for (size_t i = 0; i < list->size(); ++i) {
+            const toml::node& item = *list->get(i);
+            const toml::table* t = item.as_table();
+            const std::string ctx = "meta: languages " + std::to_string(i) + ": ";
+            if (!t) {
+                diag_.error(f.name, lineOf(item), ctx + "write { name = \"...\", code = \"...\" }");
+                continue;
+            }
+            TableReader lr(f, *t, diag_, ctx);
+            lr.take("name");
+            lr.take("code");
+            LanguageColumn column{utf8(*t, "name", ctx), utf8(*t, "code", ctx)};
+            if (!validLanguageTag(column.code))
+                lr.error("code", "code '" + column.code + "' is not a language tag");
+            lr.finish();
+            meta_.languages.push_back(std::move(column));
+        }
+    }
+    r.finish();
+    page_ = meta_.codePage;
+}
+
+// "languages.txt" as the package holds it. A game with a [meta] table writes it in
+// UTF-8 like every other source file, and it is stored in the game's code page;
+// without one it is copied as it is, as it always was.
+std::vector<uint8_t> Builder::languageTable() {
+    std::optional<std::vector<uint8_t>> bytes = readFileBytes(root_ / "languages.txt");
+    if (!bytes) return {};
+    if (!meta_.present) return std::move(*bytes);
+    std::string text(bytes->begin(), bytes->end());
+    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);  // a byte-order mark
+    // A table saved in the game's code page, as games without metadata keep theirs, is
+    // no UTF-8: take it as it is rather than fail on every letter beyond ASCII.
+    for (size_t at = 0, line = 1; at < text.size(); ++at) {
+        if (text[at] == '\n') ++line;
+        if (static_cast<unsigned char>(text[at]) < 0x80) continue;
+        const Utf8Char c = decodeUtf8(text, at);
+        if (c.length == 0) {
+            diag_.warning("languages.txt", int(line),
+                          "is not UTF-8; it is taken as " + codePageName(page_) +
+                              " text as it is (save it as UTF-8 to have it converted)");
+            return std::move(*bytes);
+        }
+        at += c.length - 1;
+    }
+    std::string out;
+    int line = 1;
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string bad;
+        if (auto converted = toRecordText(std::string_view(text).substr(at, end - at), &bad, page_))
+            out += *converted;
+        else
+            diag_.error(
+                "languages.txt", line,
+                "holds '" + bad + "', which a " + codePageName(page_) + " text cannot store");
+        if (end < text.size()) out += '\n';
+        at = end + 1;
+        ++line;
+    }
+    return {out.begin(), out.end()};
+}
 
 void Builder::applyRaw(TableReader& r, const Layout& layout, std::span<uint8_t> bytes) {
     const toml::array* raw = r.array("raw");
@@ -209,7 +338,15 @@ void Builder::readGame() {
     auto f = loadToml(root_, "game.toml", diag_);
     if (!f) return;
     hasGame_ = true;
+    if (const toml::node* meta = f->root.get("meta")) {
+        if (const toml::table* t = meta->as_table())
+            readMeta(*f, *t);
+        else
+            diag_.error(f->name, lineOf(*meta), "meta must be a table: [meta]");
+    }
+    f->codePage = page_;
     TableReader r(*f, f->root, diag_);
+    r.take("meta");
     r.readFields(preferencesLayout().fields, prefs_.bytes());
     const std::string file = f->name;
     if (prefs_.mainCharacterName().empty())
@@ -220,6 +357,7 @@ void Builder::readGame() {
             "mainCharacterName");
     if (!prefs_.startCursor().empty())
         ref(Reference::Cursor, prefs_.startCursor(), file, r.line("startCursor"), "startCursor");
+    startOverrideLine_ = r.line("startRoomOverride");
     if (prefs_.startRoomOverride() != "<none>" && !prefs_.startRoomOverride().empty())
         ref(Reference::Room, prefs_.startRoomOverride(), file, r.line("startRoomOverride"),
             "startRoomOverride");
@@ -250,11 +388,15 @@ void Builder::readGame() {
     }
     applyRaw(r, preferencesLayout(), prefs_.bytes());
     r.finish();
+    languages_.emplace(prefs_.language(), SourceSpot{file, r.line("language")});
+    for (int i = 0; i < 10; ++i)
+        shown(prefs_.wrongSubjectText(i), "wrongSubjectTexts " + std::to_string(i), file,
+              r.line("wrongSubjectTexts"));
 }
 
 void Builder::readCursors() {
     if (!fs::exists(root_ / "cursors.toml")) return;
-    auto f = loadToml(root_, "cursors.toml", diag_);
+    auto f = loadToml(root_, "cursors.toml", diag_, page_);
     if (!f) return;
     TableReader r(*f, f->root, diag_);
     if (const toml::array* arr = r.array("cursor")) {
@@ -278,7 +420,7 @@ void Builder::readCursors() {
 
 void Builder::readMusic() {
     if (!fs::exists(root_ / "music.toml")) return;
-    auto f = loadToml(root_, "music.toml", diag_);
+    auto f = loadToml(root_, "music.toml", diag_, page_);
     if (!f) return;
     TableReader r(*f, f->root, diag_);
     if (const toml::array* arr = r.array("music")) {
@@ -301,7 +443,7 @@ void Builder::readMusic() {
 
 void Builder::readInventory() {
     if (!fs::exists(root_ / "inventory.toml")) return;
-    auto f = loadToml(root_, "inventory.toml", diag_);
+    auto f = loadToml(root_, "inventory.toml", diag_, page_);
     if (!f) return;
     TableReader r(*f, f->root, diag_);
     r.readFields(inventoryLayout().fields, inventory_.bytes());
@@ -323,7 +465,7 @@ void Builder::readRoom(const SourceFile& f, const std::string& stem) {
     if (auto name = r.text("name", 30))
         room.setName(*name);
     else if (!r.has("name")) {
-        auto s = toRecordText(stem);
+        auto s = toRecordText(stem, nullptr, page_);
         if (!s || s->size() > 30)
             r.error(1, "the file name '" + stem + "' cannot be a room name; give name = \"...\"");
         else
@@ -334,16 +476,45 @@ void Builder::readRoom(const SourceFile& f, const std::string& stem) {
     const std::string file = f.name;
     pictureRef("rooms", rn, room.background(), file, r.line("background"), "background");
     pictureRef("rooms", rn, room.maskFile(), file, r.line("maskFile"), "maskFile");
+    roomPictures_.push_back({rn,
+                             room.background(),
+                             room.maskFile(),
+                             room.isGameRoom() != 0,
+                             {file, r.line("maskFile")}});
+    shown(room.titleKey(), "titleKey", file, r.line("titleKey"));
     if (!room.music().empty()) ref(Reference::Music, room.music(), file, r.line("music"), "music");
     readTables(
         r, roomLayout(), room.bytes(),
         [&](const SubTable& t, int, TableReader& er, std::span<uint8_t> el) {
             auto get = [&](std::string_view k) { return getText(*findField(t.fields, k), el); };
-            const std::string ctx = er.context();
+            auto num = [&](std::string_view k) {
+                return int(getNumber(*findField(t.fields, k), el));
+            };
+            const std::string& ctx = er.context();
+            // `what` names the point in messages: "entrance 0: walk-in point".
+            auto point = [&](std::string_view x, std::string_view y, const std::string& what) {
+                return RoomPoint{rn, num(x), num(y), what, {file, er.line(x)}};
+            };
             if (t.key == "placement") {
-                if (!get("name").empty())
+                if (!get("name").empty()) {
                     ref(Reference::Template, get("name"), file, er.line("name"), ctx + "name");
+                    placements_.push_back(point("x", "y", ctx + "'" + get("name") + "'"));
+                    placed_.push_back(get("name"));
+                }
             } else if (t.key == "zone") {
+                shown(get("hintKey"), ctx + "hintKey", file, er.line("hintKey"));
+                if (getNumber(*findField(t.fields, "enabled"), el) != 0 &&
+                    !get("targetRoom").empty()) {
+                    zoneTargets_.push_back(point("walkX", "walkY", ctx + "walk point"));
+                    const Field& rect = *findField(t.fields, "rect");
+                    zoneAreas_.push_back({getNumber(rect, el, 0),
+                                          getNumber(rect, el, 1),
+                                          getNumber(rect, el, 2),
+                                          getNumber(rect, el, 3),
+                                          er.has("rect"),
+                                          ctx + "rect",
+                                          {file, er.line("rect")}});
+                }
                 if (!get("cursor").empty())
                     ref(Reference::Cursor, get("cursor"), file, er.line("cursor"), ctx + "cursor");
                 const bool enabled = getNumber(*findField(t.fields, "enabled"), el) != 0;
@@ -363,6 +534,8 @@ void Builder::readRoom(const SourceFile& f, const std::string& stem) {
                     er.error("facing",
                              "facing '" + get("facing") +
                                  "' is none of <left>, <right>, <up>, <down>, <nochange>");
+                walkPoints_.push_back(point("x", "y", ctx + "placement point"));
+                walkPoints_.push_back(point("walkX", "walkY", ctx + "walk-in point"));
             }
         });
     applyRaw(r, roomLayout(), room.bytes());
@@ -377,7 +550,7 @@ void Builder::readObject(const SourceFile& f, const std::string& stem) {
     if (auto name = r.text("name", 30))
         o.setName(*name);
     else if (!r.has("name")) {
-        auto s = toRecordText(stem);
+        auto s = toRecordText(stem, nullptr, page_);
         if (!s || s->size() > 30)
             r.error(1,
                     "the file name '" + stem + "' cannot be an object name; give name = \"...\"");
@@ -400,10 +573,45 @@ void Builder::readObject(const SourceFile& f, const std::string& stem) {
                    r.line(key), key);
     if (!o.hoverCursor().empty())
         ref(Reference::Cursor, o.hoverCursor(), file, r.line("hoverCursor"), "hoverCursor");
+    shown(o.displayNameKey(), "displayNameKey", file, r.line("displayNameKey"));
+    checkKind(r, o);
     readEvents(r, o, self);
     applyRaw(r, objectLayout(), o.bytes());
     r.finish();
     objects_.push_back(std::move(n));
+}
+
+// Items and characters that lack the pictures the engine turns to while playing.
+void Builder::checkKind(const TableReader& r, const ObjectRecord& o) {
+    const std::string kind = o.kind();
+    if (kind == "subject" || kind == "weapon") {
+        if (!itemAt_) itemAt_ = SourceSpot{r.file(), r.line("kind")};
+        if (o.iconFile().empty())
+            diag_.warning(r.file(), r.line("kind"),
+                          "an item (kind \"" + kind +
+                              "\") needs iconFile, the picture it shows on the cursor and in the "
+                              "inventory: picking it up fails without one");
+    }
+    if (kind != "character") return;
+    const std::pair<std::string, std::string> sides[] = {
+        {o.walkLeftSprite(), o.standLeftSprite()},
+        {o.walkRightSprite(), o.standRightSprite()},
+        {o.walkUpSprite(), o.standUpSprite()},
+        {o.walkDownSprite(), o.standDownSprite()}};
+    const char* names[] = {"Left", "Right", "Up", "Down"};
+    bool anyStanding = false;
+    for (const auto& [walk, stand] : sides) anyStanding |= !stand.empty();
+    if (!anyStanding)
+        diag_.warning(r.file(), r.line("kind"),
+                      "a character needs its standing pictures (standLeftSprite, "
+                      "standRightSprite, standUpSprite, standDownSprite): it turns to one "
+                      "whenever it stops, and shows nothing without it");
+    for (int d = 0; d < 4 && anyStanding; ++d)
+        if (!sides[d].first.empty() && sides[d].second.empty())
+            diag_.warning(r.file(), r.line("walk" + std::string(names[d]) + "Sprite"),
+                          "walk" + std::string(names[d]) + "Sprite is set but stand" + names[d] +
+                              "Sprite is not: the character vanishes when it stops "
+                              "after walking that way");
 }
 
 void Builder::readEvents(TableReader& r, ObjectRecord& o, const std::string& self) {
@@ -478,6 +686,7 @@ void Builder::checkEventParams(const TableReader& er, const std::string& name,
     if (name == "onusewith" && !view.param1().empty())
         ref(Reference::Template, view.param1(), file, er.line("item"), ctx + "item");
     if (name == "transmute") {
+        if (!combineAt_) combineAt_ = SourceSpot{file, er.line("name")};
         if (!view.param1().empty())
             ref(Reference::Template, view.param1(), file, er.line("with"), ctx + "with");
         if (!view.param2().empty())
@@ -501,7 +710,7 @@ void Builder::readScript(const TableReader& er, const toml::node& script, std::s
     }
     const std::vector<ScriptCommand> commands =
         parseScript(script.as_string()->get(), firstTextLine(er.source(), script), er.file(),
-                    er.context(), ev.subspan(kScriptOffset), self, diag_);
+                    er.context(), ev.subspan(kScriptOffset), self, diag_, page_);
     for (const ScriptCommand& sc : commands) {
         const CheckedCommand c{ConstCommandView(std::span<const uint8_t>(ev).subspan(
                                    kScriptOffset + kCommandBytes * size_t(sc.position))),
@@ -512,6 +721,32 @@ void Builder::readScript(const TableReader& er, const toml::node& script, std::s
                                self};
         for (const VerbParam& p : sc.verb->params())
             if (p.ref != ParamRef::None) checkCommandParam(c, p);
+        checkShownCommand(c);
+    }
+}
+
+// The texts a command shows, the languages it picks and the interface sounds it plays.
+void Builder::checkShownCommand(const CheckedCommand& c) {
+    const std::string_view verb = c.verb.name;
+    if (verb == "showhint") {
+        shown(c.value("text"), c.ctx + "'showhint' text", c.file, c.line);
+    } else if (verb == "startdialog") {
+        shown(c.value("p3"), c.ctx + "'startdialog' question", c.file, c.line);
+        const std::string choices = c.value("text");
+        size_t at = 0;
+        for (size_t hash; (hash = choices.find('#', at)) != std::string::npos; at = hash + 1)
+            shown(choices.substr(at, hash - at), c.ctx + "'startdialog' choice", c.file, c.line);
+        if (at < choices.size())
+            diag_.warning(c.file, c.line,
+                          c.ctx + "'startdialog' choices end in '" +
+                              fromRecordText(choices.substr(at), page_) +
+                              "' without a closing '#': that last choice is dropped; end every "
+                              "choice with '#' (\"Yes#No#\")");
+    } else if (verb == "setlanguage") {
+        languages_.emplace(int(getNumber(*findField(commandFields(), "num1"), c.cmd.bytes())),
+                           SourceSpot{c.file, c.line});
+    } else if (verb == "addobj" && c.value("p4") != "room" && !itemAt_) {
+        itemAt_ = SourceSpot{c.file, c.line};
     }
 }
 
@@ -634,25 +869,26 @@ void Builder::packAssets(std::vector<PackageEntry>& out) {
         return names;
     };
     if (fs::is_directory(root_ / "interface"))
-        packAssetFolder({root_, "interface", "", "sounds.dxw", nullptr}, diag_, out, assets_);
+        packAssetFolder({root_, "interface", "", "sounds.dxw", nullptr, page_}, diag_, out,
+                        assets_);
     for (const std::string& c : folders("cursors"))
-        packAssetFolder(
-            {root_, "cursors/" + c, "cursors\\" + entryText(c) + "\\", "waves.dxw", nullptr}, diag_,
-            out, assets_);
+        packAssetFolder({root_, "cursors/" + c, "cursors\\" + entryText(c, page_) + "\\",
+                         "waves.dxw", nullptr, page_},
+                        diag_, out, assets_);
     for (const std::string& o : folders("objects"))
-        packAssetFolder(
-            {root_, "objects/" + o, "objects\\" + entryText(o) + "\\", "waves.dxw", nullptr}, diag_,
-            out, assets_);
+        packAssetFolder({root_, "objects/" + o, "objects\\" + entryText(o, page_) + "\\",
+                         "waves.dxw", nullptr, page_},
+                        diag_, out, assets_);
     for (const std::string& rname : folders("rooms")) {
         std::string mask;
         for (const auto& r : rooms_)
-            if (r.record.name() == entryText(rname)) mask = r.record.maskFile();
+            if (r.record.name() == entryText(rname, page_)) mask = r.record.maskFile();
         auto role = [mask](const std::string& list) {
             return equalsIgnoreCase(list, mask) ? PictureRole::WalkMask : PictureRole::Background;
         };
-        packAssetFolder(
-            {root_, "rooms/" + rname, "rooms\\" + entryText(rname) + "\\", "waves.dxw", role},
-            diag_, out, assets_);
+        packAssetFolder({root_, "rooms/" + rname, "rooms\\" + entryText(rname, page_) + "\\",
+                         "waves.dxw", role, page_},
+                        diag_, out, assets_);
     }
 }
 
@@ -669,10 +905,10 @@ void Builder::packMusicAndExtras(std::vector<PackageEntry>& out) {
             diag_.error("music/" + name, 0, "cannot be read");
             continue;
         }
-        musicFiles_.insert(entryText(name));
+        musicFiles_.insert(entryText(name, page_));
         const std::string ext = toLowerAscii(p.extension().string());
         const bool compressed = ext == ".ogg" || ext == ".mp3" || ext == ".flac" || ext == ".opus";
-        out.push_back({"music\\" + entryText(name), std::move(*bytes), !compressed});
+        out.push_back({"music\\" + entryText(name, page_), std::move(*bytes), !compressed});
     }
     if (fs::is_directory(root_ / "extra")) {
         std::vector<fs::path> extra;
@@ -688,7 +924,7 @@ void Builder::packMusicAndExtras(std::vector<PackageEntry>& out) {
                 diag_.error("extra/" + name, 0, "cannot be read");
                 continue;
             }
-            out.push_back({entryText(name), std::move(*bytes), true});
+            out.push_back({entryText(name, page_), std::move(*bytes), true});
         }
     }
 }
@@ -705,32 +941,43 @@ void Builder::checkReferences() {
     }
     for (const auto& c : cursors_) cursors.insert(c.record.name());
     for (const auto& m : music_) music.insert(m.record.name());
+    // " (did you mean 'x'?)" when one of the names is a likely typo of `name`.
+    auto near = [](const std::string& name, const auto& names) {
+        const std::string s =
+            suggestion(name, std::vector<std::string>(names.begin(), names.end()));
+        return s.empty() ? std::string() : " (did you mean '" + s + "'?)";
+    };
     for (const Reference& r : refs_) {
         const std::string& what = r.what;
         switch (r.kind) {
             case Reference::Template:
                 if (!templates.count(r.a))
                     diag_.reference(r.file, r.line,
-                                    what + ": there is no object template '" + r.a + "'");
+                                    what + ": there is no object template '" + r.a + "'" +
+                                        near(r.a, templates));
                 break;
             case Reference::Room:
                 if (!rooms.count(r.a))
-                    diag_.reference(r.file, r.line, what + ": there is no room '" + r.a + "'");
+                    diag_.reference(r.file, r.line,
+                                    what + ": there is no room '" + r.a + "'" + near(r.a, rooms));
                 break;
             case Reference::Entrance:
                 if (rooms.count(r.a) && !entrances[r.a].count(r.b))
                     diag_.reference(r.file, r.line,
-                                    what + ": room '" + r.a + "' has no entrance '" + r.b + "'");
+                                    what + ": room '" + r.a + "' has no entrance '" + r.b + "'" +
+                                        near(r.b, entrances[r.a]));
                 break;
             case Reference::Cursor:
                 if (!cursors.count(r.a))
                     diag_.reference(r.file, r.line,
-                                    what + ": there is no cursor '" + r.a + "' in cursors.toml");
+                                    what + ": there is no cursor '" + r.a + "' in cursors.toml" +
+                                        near(r.a, cursors));
                 break;
             case Reference::Music:
                 if (!music.count(r.a))
                     diag_.reference(r.file, r.line,
-                                    what + ": there is no music '" + r.a + "' in music.toml");
+                                    what + ": there is no music '" + r.a + "' in music.toml" +
+                                        near(r.a, music));
                 break;
             case Reference::MusicFile:
                 if (!musicFiles_.count(r.a)) {
@@ -742,30 +989,128 @@ void Builder::checkReferences() {
                 }
                 break;
             case Reference::Picture:
-                if (!assets_.pictureLists.count(entryKey(r.a))) {
+                if (!assets_.pictureLists.count(entryKey(r.a, page_))) {
                     std::string path = r.a;
                     std::replace(path.begin(), path.end(), '\\', '/');
                     const std::string folder = fs::path(path).parent_path().generic_string();
                     const std::string list = fs::path(path).filename().string();
+                    const std::string prefix = entryKey(r.a.substr(0, r.a.rfind('\\') + 1), page_);
+                    std::vector<std::string> lists;
+                    for (const std::string& k : assets_.pictureLists)
+                        if (k.starts_with(prefix) &&
+                            k.find('\\', prefix.size()) == std::string::npos)
+                            lists.push_back(k.substr(prefix.size()));
                     diag_.reference(r.file, r.line,
                                     what + ": there is no picture list '" + list + "' in " +
                                         folder + "/ (from " + fs::path(list).stem().string() +
-                                        ".png or pictures.toml)");
+                                        ".png or pictures.toml)" + near(page_.lower(list), lists));
                 }
                 break;
             case Reference::Sound: {
-                auto it = assets_.sounds.find(entryKey(r.a));
+                auto it = assets_.sounds.find(entryKey(r.a, page_));
                 if (it == assets_.sounds.end() ||
                     std::find(it->second.begin(), it->second.end(), r.b) == it->second.end()) {
                     std::string folder = r.a.substr(0, r.a.rfind('\\'));
                     std::replace(folder.begin(), folder.end(), '\\', '/');
-                    diag_.reference(r.file, r.line,
-                                    what + ": there is no sound '" + r.b + "' in " + folder + "/");
+                    diag_.reference(
+                        r.file, r.line,
+                        what + ": there is no sound '" + r.b + "' in " + folder + "/" +
+                            (it == assets_.sounds.end() ? std::string() : near(r.b, it->second)));
                 }
                 break;
             }
         }
     }
+}
+
+void Builder::checkMeaning(const std::vector<PackageEntry>& assets) {
+    // Where characters stand or walk: the main character, characters that walk, the
+    // entrances it comes in by and the walk points of the zones it leaves by.
+    std::vector<RoomPoint> points = walkPoints_;
+    const std::string hero = prefs_.mainCharacterName();
+    for (size_t i = 0; i < placements_.size(); ++i) {
+        const ObjectRecord* t = nullptr;
+        for (const auto& o : objects_)
+            if (!t && o.record.name() == placed_[i]) t = &o.record;
+        const bool walks =
+            t && t->kind() == "character" &&
+            !(t->walkLeftSprite() + t->walkRightSprite() + t->walkUpSprite() + t->walkDownSprite())
+                 .empty();
+        if (placed_[i] == hero || walks) points.push_back(placements_[i]);
+    }
+    // In a start room that does not place it, the main character stands at the x and y
+    // of its object, (0, 0) unless the object sets them.
+    const std::string start = prefs_.startRoomOverride();
+    bool startPlaces = false;
+    for (size_t i = 0; i < placements_.size(); ++i)
+        startPlaces |= placements_[i].room == start && placed_[i] == hero;
+    if (start != "<none>" && !start.empty() && !startPlaces)
+        for (const auto& o : objects_)
+            if (o.record.name() == hero) {
+                points.push_back(
+                    {start,
+                     o.record.x(),
+                     o.record.y(),
+                     "startRoomOverride: the main character's start at its object's x, y",
+                     {"game.toml", startOverrideLine_}});
+                break;
+            }
+    // A zone's walk ends where the path finder ends it, on even pixels; its room change
+    // waits for the walk to end exactly at the walk point, so an odd one never changes room.
+    auto gameRoom = [&](const std::string& name) {
+        for (const RoomPictures& r : roomPictures_)
+            if (r.name == name) return r.gameRoom;
+        return false;
+    };
+    for (const RoomPoint& z : zoneTargets_) {
+        if ((z.x % 2 == 0 && z.y % 2 == 0) || !gameRoom(z.room)) {
+            points.push_back(z);
+            continue;
+        }
+        diag_.warning(z.at.file, z.at.line,
+                      z.what + " (" + std::to_string(z.x) + ", " + std::to_string(z.y) +
+                          ") has an odd coordinate: walks end on even pixels, so the zone never "
+                          "changes room; use (" +
+                          std::to_string(z.x - z.x % 2) + ", " + std::to_string(z.y - z.y % 2) +
+                          ")");
+    }
+    checkRoomGeometry(roomPictures_, points, assets, page_, diag_);
+    // A zone is clicked on the display, shifted by the inventory's scene offset; its
+    // rectangle includes its edges.
+    const int64_t ox = inventory_.sceneOffsetX(), oy = inventory_.sceneOffsetY();
+    const int64_t w = prefs_.displayWidth(), h = prefs_.displayHeight();
+    for (const ZoneArea& z : zoneAreas_) {
+        std::string why;
+        if (!z.given)
+            why =
+                "is not given, so the zone is the one pixel (0, 0); write rect = [left, top, "
+                "right, bottom]";
+        else if (z.right < z.left || z.bottom < z.top)
+            why =
+                "has its right below its left or its bottom above its top: the zone holds no "
+                "pixel and can never be clicked";
+        else if (z.right + ox < 0 || z.left + ox > w - 1 || z.bottom + oy < 0 || z.top + oy > h - 1)
+            why = "lies outside the " + std::to_string(w) + "x" + std::to_string(h) +
+                  " display: the zone can never be clicked";
+        if (!why.empty()) diag_.warning(z.at.file, z.at.line, z.what + " " + why);
+    }
+
+    // The interface sounds are played by their number in interface/sounds.dxw.
+    auto it = assets_.sounds.find(entryKey("sounds.dxw", page_));
+    const size_t count = it == assets_.sounds.end() ? 0 : it->second.size();
+    auto needSound = [&](size_t n, const std::optional<SourceSpot>& why, const std::string& use) {
+        if (!why || count > n) return;
+        diag_.warning("interface", 0,
+                      "interface sound " + std::to_string(n) + " (" + use +
+                          ") is missing: the game plays it (" + why->file + ":" +
+                          std::to_string(why->line) +
+                          " makes it) and reports an error without it; "
+                          "interface/sounds.toml lists sounds 0 (an item taken), 1 (an item "
+                          "laid into the inventory) and 2 (two items combined) in that order");
+    };
+    needSound(0, itemAt_, "an item taken onto the cursor");
+    needSound(1, itemAt_, "an item laid into an inventory slot");
+    needSound(2, combineAt_, "two items combined");
 }
 
 template <typename Records>
@@ -807,15 +1152,16 @@ void Builder::run(std::vector<PackageEntry>& entries) {
     readMusic();
     readInventory();
     for (const std::string& s : orderedStems("rooms", roomOrder_, "rooms"))
-        if (auto f = loadToml(root_, "rooms/" + s + ".toml", diag_)) readRoom(*f, s);
+        if (auto f = loadToml(root_, "rooms/" + s + ".toml", diag_, page_)) readRoom(*f, s);
     for (const std::string& s : orderedStems("objects", objectOrder_, "objects"))
-        if (auto f = loadToml(root_, "objects/" + s + ".toml", diag_)) readObject(*f, s);
+        if (auto f = loadToml(root_, "objects/" + s + ".toml", diag_, page_)) readObject(*f, s);
 
     std::vector<PackageEntry> assets;
     packAssets(assets);
     std::vector<PackageEntry> media;
     packMusicAndExtras(media);
     checkReferences();
+    checkMeaning(assets);
 
     // The game cannot start without a room that places the main character.
     const std::string hero = prefs_.mainCharacterName();
@@ -828,7 +1174,7 @@ void Builder::run(std::vector<PackageEntry>& entries) {
                     "no room places the main character '" + hero + "' ([[placement]] name = \"" +
                         hero + "\"): the game could not start");
     auto need = [&](const std::string& entry, const std::string& from, const std::string& why) {
-        if (!assets_.pictureLists.count(entryKey(entry)))
+        if (!assets_.pictureLists.count(entryKey(entry, page_)))
             diag_.error(from, 0,
                         "the package needs the picture list '" + entry + "' (" + why + ")");
     };
@@ -852,11 +1198,15 @@ void Builder::run(std::vector<PackageEntry>& entries) {
     entries.push_back(
         {"music.dat", recordFile(music_, MusicRecord::kSize, minimum("music")), true});
     entries.push_back({"inv.dat", {inventory_.bytes().begin(), inventory_.bytes().end()}, true});
-    std::vector<uint8_t> languages;
-    if (auto bytes = readFileBytes(root_ / "languages.txt")) languages = std::move(*bytes);
-    entries.push_back({"languages.txt", std::move(languages), true});
+    entries.push_back({"languages.txt", languageTable(), true});
+    checkTranslations(texts_, languages_, entries.back().bytes, page_, diag_);
+    if (!meta_.present) checkUntaggedLanguageFile(entries.back().bytes, diag_);
+    if (meta_.present) {
+        const std::string text = metadataToml(meta_);
+        entries.push_back({std::string(kMetadataEntry), {text.begin(), text.end()}, true});
+    }
     // The loader always reads the interface sounds; a game without any gets an empty list.
-    if (!assets_.sounds.count(entryKey("sounds.dxw"))) {
+    if (!assets_.sounds.count(entryKey("sounds.dxw", page_))) {
         WaveList none;
         entries.push_back({"sounds.dxw", writeWaveList(none), true});
     }
@@ -865,12 +1215,12 @@ void Builder::run(std::vector<PackageEntry>& entries) {
     // The engine finds entries ignoring case; two of one name would hide each other.
     std::map<std::string, std::string> seen;
     for (const PackageEntry& e : entries) {
-        auto [it, fresh] = seen.emplace(entryKey(e.name), e.name);
+        auto [it, fresh] = seen.emplace(entryKey(e.name, page_), e.name);
         if (!fresh)
-            diag_.error(e.name.find('\\') == std::string::npos
-                            ? "extra"
-                            : e.name.substr(0, e.name.find('\\')),
-                        0, "two files make the package entry '" + fromRecordText(e.name) + "'");
+            diag_.error(
+                e.name.find('\\') == std::string::npos ? "extra"
+                                                       : e.name.substr(0, e.name.find('\\')),
+                0, "two files make the package entry '" + fromRecordText(e.name, page_) + "'");
     }
     if (diag_.hasErrors()) entries.clear();
 }

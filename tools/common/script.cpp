@@ -39,7 +39,7 @@ bool identChar(char c) {
 }
 
 // Splits one line into tokens; false with `why` set on a malformed line.
-bool tokenize(std::string_view s, std::vector<Token>& out, std::string& why) {
+bool tokenize(std::string_view s, std::vector<Token>& out, std::string& why, const CodePage& page) {
     size_t i = 0;
     auto quoted = [&](std::string& value) -> bool {
         ++i;  // opening quote
@@ -82,7 +82,7 @@ bool tokenize(std::string_view s, std::vector<Token>& out, std::string& why) {
                         return false;
                     }
                     char byte = static_cast<char>(hex(s[i]) * 16 + hex(s[i + 1]));
-                    value += fromRecordText(std::string_view(&byte, 1));
+                    value += fromRecordText(std::string_view(&byte, 1), page);
                     i += 2;
                     break;
                 }
@@ -159,7 +159,8 @@ using Fail = std::function<void(const std::string&)>;
 // One script line being written into the bytes of its command.
 class CommandParser {
   public:
-    CommandParser(std::span<uint8_t> cmd, const Fail& fail) : cmd_(cmd), fail_(fail) {}
+    CommandParser(std::span<uint8_t> cmd, const Fail& fail, const CodePage& page)
+        : cmd_(cmd), fail_(fail), page_(page) {}
 
     // Writes the verb of the line's first token; false when the line cannot go on.
     bool readVerb(const Token& first);
@@ -178,6 +179,7 @@ class CommandParser {
     const std::vector<Field>& fields_ = commandFields();
     std::span<uint8_t> cmd_;
     const Fail& fail_;
+    const CodePage& page_;
     const ScriptVerb* verb_ = nullptr;
     std::string verbName_;
     bool empty_ = false;
@@ -204,7 +206,7 @@ bool CommandParser::readVerb(const Token& first) {
             return false;
         }
     }
-    auto bytes = toRecordText(verbName_);
+    auto bytes = toRecordText(verbName_, nullptr, page_);
     if (!bytes || bytes->size() > 30) {
         fail_("the verb '" + verbName_ + "' cannot be stored");
         return false;
@@ -291,9 +293,10 @@ void CommandParser::assign(std::string_view fieldName, const std::string& shown,
 
 void CommandParser::assignText(const Field& f, const std::string& shown, const std::string& value) {
     std::string bad;
-    auto bytes = toRecordText(value, &bad);
+    auto bytes = toRecordText(value, &bad, page_);
     if (!bytes) {
-        fail_(shown + " holds '" + bad + "', which a Windows-1252 text cannot store");
+        fail_(shown + " holds '" + bad + "', which a " + codePageName(page_) +
+              " text cannot store");
     } else if (bytes->size() > f.cap) {
         fail_(shown + " is " + std::to_string(bytes->size()) +
               " characters long; it holds at most " + std::to_string(f.cap));
@@ -320,7 +323,7 @@ void CommandParser::assignNumber(const Field& f, const std::string& shown,
 std::vector<ScriptCommand> parseScript(std::string_view script, int firstLine,
                                        const std::string& file, const std::string& context,
                                        std::span<uint8_t> commands, std::string_view self,
-                                       Diagnostics& diag) {
+                                       Diagnostics& diag, const CodePage& page) {
     const Field& selfField = *findField(commandFields(), "self");
     for (int k = 0; k < kCommandCount; ++k)
         setText(selfField, commands.subspan(kCommandBytes * size_t(k)), self);
@@ -335,7 +338,7 @@ std::vector<ScriptCommand> parseScript(std::string_view script, int firstLine,
         const Fail fail = [&](const std::string& msg) { diag.error(file, lineNo, context + msg); };
         std::vector<Token> tokens;
         std::string why;
-        if (!tokenize(line, tokens, why)) {
+        if (!tokenize(line, tokens, why, page)) {
             fail(why);
             continue;
         }
@@ -348,7 +351,7 @@ std::vector<ScriptCommand> parseScript(std::string_view script, int firstLine,
         // A parameter written "!..." is a text that starts with "!".
         for (size_t t = 1; t < tokens.size(); ++t)
             if (tokens[t].bang) tokens[t].value = "!" + tokens[t].value;
-        CommandParser command(commands.subspan(kCommandBytes * size_t(position)), fail);
+        CommandParser command(commands.subspan(kCommandBytes * size_t(position)), fail, page);
         const int commandPosition = position++;
         if (!command.readVerb(tokens[0])) continue;
         command.readParams(std::span<const Token>(tokens).subspan(1));
@@ -357,17 +360,21 @@ std::vector<ScriptCommand> parseScript(std::string_view script, int firstLine,
     return out;
 }
 
-std::string scriptToken(std::string_view recordText) {
+std::string scriptToken(std::string_view recordText, const CodePage& page) {
+    // Bytes the code page leaves unassigned travel as C1 control characters, which a
+    // reader cannot see: they are written as escapes.
+    auto unassigned = [&](char ch) {
+        const char32_t cp = page.codePoint(ch);
+        return cp >= 0x80 && cp < 0xA0;
+    };
     bool quote = recordText.empty() || recordText == "." || recordText[0] == '#' ||
                  recordText[0] == '"' || recordText[0] == '!' ||
                  recordText.find("''") != std::string_view::npos;
     for (char ch : recordText) {
         auto c = static_cast<unsigned char>(ch);
-        if (c <= 0x20 || c == 0x7F || c == '=' || c == 0x81 || c == 0x8D || c == 0x8F ||
-            c == 0x90 || c == 0x9D)
-            quote = true;
+        if (c <= 0x20 || c == 0x7F || c == '=' || unassigned(ch)) quote = true;
     }
-    if (!quote) return fromRecordText(recordText);
+    if (!quote) return fromRecordText(recordText, page);
     const bool escapeApostrophe = recordText.find("''") != std::string_view::npos;
     std::string out = "\"";
     for (char ch : recordText) {
@@ -383,13 +390,12 @@ std::string scriptToken(std::string_view recordText) {
             out += "\\t";
         } else if (c == '\r') {
             out += "\\r";
-        } else if (c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 ||
-                   c == 0x9D) {
+        } else if (c < 0x20 || c == 0x7F || unassigned(ch)) {
             char buf[8];
             std::snprintf(buf, sizeof buf, "\\x%02X", c);
             out += buf;
         } else {
-            out += fromRecordText(std::string_view(&ch, 1));
+            out += fromRecordText(std::string_view(&ch, 1), page);
         }
     }
     return out + "\"";
@@ -407,7 +413,8 @@ bool commandIsBlank(std::span<const uint8_t> commands, int k, std::string_view s
     return true;
 }
 
-std::string formatScript(std::span<const uint8_t> commands, std::string_view self) {
+std::string formatScript(std::span<const uint8_t> commands, std::string_view self,
+                         const CodePage& page) {
     const auto& fields = commandFields();
     int last = -1;
     for (int k = 0; k < kCommandCount; ++k)
@@ -421,7 +428,7 @@ std::string formatScript(std::span<const uint8_t> commands, std::string_view sel
             return f.type == FieldType::Text ? getText(f, cmd).empty() : getNumber(f, cmd) == 0;
         };
         auto valueOf = [&](const Field& f) {
-            return f.type == FieldType::Text ? scriptToken(getText(f, cmd))
+            return f.type == FieldType::Text ? scriptToken(getText(f, cmd), page)
                                              : std::to_string(getNumber(f, cmd));
         };
         const std::string verbName = getText(*findField(fields, "verb"), cmd);
@@ -433,7 +440,7 @@ std::string formatScript(std::span<const uint8_t> commands, std::string_view sel
         } else if (verb) {
             line += verbName;
         } else {
-            line += "!" + scriptToken(verbName);
+            line += "!" + scriptToken(verbName, page);
         }
         std::map<std::string_view, bool> written;
         written["verb"] = true;

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/code_page.h"
 #include "data/script_vocabulary.h"
 #include "diagnostics.h"
 
@@ -28,16 +29,17 @@ struct ScriptCommand {
 std::vector<ScriptCommand> parseScript(std::string_view script, int firstLine,
                                        const std::string& file, const std::string& context,
                                        std::span<uint8_t> commands, std::string_view self,
-                                       Diagnostics& diag);
+                                       Diagnostics& diag, const CodePage& page = {});
 
 // The script text of 20 commands, the inverse of parseScript: parsing it with the same
 // `self` gives the same bytes in every field. Empty when no command holds anything.
-std::string formatScript(std::span<const uint8_t> commands, std::string_view self);
+std::string formatScript(std::span<const uint8_t> commands, std::string_view self,
+                         const CodePage& page = {});
 
 // True when command k holds nothing but `self` as its owner name.
 bool commandIsBlank(std::span<const uint8_t> commands, int k, std::string_view self);
 
 // One parameter as a script writes it (quoted when needed); record bytes in.
-std::string scriptToken(std::string_view recordText);
+std::string scriptToken(std::string_view recordText, const CodePage& page = {});
 
 }  // namespace zk::tools

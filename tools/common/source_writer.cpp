@@ -8,8 +8,10 @@
 #include "assets/wave_list.h"
 #include "core/error.h"
 #include "core/text.h"
+#include "data/game_metadata.h"
 #include "layout.h"
 #include "media_files.h"
+#include "package/entry_names.h"
 #include "package/package.h"
 #include "platform/archive.h"
 #include "script.h"
@@ -22,13 +24,36 @@ namespace fs = std::filesystem;
 
 PackageEntries readPackageEntries(const fs::path& path) {
     std::unique_ptr<ArchiveReader> reader = openArchive(path);
+    // Names are shown and matched as the engine matches them, in the game's code page.
+    CodePage page;
+    std::vector<size_t> meta = findEntries(reader->entries(), kMetadataEntry);
+    if (meta.size() == 1) {
+        const std::vector<uint8_t> bytes = reader->read(meta[0], kPackagePassword);
+        try {
+            page = parseMetadata(std::string(bytes.begin(), bytes.end())).codePage;
+        } catch (const DataError&) {
+            // Reported when the source folder is made; the names stay Windows-1252.
+        }
+    }
+    const std::vector<ArchiveEntry> entries = gameEntryNames(reader->entries(), page);
     PackageEntries out;
-    const auto& entries = reader->entries();
     for (size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].isDirectory()) continue;
+        if (entries[i].isDirectory() || entries[i].name.empty()) continue;
         out.emplace_back(entries[i].name, reader->read(i, kPackagePassword));
     }
     return out;
+}
+
+CodePage packageCodePage(const PackageEntries& entries) {
+    for (const auto& [name, bytes] : entries) {
+        if (!equalsIgnoreCase(name, kMetadataEntry)) continue;
+        try {
+            return parseMetadata(std::string(bytes.begin(), bytes.end())).codePage;
+        } catch (const DataError&) {
+            return {};
+        }
+    }
+    return {};
 }
 
 namespace {
@@ -37,20 +62,20 @@ bool allZero(std::span<const uint8_t> b) {
     return std::all_of(b.begin(), b.end(), [](uint8_t v) { return v == 0; });
 }
 
-std::string textValue(std::string_view record) {
-    return fromRecordText(record);
+std::string textValue(std::string_view record, const CodePage& page) {
+    return fromRecordText(record, page);
 }
 
 // Writes the fields that differ from their defaults (and those in `always`).
 void writeFields(TomlOut& out, const std::vector<Field>& fields, std::span<const uint8_t> b,
-                 const std::set<std::string_view>& skip = {},
+                 const CodePage& page, const std::set<std::string_view>& skip = {},
                  const std::set<std::string_view>& always = {}) {
     for (const Field& f : fields) {
         if (skip.count(f.key)) continue;
         if (f.count == 1) {
             if (holdsDefault(f, fields, b) && !always.count(f.key)) continue;
             if (f.type == FieldType::Text) {
-                out.text(f.key, textValue(getText(f, b)));
+                out.text(f.key, textValue(getText(f, b), page));
             } else if (f.type == FieldType::Flag && getNumber(f, b) <= 1) {
                 out.boolean(f.key, getNumber(f, b) == 1);
             } else {
@@ -73,7 +98,7 @@ void writeFields(TomlOut& out, const std::vector<Field>& fields, std::span<const
             if (per > 1) v += "[";
             for (int j = 0; j < per; ++j) {
                 if (j) v += ", ";
-                v += f.type == FieldType::Text ? tomlString(textValue(getText(f, b, i + j)))
+                v += f.type == FieldType::Text ? tomlString(textValue(getText(f, b, i + j), page))
                                                : std::to_string(getNumber(f, b, i + j));
             }
             if (per > 1) v += "]";
@@ -87,7 +112,8 @@ void writeRaw(TomlOut& out, const Layout& layout, std::span<const uint8_t> b) {
     if (!raw.empty()) out.strings("raw", raw);
 }
 
-void writeTables(TomlOut& out, const Layout& layout, std::span<const uint8_t> b) {
+void writeTables(TomlOut& out, const Layout& layout, std::span<const uint8_t> b,
+                 const CodePage& page) {
     for (const SubTable& t : layout.tables) {
         if (t.hasScript) continue;
         int last = -1;
@@ -96,7 +122,7 @@ void writeTables(TomlOut& out, const Layout& layout, std::span<const uint8_t> b)
         for (int i = 0; i <= last; ++i) {
             out.line();
             out.line("[[" + std::string(t.key) + "]]");
-            writeFields(out, t.fields, b.subspan(t.base + t.size * size_t(i), t.size));
+            writeFields(out, t.fields, b.subspan(t.base + t.size * size_t(i), t.size), page);
         }
     }
 }
@@ -118,58 +144,58 @@ std::string commonSelf(const ObjectRecord& o) {
 
 }  // namespace
 
-std::string preferencesToml(const PreferencesRecord& prefs) {
+std::string preferencesToml(const PreferencesRecord& prefs, const CodePage& page) {
     TomlOut out;
     writeFields(
-        out, preferencesLayout().fields, prefs.bytes(), {},
+        out, preferencesLayout().fields, prefs.bytes(), page, {},
         {"title", "mainCharacterName", "startCursor", "displayWidth", "displayHeight", "language"});
     writeRaw(out, preferencesLayout(), prefs.bytes());
     return out.str();
 }
 
-std::string inventoryToml(const InventoryRecord& inventory) {
+std::string inventoryToml(const InventoryRecord& inventory, const CodePage& page) {
     TomlOut out;
-    writeFields(out, inventoryLayout().fields, inventory.bytes(), {}, {"barX", "barY"});
+    writeFields(out, inventoryLayout().fields, inventory.bytes(), page, {}, {"barX", "barY"});
     writeRaw(out, inventoryLayout(), inventory.bytes());
-    writeTables(out, inventoryLayout(), inventory.bytes());
+    writeTables(out, inventoryLayout(), inventory.bytes(), page);
     return out.str();
 }
 
-std::string cursorsToml(const std::vector<CursorRecord>& cursors) {
+std::string cursorsToml(const std::vector<CursorRecord>& cursors, const CodePage& page) {
     TomlOut out;
     for (const CursorRecord& c : cursors) {
         if (out.str().size()) out.line();
         out.line("[[cursor]]");
-        writeFields(out, cursorLayout().fields, c.bytes(), {}, {"name"});
+        writeFields(out, cursorLayout().fields, c.bytes(), page, {}, {"name"});
         writeRaw(out, cursorLayout(), c.bytes());
     }
     return out.str();
 }
 
-std::string musicToml(const std::vector<MusicRecord>& music) {
+std::string musicToml(const std::vector<MusicRecord>& music, const CodePage& page) {
     TomlOut out;
     for (const MusicRecord& m : music) {
         if (out.str().size()) out.line();
         out.line("[[music]]");
-        writeFields(out, musicLayout().fields, m.bytes(), {}, {"name", "file"});
+        writeFields(out, musicLayout().fields, m.bytes(), page, {}, {"name", "file"});
         writeRaw(out, musicLayout(), m.bytes());
     }
     return out.str();
 }
 
-std::string roomToml(const StoredRoomRecord& room) {
+std::string roomToml(const StoredRoomRecord& room, const CodePage& page) {
     TomlOut out;
-    writeFields(out, roomLayout().fields, room.bytes(), {}, {"name"});
+    writeFields(out, roomLayout().fields, room.bytes(), page, {}, {"name"});
     writeRaw(out, roomLayout(), room.bytes());
-    writeTables(out, roomLayout(), room.bytes());
+    writeTables(out, roomLayout(), room.bytes(), page);
     return out.str();
 }
 
-std::string objectToml(const ObjectRecord& o) {
+std::string objectToml(const ObjectRecord& o, const CodePage& page) {
     TomlOut out;
-    writeFields(out, objectLayout().fields, o.bytes(), {}, {"name", "kind"});
+    writeFields(out, objectLayout().fields, o.bytes(), page, {}, {"name", "kind"});
     const std::string self = commonSelf(o);
-    if (self != o.name()) out.text("self", textValue(self));
+    if (self != o.name()) out.text("self", textValue(self, page));
     writeRaw(out, objectLayout(), o.bytes());
 
     const SubTable& et = objectLayout().tables[0];
@@ -196,11 +222,11 @@ std::string objectToml(const ObjectRecord& o) {
             const Field& f = *findField(et.fields, field);
             if (holdsDefault(f, et.fields, b)) return;
             if (f.type == FieldType::Text)
-                out.text(key, textValue(getText(f, b)));
+                out.text(key, textValue(getText(f, b), page));
             else
                 out.number(key, getNumber(f, b));
         };
-        if (!name.empty()) out.text("name", textValue(name));
+        if (!name.empty()) out.text("name", textValue(name, page));
         skip.insert("name");
         if (!name.empty() && !knownEvent(name)) out.boolean("anyName", true);
         alias("param1", "item", "onusewith");
@@ -208,8 +234,8 @@ std::string objectToml(const ObjectRecord& o) {
         alias("param2", "result", "transmute");
         alias("number", "key", "onkey");
         alias("number", "timer", "ontimer");
-        writeFields(out, et.fields, b, skip);
-        std::string script = formatScript(b.subspan(kScriptOffset), self);
+        writeFields(out, et.fields, b, page, skip);
+        std::string script = formatScript(b.subspan(kScriptOffset), self, page);
         if (!script.empty()) out.block("script", script);
     }
     return out.str();
@@ -218,7 +244,7 @@ std::string objectToml(const ObjectRecord& o) {
 namespace {
 
 // A file name for a name taken from the game: unsafe characters become "_".
-std::string safeName(const std::string& recordText) {
+std::string safeName(const std::string& recordText, const CodePage& page) {
     std::string out;
     for (char ch : recordText) {
         auto c = static_cast<unsigned char>(ch);
@@ -226,7 +252,7 @@ std::string safeName(const std::string& recordText) {
             ch == '?' || ch == '"' || ch == '<' || ch == '>' || ch == '|')
             out += '_';
         else
-            out += fromRecordText(std::string_view(&ch, 1));
+            out += fromRecordText(std::string_view(&ch, 1), page);
     }
     if (out.empty() || out == "." || out == ".." || out[0] == '.') out = "_" + out;
     return out;
@@ -249,6 +275,23 @@ class NameSet {
     std::set<std::string> used_;
 };
 
+// The [meta] table of game.toml, from which zelkin-pack writes "zelkin.toml" again.
+std::string metaToml(const GameMetadata& meta) {
+    TomlOut out;
+    out.line("[meta]");
+    if (!meta.id.empty()) out.text("id", meta.id);
+    out.number("codePage", meta.codePage.number());
+    if (!meta.voiceLanguage.empty()) out.text("voiceLanguage", meta.voiceLanguage);
+    if (!meta.languages.empty()) {
+        out.line("languages = [");
+        for (const LanguageColumn& c : meta.languages)
+            out.line("    { name = " + tomlString(c.name) + ", code = " + tomlString(c.code) +
+                     " },");
+        out.line("]");
+    }
+    return out.str();
+}
+
 std::string colorText(uint32_t c) {
     if (c <= 0xFFFFFF) {
         char buf[16];
@@ -262,7 +305,7 @@ std::string colorText(uint32_t c) {
 
 class SourceBuilder {
   public:
-    explicit SourceBuilder(SourceFolder& out) : out_(out) {}
+    SourceBuilder(SourceFolder& out, const CodePage& page) : out_(out), page_(page) {}
     void run(const PackageEntries& entries);
 
   private:
@@ -287,11 +330,20 @@ class SourceBuilder {
                   const std::vector<uint8_t>& bytes, bool defaultName);
     void copy(const std::string& folder, const std::string& file,
               const std::vector<uint8_t>& bytes) {
-        put(folder + "/" + names(folder).take(fromRecordText(file)), bytes);
+        put(folder + "/" + names(folder).take(utf8(file)), bytes);
     }
     void extra(const std::string& entry, const std::vector<uint8_t>& bytes);
 
+    std::string safeName(const std::string& recordText) const {
+        return tools::safeName(recordText, page_);
+    }
+    std::string utf8(const std::string& recordText) const {
+        return fromRecordText(recordText, page_);
+    }
+
     SourceFolder& out_;
+    const CodePage page_;
+    GameMetadata meta_;
     std::map<std::string, NameSet> folders_;
     std::map<std::string, std::string> picturesToml_, soundsToml_;
 };
@@ -308,13 +360,13 @@ void SourceBuilder::extra(const std::string& entry, const std::vector<uint8_t>& 
         path += "/" + safeName(part);
     }
     if (path == "extra") {
-        warn("entry '" + fromRecordText(entry) + "' has no usable name; it is not kept");
+        warn("entry '" + utf8(entry) + "' has no usable name; it is not kept");
         return;
     }
     std::string back = path.substr(6);
-    std::string same = fromRecordText(entry);
+    std::string same = utf8(entry);
     std::replace(same.begin(), same.end(), '\\', '/');
-    if (back != same) warn("entry '" + fromRecordText(entry) + "' is kept as '" + back + "'");
+    if (back != same) warn("entry '" + utf8(entry) + "' is kept as '" + back + "'");
     put(path, bytes);
 }
 
@@ -350,7 +402,7 @@ void SourceBuilder::pictureList(const std::string& folder, const std::string& li
     const std::string base = safeName(fs::path(listName).stem().string());
     TomlOut t;
     t.line("[[list]]");
-    t.text("name", fromRecordText(listName));
+    t.text("name", utf8(listName));
     if (!allZero(list.colorTable)) {
         std::string hex;
         for (uint8_t b : list.colorTable) {
@@ -376,7 +428,7 @@ void SourceBuilder::pictureList(const std::string& folder, const std::string& li
         } else if (item.picture.hasPicture()) {
             t.text("kind", item.picture.kind);  // an empty stored picture
         }
-        if (item.name != defaultName) t.text("name", fromRecordText(item.name));
+        if (item.name != defaultName) t.text("name", utf8(item.name));
         if (item.patternWidth) t.number("patternWidth", item.patternWidth);
         if (item.patternHeight) t.number("patternHeight", item.patternHeight);
         if (item.skipWidth) t.number("skipWidth", item.skipWidth);
@@ -417,8 +469,7 @@ void SourceBuilder::waveList(const std::string& folder, const std::string& listN
         if (!t.str().empty()) t.line();
         t.line("[[sound]]");
         t.text("file", file);
-        if (fs::path(file).stem().string() != fromRecordText(item.name))
-            t.text("name", fromRecordText(item.name));
+        if (fs::path(file).stem().string() != utf8(item.name)) t.text("name", utf8(item.name));
         if (item.looped) t.boolean("looped", true);
         if (item.maxPlayingCount) t.number("maxPlayingCount", item.maxPlayingCount);
     }
@@ -427,6 +478,7 @@ void SourceBuilder::waveList(const std::string& folder, const std::string& listN
 
 void SourceBuilder::run(const PackageEntries& entries) {
     std::map<std::string, const std::vector<uint8_t>*> data;  // the data files, by lower-case name
+    const std::vector<uint8_t>* languages = nullptr;
     for (const auto& [name, bytes] : entries) {
         std::vector<std::string> parts;
         size_t start = 0;
@@ -439,16 +491,21 @@ void SourceBuilder::run(const PackageEntries& entries) {
         std::string top = toLowerAscii(parts[0]);
         const std::string file = parts.back();
         const std::string ext = toLowerAscii(fs::path(file).extension().string());
-        auto safe = [](const std::string& p) {
-            return !p.empty() && safeName(p) == fromRecordText(p);
-        };
+        auto safe = [this](const std::string& p) { return !p.empty() && safeName(p) == utf8(p); };
         if (parts.size() == 1) {
             static const std::set<std::string> dataFiles = {
                 "prefs.dat", "objects.dat", "rooms.dat", "cursors.dat", "music.dat", "inv.dat"};
             if (dataFiles.count(top) && !data.count(top)) {
                 data[top] = &bytes;
+            } else if (top == "zelkin.toml" && !meta_.present) {
+                try {
+                    meta_ = parseMetadata(std::string(bytes.begin(), bytes.end()));
+                } catch (const DataError& e) {
+                    warn(std::string(e.what()) + "; it is kept in extra/");
+                    extra(name, bytes);
+                }
             } else if (top == "languages.txt" && !out_.files.count("languages.txt")) {
-                put("languages.txt", bytes);
+                languages = &bytes;
             } else if (ext == ".dxg" && safe(file)) {
                 pictureList("interface", file, name, bytes);
             } else if (ext == ".dxw" && safe(file)) {
@@ -460,7 +517,7 @@ void SourceBuilder::run(const PackageEntries& entries) {
             copy("music", file, bytes);
         } else if (parts.size() == 3 && (top == "objects" || top == "rooms" || top == "cursors") &&
                    safe(parts[1]) && safe(file) && (ext == ".dxg" || ext == ".dxw")) {
-            const std::string folder = top + "/" + fromRecordText(parts[1]);
+            const std::string folder = top + "/" + utf8(parts[1]);
             if (ext == ".dxg")
                 pictureList(folder, file, name, bytes);
             else
@@ -469,6 +526,13 @@ void SourceBuilder::run(const PackageEntries& entries) {
         } else {
             extra(name, bytes);
         }
+    }
+    // With metadata the source's languages.txt is UTF-8, as the packer then reads it.
+    if (languages) {
+        if (meta_.present)
+            put("languages.txt", utf8(std::string(languages->begin(), languages->end())));
+        else
+            put("languages.txt", *languages);
     }
     for (const auto& [folder, text] : picturesToml_) put(folder + "/pictures.toml", text);
     for (const auto& [folder, text] : soundsToml_)
@@ -511,10 +575,12 @@ void SourceBuilder::run(const PackageEntries& entries) {
             order += std::string(key) + " = [" + list + "]\n";
         }
     };
-    named.template operator()<ObjectRecord>("objects.dat", "objects", "objects",
-                                            [](const ObjectRecord& r) { return objectToml(r); });
+    named.template operator()<ObjectRecord>(
+        "objects.dat", "objects", "objects",
+        [this](const ObjectRecord& r) { return objectToml(r, page_); });
     named.template operator()<StoredRoomRecord>(
-        "rooms.dat", "rooms", "rooms", [](const StoredRoomRecord& r) { return roomToml(r); });
+        "rooms.dat", "rooms", "rooms",
+        [this](const StoredRoomRecord& r) { return roomToml(r, page_); });
     auto small = [&]<typename Record>(const char* file, const char* key,
                                       auto toToml) -> std::string {
         const auto* bytes = get(file);
@@ -528,16 +594,17 @@ void SourceBuilder::run(const PackageEntries& entries) {
         recs.resize(kept);
         return toToml(recs);
     };
-    std::string cursors =
-        small.template operator()<CursorRecord>("cursors.dat", "cursors", cursorsToml);
+    std::string cursors = small.template operator()<CursorRecord>(
+        "cursors.dat", "cursors", [this](const auto& r) { return cursorsToml(r, page_); });
     if (!cursors.empty()) put("cursors.toml", cursors);
-    std::string music = small.template operator()<MusicRecord>("music.dat", "music", musicToml);
+    std::string music = small.template operator()<MusicRecord>(
+        "music.dat", "music", [this](const auto& r) { return musicToml(r, page_); });
     if (!music.empty()) put("music.toml", music);
     if (const auto* inv = get("inv.dat")) {
         std::string w;
         auto recs = splitRecords<InventoryRecord>(*inv, &w);
         if (recs.size() != 1) warn("inv.dat: only its first record is kept");
-        if (!recs.empty()) put("inventory.toml", inventoryToml(recs[0]));
+        if (!recs.empty()) put("inventory.toml", inventoryToml(recs[0], page_));
     }
     PreferencesRecord prefs;
     if (const auto* p = get("prefs.dat")) {
@@ -547,7 +614,8 @@ void SourceBuilder::run(const PackageEntries& entries) {
     } else {
         warn("the package has no prefs.dat; game.toml describes an empty one");
     }
-    std::string game = preferencesToml(prefs);
+    std::string game = preferencesToml(prefs, page_);
+    if (meta_.present) game += "\n" + metaToml(meta_);
     if (!order.empty()) game += "\n[order]\n" + order;
     if (!records.empty()) game += "\n[records]\n" + records;
     put("game.toml", game);
@@ -557,7 +625,7 @@ void SourceBuilder::run(const PackageEntries& entries) {
 
 SourceFolder makeSourceFolder(const PackageEntries& entries) {
     SourceFolder out;
-    SourceBuilder(out).run(entries);
+    SourceBuilder(out, packageCodePage(entries)).run(entries);
     return out;
 }
 

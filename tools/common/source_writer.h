@@ -6,26 +6,30 @@
 #include <utility>
 #include <vector>
 
+#include "core/code_page.h"
 #include "data/object_record.h"
 #include "data/room_record.h"
 #include "data/small_records.h"
 
 namespace zk::tools {
 
-// The entries of a package, in archive order, names as stored ("objects/door/door.dxg").
+// The entries of a package, in archive order, names as the engine matches them
+// ("objects/door/door.dxg", in the game's code page).
 using PackageEntries = std::vector<std::pair<std::string, std::vector<uint8_t>>>;
 
 // Reads every entry of a game package (protected entries with the engine's password).
 // Throws DataError naming the file when it cannot be read.
 PackageEntries readPackageEntries(const std::filesystem::path& path);
+// The code page that the package's "zelkin.toml" names (Windows-1252 without one).
+CodePage packageCodePage(const PackageEntries& entries);
 
 // The source text of single records, as the source folder holds them.
-std::string preferencesToml(const PreferencesRecord& prefs);
-std::string inventoryToml(const InventoryRecord& inventory);
-std::string cursorsToml(const std::vector<CursorRecord>& cursors);
-std::string musicToml(const std::vector<MusicRecord>& music);
-std::string roomToml(const StoredRoomRecord& room);
-std::string objectToml(const ObjectRecord& object);
+std::string preferencesToml(const PreferencesRecord& prefs, const CodePage& page = {});
+std::string inventoryToml(const InventoryRecord& inventory, const CodePage& page = {});
+std::string cursorsToml(const std::vector<CursorRecord>& cursors, const CodePage& page = {});
+std::string musicToml(const std::vector<MusicRecord>& music, const CodePage& page = {});
+std::string roomToml(const StoredRoomRecord& room, const CodePage& page = {});
+std::string objectToml(const ObjectRecord& object, const CodePage& page = {});
 
 // A source folder as files (relative path -> bytes) that zelkin-pack turns back into
 // the same data files and equivalent picture and wave lists.

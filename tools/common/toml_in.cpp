@@ -9,7 +9,7 @@
 namespace zk::tools {
 
 std::optional<SourceFile> loadToml(const std::filesystem::path& root, const std::string& rel,
-                                   Diagnostics& diag) {
+                                   Diagnostics& diag, const CodePage& codePage) {
     std::ifstream in(root / rel, std::ios::binary);
     if (!in) {
         diag.error(rel, 0, "cannot be read");
@@ -20,6 +20,7 @@ std::optional<SourceFile> loadToml(const std::filesystem::path& root, const std:
     SourceFile f;
     f.name = rel;
     f.text = ss.str();
+    f.codePage = codePage;
     try {
         f.root = toml::parse(f.text, rel);
     } catch (const toml::parse_error& e) {
@@ -92,10 +93,10 @@ std::optional<std::string> TableReader::textOf(const toml::node& n, std::string_
         return std::nullopt;
     }
     std::string bad;
-    auto bytes = toRecordText(s->get(), &bad);
+    auto bytes = toRecordText(s->get(), &bad, file_.codePage);
     if (!bytes) {
-        error(lineOf(n),
-              std::string(what) + " holds '" + bad + "', which a Windows-1252 text cannot store");
+        error(lineOf(n), std::string(what) + " holds '" + bad + "', which a " +
+                             codePageName(file_.codePage) + " text cannot store");
         return std::nullopt;
     }
     if (bytes->size() > cap) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/code_page.h"
 #include "diagnostics.h"
 #include "layout.h"
 
@@ -21,11 +22,12 @@ struct SourceFile {
     std::string name;
     std::string text;
     toml::table root;
+    CodePage codePage;  // of the record texts its strings become
 };
 
 // Reads and parses `root / rel`; a syntax error is reported with its line.
 std::optional<SourceFile> loadToml(const std::filesystem::path& root, const std::string& rel,
-                                   Diagnostics& diag);
+                                   Diagnostics& diag, const CodePage& codePage = {});
 
 int lineOf(const toml::node& n);
 

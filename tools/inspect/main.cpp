@@ -5,6 +5,7 @@
 
 #include "core/error.h"
 #include "core/text.h"
+#include "core/version.h"
 #include "listing.h"
 #include "media_files.h"
 #include "source_writer.h"
@@ -27,7 +28,7 @@ int main(int argc, char** argv) {
             std::cout << kUsage;
             return 0;
         } else if (a == "--version") {
-            std::cout << "zelkin-inspect 0.9\n";
+            std::cout << "zelkin-inspect " << zk::kZelkinVersion << '\n';
             return 0;
         } else if (a == "--source" && i + 1 < argc) {
             source = argv[++i];

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/error.h"
+#include "core/version.h"
 #include "pack.h"
 
 namespace {
@@ -27,7 +28,7 @@ int main(int argc, char** argv) {
             std::cout << kUsage;
             return 0;
         } else if (a == "--version") {
-            std::cout << "zelkin-pack 0.9\n";
+            std::cout << "zelkin-pack " << zk::kZelkinVersion << '\n';
             return 0;
         } else if ((a == "-o" || a == "--output") && i + 1 < argc) {
             output = argv[++i];

@@ -5,7 +5,7 @@
 
 #include "platform/media_player.h"
 
-struct _Mix_Music;
+struct _Mix_Music;  // NOLINT(bugprone-reserved-identifier): SDL_mixer names it so
 
 namespace zk {
 

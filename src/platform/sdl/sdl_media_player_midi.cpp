@@ -1,6 +1,7 @@
 #include "platform/sdl/sdl_media_player_midi.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <string_view>
@@ -166,7 +167,7 @@ std::optional<uint32_t> midiLengthMs(std::span<const uint8_t> bytes) {
         ms += static_cast<double>(endTick - tick) * tempo / division / 1000.0;
     }
     if (ms > 24.0 * 3600 * 1000) return std::nullopt;
-    return static_cast<uint32_t>(ms + 0.5);
+    return static_cast<uint32_t>(std::llround(ms));
 }
 
 uint32_t posixChecksum(std::span<const uint8_t> bytes) {

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <system_error>
 
@@ -56,7 +57,7 @@ ZipPtr openZip(const std::filesystem::path& path, int flags, Kind failKind,
         throw ArchiveError(kind, what + quoted(path) + ": " + reason, reason);
     }
     zip_error_fini(&e);
-    source.release();  // the archive owns it now
+    static_cast<void>(source.release());  // the archive owns it now
     return ZipPtr(z);
 }
 
@@ -76,7 +77,9 @@ LibzipArchiveReader::LibzipArchiveReader(std::filesystem::path path)
     entries_.reserve(count > 0 ? static_cast<size_t>(count) : 0);
     for (zip_int64_t i = 0; i < count; ++i) {
         zip_stat_t st;
-        if (zip_stat_index(zip_.get(), static_cast<zip_uint64_t>(i), 0, &st) != 0 ||
+        // Raw names: libzip would otherwise convert every name that is not marked as
+        // UTF-8 from code page 437, which garbles the Windows code pages games use.
+        if (zip_stat_index(zip_.get(), static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW, &st) != 0 ||
             !(st.valid & ZIP_STAT_NAME)) {
             std::string reason = archiveError(zip_.get()).text;
             throw ArchiveError(Kind::CannotOpen,
@@ -84,10 +87,24 @@ LibzipArchiveReader::LibzipArchiveReader(std::filesystem::path path)
         }
         ArchiveEntry entry;
         entry.name = st.name;
+        // What the strict reading gives back unconverted was marked as UTF-8; an
+        // unmarked name with bytes above 0x7F comes back converted from code page 437.
+        const char* strict =
+            zip_get_name(zip_.get(), static_cast<zip_uint64_t>(i), ZIP_FL_ENC_STRICT);
+        const bool ascii = std::all_of(entry.name.begin(), entry.name.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        entry.utf8Name = !ascii && strict && entry.name == strict;
         // An unknown size is treated as too large rather than trusted.
         entry.size = (st.valid & ZIP_STAT_SIZE) ? st.size : UINT64_MAX;
         entry.encrypted =
             (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
+        // WinZip's AES in its second version (AE-2, what 7-Zip writes) stores the
+        // checksum as 0, which this libzip checks all the same.
+        const bool aes = entry.encrypted && (st.encryption_method == ZIP_EM_AES_128 ||
+                                             st.encryption_method == ZIP_EM_AES_192 ||
+                                             st.encryption_method == ZIP_EM_AES_256);
+        aesWithoutChecksum_.push_back(aes && (st.valid & ZIP_STAT_CRC) && st.crc == 0 &&
+                                      entry.size > 0);
         entries_.push_back(std::move(entry));
         encryptionMethods_.push_back((st.valid & ZIP_STAT_ENCRYPTION_METHOD) ? st.encryption_method
                                                                              : ZIP_EM_NONE);
@@ -131,6 +148,13 @@ std::vector<uint8_t> LibzipArchiveReader::read(size_t index, std::string_view pa
     // Reading through to the end makes libzip compare the checksum, which is what
     // catches a wrong password that slipped past the one-byte check of the header.
     auto failure = [&](const ZipError& e) {
+        if (aesWithoutChecksum_[index] && e.code == ZIP_ER_CRC) {
+            const std::string reason =
+                "the entry is encrypted with AES in the AE-2 form (as 7-Zip writes it), which "
+                "cannot be checked here; build the package with zelkin-pack, or with 7-Zip's "
+                "-mem=ZipCrypto";
+            return ArchiveError(Kind::Damaged, "Cannot read " + where + ": " + reason, reason);
+        }
         if (entry.encrypted && isDecryptionFailure(e.code)) {
             std::string reason = "wrong password or damaged data (" + e.text + ")";
             return ArchiveError(Kind::WrongPassword, "Cannot decrypt " + where + ": " + reason,
@@ -187,9 +211,11 @@ void writeArchive(const std::filesystem::path& path, ArchiveWriteMode mode,
         if (!source) throw fail(takeMessage(e));
         zip_error_fini(&e);
 
+        // A name that is not UTF-8 (the game's code page) is stored as it is, unmarked;
+        // libzip marks one that reads as UTF-8 as such.
         zip_int64_t index = zip_file_add(z, a.name.c_str(), source.get(), ZIP_FL_OVERWRITE);
         if (index < 0) throw fail(archiveError(z).text);
-        source.release();  // the archive owns it now
+        static_cast<void>(source.release());  // the archive owns it now
         auto at = static_cast<zip_uint64_t>(index);
         // Level 6, zlib's own default: libzip's default of 9 costs twice the time for a
         // few percent of size, and saves are written while the player waits.
@@ -210,7 +236,7 @@ void writeArchive(const std::filesystem::path& path, ArchiveWriteMode mode,
         throw ArchiveError(Kind::CannotWrite,
                            "Cannot write archive " + quoted(path) + ": " + reason, reason);
     }
-    zip.release();  // closed: nothing left to discard
+    static_cast<void>(zip.release());  // closed: nothing left to discard
 }
 
 }  // namespace zk

@@ -36,6 +36,7 @@ class LibzipArchiveReader final : public ArchiveReader {
     ZipPtr zip_;
     std::vector<ArchiveEntry> entries_;
     std::vector<uint16_t> encryptionMethods_;  // of each entry, as libzip names them
+    std::vector<bool> aesWithoutChecksum_;     // of each entry: WinZip AES, version AE-2
 };
 
 }  // namespace zk
