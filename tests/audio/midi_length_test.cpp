@@ -90,7 +90,8 @@ TEST(MidiLength, ReadsRiffWrappedFilesAndRefusesDamagedOnes) {
 // The web page's build names each rendered track by `cksum`; the engine must agree.
 TEST(MidiLength, ChecksumMatchesThePosixCksumTool) {
     auto sum = [](std::string_view text) {
-        return zk::posixChecksum(std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+        return zk::posixChecksum(
+            std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
     };
     EXPECT_EQ(sum(""), 4294967295u);
     EXPECT_EQ(sum("a"), 1220704766u);
