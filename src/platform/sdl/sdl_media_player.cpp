@@ -69,19 +69,17 @@ void SdlMediaPlayer::open(const std::string& path) {
         file_ = path;
         return;
     }
-    std::string playable = path;
     std::optional<uint32_t> midiLength = midiLengthOf(path);
 #ifdef __EMSCRIPTEN__
-    if (midiLength) {
-        playable = renderedTrack(path);
-        if (playable.empty()) {
-            // Played silently, as without a sound device, rather than stopping the game.
-            std::cerr << "zelkin: no rendering of the MIDI track " << path
-                      << "; it plays silently\n";
-            file_ = path;
-            return;
-        }
+    const std::string playable = midiLength ? renderedTrack(path) : path;
+    if (playable.empty()) {
+        // Played silently, as without a sound device, rather than stopping the game.
+        std::cerr << "zelkin: no rendering of the MIDI track " << path << "; it plays silently\n";
+        file_ = path;
+        return;
     }
+#else
+    const std::string& playable = path;
 #endif
     music_ = Mix_LoadMUS(playable.c_str());
     if (!music_) throw DataError("Cannot open music file " + path + ": " + Mix_GetError());
