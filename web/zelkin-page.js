@@ -4,6 +4,7 @@
 //   ?game=URL      play another package than the page's own (relative to the page)
 //   ?script=URL    run an input script headless, as `zelkin --headless --input` does,
 //                  with every frame shown on the canvas (the browser test uses it)
+//   ?continue      resume from the game's autosave, as `zelkin --continue` does
 "use strict";
 
 (function () {
@@ -195,9 +196,16 @@
     }
 
     show("Starting the engine…", false);
-    const saves = "/persist/" + gameName(packageName) + "/saves";
-    const args = ["/game/" + packageName, "--save-dir", saves];
-    if (script !== null) args.push("--headless", "--input", "/run/script.txt", "--out", "/run/out");
+    // A game's saves go where the engine puts them on the desktop, under the player's
+    // data folder (/persist here): /persist/zelkin/GAME/saves, GAME named by the game
+    // itself, so that a renamed package keeps its saves and two packages of one file
+    // name do not share theirs. A scripted run keeps its own, as headless runs do.
+    const args = ["/game/" + packageName];
+    if (params.has("continue")) args.push("--continue");
+    if (script !== null) {
+      args.push("--headless", "--input", "/run/script.txt", "--out", "/run/out",
+        "--save-dir", "/persist/scripted/" + gameName(packageName));
+    }
 
     window.Module = {
       canvas,

@@ -1,6 +1,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -60,6 +61,9 @@ int main(int argc, char** argv) {
     // The page's file system starts with a umask of 0777, which would give every file
     // made with the umask's mode (a new save slot) no permissions at all.
     ::umask(022);
+    // The player's data lives where the page keeps it in IndexedDB (zelkin-page.js), so
+    // each game's saves go to /persist/zelkin/GAME/saves, named as on the desktop.
+    ::setenv("XDG_DATA_HOME", "/persist", 1);
     // In a page main returns long after the page called it (each frame waits for the
     // browser), so its status goes to the page this way.
     const int status = run(argc, argv);

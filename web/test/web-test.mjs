@@ -193,6 +193,11 @@ try {
     .getImageData(0, 0, 800, 600).data; const s = new Set(); for (let i = 0; i < d.length; i += 4000)
     s.add(d[i] << 16 | d[i + 1] << 8 | d[i + 2]); return s.size; })()`);
   check(colours > 20, "the canvas shows a picture", colours + " colours sampled");
+  // A player's saves go into the game's own folder under the page's stored data, as
+  // on the desktop; scripted runs keep theirs apart.
+  const saveFolders = await evaluate(`Module.FS.readdir("/persist/zelkin")
+    .filter((f) => f !== "." && f !== ".." && Module.FS.analyzePath("/persist/zelkin/" + f + "/saves").exists)`);
+  check(saveFolders.length === 1, "the game's saves go to /persist/zelkin/GAME/saves", JSON.stringify(saveFolders));
   // The room's MIDI track plays from its OGG rendering, through a running audio context.
   const audio = await evaluate(`JSON.stringify({ context: Module.SDL2 && Module.SDL2.audioContext &&
     Module.SDL2.audioContext.state, complaints: zelkinPage.stderr })`);
