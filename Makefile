@@ -4,6 +4,10 @@
 # make asan  - the test suite built with AddressSanitizer and UBSan
 # make fuzz  - the fuzz targets built with clang's libFuzzer, each run FUZZ_SECONDS
 # make lint  - the format check (clang-format) and clang-tidy over src/ and tools/
+# make web   - the engine as a web page in build-web/ playing the default game
+#              (GAME=path.tgp for another package); its libraries are built once from
+#              Debian's sources into WEB_CACHE
+# make web-test - the web page checked in headless Chromium
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -15,7 +19,7 @@ PACKAGES := build-essential cmake pkg-config clang zip unzip \
 	fonts-wine fonts-dejavu-core googletest libgtest-dev libgmock-dev libbenchmark-dev \
 	libtomlplusplus-dev clang-format clang-tidy ccache git p7zip-full libarchive-tools
 
-.PHONY: all deps configure build run test bench asan fuzz lint install clean
+.PHONY: all deps configure build run test bench asan fuzz lint install clean web web-test
 
 PREFIX ?= /usr/local
 
@@ -93,5 +97,34 @@ lint: deps
 install: build
 	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
+# The web page. Its libraries (SDL2 and its satellites, FreeType, libzip, zlib,
+# libjpeg-turbo) come from Debian's source packages, built by web/build-deps.sh with
+# emcmake into WEB_CACHE, outside the checkout (the first build takes a while, later
+# ones only check it). The page's MIDI music is rendered to OGG with FluidSynth.
+WEB_BUILD ?= build-web
+WEB_CACHE ?= $(HOME)/.cache/zelkin-web
+GAME ?=
+WEB_PACKAGES := emscripten dpkg-dev fluidsynth vorbis-tools unzip timgm6mb-soundfont \
+	fonts-wine fonts-dejavu-core libtomlplusplus-dev
+WEB_TEST_PACKAGES := chromium nodejs
+
+web:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(WEB_PACKAGES)"
+	@if [ -z "$(GAME)" ]; then \
+		$(MAKE) --no-print-directory configure && cmake --build $(BUILD) -j $(JOBS) --target default_game; fi
+	@JOBS=$(JOBS) web/build-deps.sh "$(WEB_CACHE)" >/dev/null
+	@launcher=; if command -v ccache >/dev/null; then \
+		launcher="-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache"; fi; \
+	emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release $$launcher \
+		-DZELKIN_WEB_DEPS="$(WEB_CACHE)/prefix" \
+		-DZELKIN_WEB_GAME="$(abspath $(if $(GAME),$(GAME),$(BUILD)/Tolvan.tgp))" >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j $(JOBS)
+	@echo "The page is in $(WEB_BUILD)/: serve that folder (for instance: python3 -m http.server -d $(WEB_BUILD)) and open index.html"
+
+web-test: web
+	@$(MAKE) --no-print-directory deps PACKAGES="$(WEB_TEST_PACKAGES)"
+	@cmake --build $(BUILD) -j $(JOBS) --target zelkin
+	@node --experimental-websocket web/test/web-test.mjs $(WEB_BUILD) $(BUILD)/zelkin
+
 clean:
-	rm -rf build build-bench build-asan build-fuzz build-lint
+	rm -rf build build-bench build-asan build-fuzz build-lint build-web build-web-test

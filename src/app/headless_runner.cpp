@@ -21,8 +21,10 @@ constexpr int64_t kWatchFrames = 40;
 
 class Runner {
   public:
-    Runner(const CommandLine& options, const std::string& executableDir, SourceGame* source)
+    Runner(const CommandLine& options, const std::string& executableDir, SourceGame* source,
+           std::function<void(const Surface&)> shown)
         : options_(options),
+          shown_(std::move(shown)),
           outDir_(options.outDir),
           platformView_(headless_.platform()),
           watched_(platformView_, windowOptions(options, executableDir), source) {}
@@ -163,6 +165,7 @@ class Runner {
     }
 
     void onFlip(const Surface& frame) {
+        if (shown_) shown_(frame);
         if (shotsName_.empty()) return;
         char number[32];
         std::snprintf(number, sizeof number, "-%04d.png", ++shotsCount_);
@@ -170,6 +173,7 @@ class Runner {
     }
 
     const CommandLine& options_;
+    std::function<void(const Surface&)> shown_;
     std::filesystem::path outDir_;
     HeadlessPlatform headless_;
     Platform platformView_;
@@ -182,7 +186,8 @@ class Runner {
 
 }  // namespace
 
-int runHeadless(const CommandLine& options, const std::string& executableDir, SourceGame* source) {
+int runHeadless(const CommandLine& options, const std::string& executableDir, SourceGame* source,
+                std::function<void(const Surface&)> shown) {
     InputScript script;
     if (!options.inputFile.empty()) {
         script = loadInputScript(options.inputFile);
@@ -191,7 +196,7 @@ int runHeadless(const CommandLine& options, const std::string& executableDir, So
             return 2;
         }
     }
-    Runner runner(options, executableDir, options.watch ? source : nullptr);
+    Runner runner(options, executableDir, options.watch ? source : nullptr, std::move(shown));
     return runner.run(script);
 }
 

@@ -1,5 +1,7 @@
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -12,6 +14,9 @@
 #include "app/version.h"
 #include "app/windowed_runner.h"
 #include "core/memory.h"
+#ifdef __EMSCRIPTEN__
+#include "app/web/web_page.h"
+#endif
 
 namespace {
 
@@ -22,9 +27,7 @@ std::string executableDir(const char* argv0) {
     return self.parent_path().string();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     zk::keepFreedMemory();
     std::vector<std::string> args(argv + 1, argv + argc);
     zk::CommandLineResult parsed = zk::parseCommandLine(args);
@@ -59,6 +62,34 @@ int main(int argc, char** argv) {
         return 2;
     }
     zk::SourceGame* watched = source ? &*source : nullptr;
+#ifdef __EMSCRIPTEN__
+    // In a web page a headless run (`?script=`) shows its frames on the canvas.
+    if (options.headless) {
+        zk::web::CanvasView canvas;
+        return zk::runHeadless(run, dir, watched,
+                               [&canvas](const zk::Surface& f) { canvas.show(f); });
+    }
+#endif
     if (options.headless) return zk::runHeadless(run, dir, watched);
     return zk::runWindowed(run, dir, watched);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef __EMSCRIPTEN__
+    // The page's file system starts with a umask of 0777, which would give every file
+    // made with the umask's mode (a new save slot) no permissions at all.
+    ::umask(022);
+    // The player's data lives where the page keeps it in IndexedDB (zelkin-page.js), so
+    // each game's saves go to /persist/zelkin/GAME/saves, named as on the desktop.
+    ::setenv("XDG_DATA_HOME", "/persist", 1);
+    // In a page main returns long after the page called it (each frame waits for the
+    // browser), so its status goes to the page this way.
+    const int status = run(argc, argv);
+    zk::web::tellPage(("exit " + std::to_string(status)).c_str());
+    return status;
+#else
+    return run(argc, argv);
+#endif
 }

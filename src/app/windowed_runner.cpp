@@ -16,10 +16,14 @@
 #include "core/text.h"
 #include "platform/png.h"
 #include "save/saved_games.h"
+#ifdef __EMSCRIPTEN__
+#include "app/web/web_page.h"
+#endif
 
 namespace zk {
 namespace {
 
+#ifndef __EMSCRIPTEN__
 constexpr uint32_t kMinFrameMs = 8;
 constexpr uint32_t kWatchMs = 500;  // how often a watched source folder is looked at
 
@@ -64,6 +68,8 @@ void saveScreenshot(const Surface& frame, const std::string& title) {
     }
 }
 
+#endif
+
 }  // namespace
 
 int runWindowed(const CommandLine& options, const std::string& executableDir, SourceGame* source) {
@@ -98,6 +104,30 @@ int runWindowed(const CommandLine& options, const std::string& executableDir, So
             errorReport.report(e.what());
             return 1;
         }
+#ifdef __EMSCRIPTEN__
+        // The page runs in the browser's frames: the game holds while the page is hidden
+        // (no frames come), and plays on when the page has lost the keyboard focus.
+        bool shown = false;
+        MainWindow& window = *game;
+        while (!input.quitRequested() && !window.finished()) {
+            input.pumpEvents();
+            input.takeFullScreenToggle();  // the page's own key handler does it
+            input.takeScreenshotRequest();
+            try {
+                if (window.loaderPending()) {
+                    window.Timer2Timer();
+                } else {
+                    window.DXTimer1Timer();
+                    if (!shown && window.game().session.gameLoaded) web::tellPage("shown");
+                    shown = window.game().session.gameLoaded;
+                }
+            } catch (const DataError& e) {
+                errorReport.report(e.what());
+                if (!window.game().session.gameLoaded) return 1;
+            }
+            web::waitForBrowserFrame();
+        }
+#else
         std::error_code ec;
         if (!options.continueGame && std::filesystem::exists(autosavePath(game->game()), ec))
             std::cerr << "zelkin: this game has an autosave; start with --continue to resume it\n";
@@ -135,6 +165,7 @@ int runWindowed(const CommandLine& options, const std::string& executableDir, So
                 if (!game->game().session.gameLoaded) return 1;
             }
         }
+#endif
         game->FormClose();
         return game->exitStatus();
     } catch (const std::exception& e) {

@@ -257,4 +257,18 @@ std::optional<uint32_t> midiLengthMs(std::span<const uint8_t> bytes) {
     return static_cast<uint32_t>(std::llround(ms));
 }
 
+uint32_t posixChecksum(std::span<const uint8_t> bytes) {
+    // CRC-32 with the polynomial 0x04C11DB7, most significant bit first, over the bytes
+    // and then the length (least significant byte first, no trailing zero bytes).
+    uint32_t crc = 0;
+    auto add = [&crc](uint8_t byte) {
+        crc ^= static_cast<uint32_t>(byte) << 24;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+    };
+    for (uint8_t b : bytes) add(b);
+    for (uint64_t n = bytes.size(); n; n >>= 8) add(static_cast<uint8_t>(n));
+    return ~crc;
+}
+
 }  // namespace zk

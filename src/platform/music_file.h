@@ -44,4 +44,8 @@ bool isMidiFile(std::span<const uint8_t> bytes);
 // what tells the player where a track really ends.
 std::optional<uint32_t> midiLengthMs(std::span<const uint8_t> bytes);
 
+// The POSIX checksum of the bytes, as `cksum` prints it. A web page, which has no
+// synthesiser, finds the OGG rendering of a MIDI track by it (web/render-music.sh).
+uint32_t posixChecksum(std::span<const uint8_t> bytes);
+
 }  // namespace zk

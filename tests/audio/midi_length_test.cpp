@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/music_file.h"
@@ -84,3 +86,15 @@ TEST(MidiLength, ReadsRiffWrappedFilesAndRefusesDamagedOnes) {
 
 }  // namespace
 }  // namespace zk
+
+// The web page's build names each rendered track by `cksum`; the engine must agree.
+TEST(MidiLength, ChecksumMatchesThePosixCksumTool) {
+    auto sum = [](std::string_view text) {
+        return zk::posixChecksum(
+            std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+    };
+    EXPECT_EQ(sum(""), 4294967295u);
+    EXPECT_EQ(sum("a"), 1220704766u);
+    EXPECT_EQ(sum("123456789"), 930766865u);
+    EXPECT_EQ(sum(std::string(1000, 'x')), 3999126958u);  // a length of two bytes
+}

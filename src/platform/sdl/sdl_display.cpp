@@ -36,11 +36,21 @@ SdlDisplay::~SdlDisplay() {
 void SdlDisplay::initialize(int width, int height, bool fullScreen) {
     checkDisplaySize(width, height);
     ready_ = false;
+#ifdef __EMSCRIPTEN__
+    // In a web page the window is the page's canvas, which follows the page's size;
+    // full screen is the page's business (only a click or key of the player may ask
+    // the browser for it). The software renderer's frames reach the canvas pixel for
+    // pixel; with high-DPI output it would fill only part of a larger canvas.
+    fullScreen = false;
+    constexpr Uint32 kWindowFlags = SDL_WINDOW_RESIZABLE;
+#else
+    constexpr Uint32 kWindowFlags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+#endif
     const Uint32 fullFlag = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
     if (!window_) {
-        window_.reset(SDL_CreateWindow(
-            caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * windowScale_,
-            height * windowScale_, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | fullFlag));
+        window_.reset(SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED,
+                                       SDL_WINDOWPOS_CENTERED, width * windowScale_,
+                                       height * windowScale_, kWindowFlags | fullFlag));
         if (!window_) fail("Cannot open the window");
     } else {
         if (SDL_SetWindowFullscreen(window_.get(), fullFlag) != 0)
@@ -58,8 +68,10 @@ void SdlDisplay::initialize(int width, int height, bool fullScreen) {
 }
 
 void SdlDisplay::createRenderer() {
+#ifndef __EMSCRIPTEN__
     renderer_.reset(SDL_CreateRenderer(window_.get(), -1,
                                        SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
+#endif
     if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
     if (!renderer_) fail("Cannot draw in the window");
 }

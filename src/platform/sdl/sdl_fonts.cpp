@@ -2,7 +2,9 @@
 // fontconfig. The rest of the engine sees only Font, Fonts and TextMask.
 #include <SDL.h>
 #include <SDL_ttf.h>
+#ifndef __EMSCRIPTEN__
 #include <fontconfig/fontconfig.h>
+#endif
 
 #include <filesystem>
 #include <memory>
@@ -36,6 +38,13 @@ bool isFile(const std::string& path) {
     return std::filesystem::is_regular_file(path, ec);
 }
 
+#ifdef __EMSCRIPTEN__
+// A web page has no font configuration: its file system carries the Wine and DejaVu
+// files at the desktop's paths, so the lookup below finds the same files as there.
+struct FontLookup {
+    std::string file(const std::string&, bool) const { return {}; }
+};
+#else
 struct PatternDeleter {
     void operator()(FcPattern* p) const { FcPatternDestroy(p); }
 };
@@ -70,6 +79,14 @@ std::string fontconfigFile(FcConfig* config, const std::string& family, bool exa
     std::string file = reinterpret_cast<const char*>(found);
     return isFile(file) ? file : std::string();
 }
+
+struct FontLookup {
+    Config config{FcInitLoadConfigAndFonts()};
+    std::string file(const std::string& family, bool exact) const {
+        return fontconfigFile(config.get(), family, exact);
+    }
+};
+#endif
 
 }  // namespace
 
@@ -149,14 +166,13 @@ std::string Fonts::resolve(std::string_view family) {
             if (isFile(path)) return path;
         }
     }
-    Config config(FcInitLoadConfigAndFonts());
+    const FontLookup lookup;
     if (!lower.empty()) {
-        std::string file = fontconfigFile(config.get(), std::string(family), true);
+        std::string file = lookup.file(std::string(family), true);
         if (!file.empty()) return file;
     }
     const bool fixed = isFixedPitch(lower);
-    std::string file =
-        fontconfigFile(config.get(), fixed ? "DejaVu Sans Mono" : "DejaVu Sans", false);
+    std::string file = lookup.file(fixed ? "DejaVu Sans Mono" : "DejaVu Sans", false);
     if (!file.empty()) return file;
     std::string path = fixed ? "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"
                              : "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <vector>
 
@@ -65,6 +66,20 @@ std::string decoderFailure(MusicKind kind, const std::string& message) {
     return std::string("it looks like ") + name + " but cannot be decoded: " + message;
 }
 
+#ifdef __EMSCRIPTEN__
+// A web page has no synthesiser: the page's build renders each MIDI track of its game
+// to OGG, named by the POSIX checksum and size of the MIDI file (web/render-music.sh),
+// and the page puts them here. Empty when there is none (a game the player picked).
+std::string renderedTrack(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    const std::string ogg = "/music/" + std::to_string(posixChecksum(bytes)) + "-" +
+                            std::to_string(bytes.size()) + ".ogg";
+    std::error_code ec;
+    return std::filesystem::is_regular_file(ogg, ec) ? ogg : std::string();
+}
+#endif
+
 }  // namespace
 
 int mixerMusicVolume(int32_t volume) {
@@ -92,6 +107,24 @@ void SdlMediaPlayer::open(const std::string& path) {
     }
     if (!check.refusal.empty())
         throw DataError("Cannot open music file " + path + ": " + check.refusal);
+    const std::optional<uint32_t> midiLength = midiLengthOf(path);
+#ifdef __EMSCRIPTEN__
+    if (midiLength) {
+        const std::string rendered = renderedTrack(path);
+        if (rendered.empty()) {
+            // Played silently, as without a sound device, rather than stopping the game.
+            std::cerr << "zelkin: no rendering of the MIDI track " << path
+                      << "; it plays silently\n";
+            file_ = path;
+            return;
+        }
+        music_ = Mix_LoadMUS(rendered.c_str());
+        if (!music_) throw DataError("Cannot open music file " + path + ": " + Mix_GetError());
+        file_ = path;
+        midiLength_ = midiLength;
+        return;
+    }
+#endif
     music_ = load(path, check.kind);
     if (!music_) {
         midiBytes_.clear();
@@ -99,7 +132,7 @@ void SdlMediaPlayer::open(const std::string& path) {
                         decoderFailure(check.kind, Mix_GetError()));
     }
     file_ = path;
-    midiLength_ = midiLengthOf(path);
+    midiLength_ = midiLength;
 }
 
 _Mix_Music* SdlMediaPlayer::load(const std::string& path, MusicKind kind) {
