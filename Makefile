@@ -13,7 +13,8 @@ PACKAGES := build-essential cmake pkg-config clang zip unzip \
 	libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev \
 	libzip-dev libjpeg62-turbo-dev libjpeg-turbo-progs libfontconfig-dev timgm6mb-soundfont \
 	fonts-wine fonts-dejavu-core googletest libgtest-dev libgmock-dev libbenchmark-dev \
-	libtomlplusplus-dev clang-format clang-tidy ccache git p7zip-full libarchive-tools
+	libtomlplusplus-dev clang-format clang-tidy ccache git p7zip-full libarchive-tools \
+	xvfb
 
 .PHONY: all deps configure build run test bench asan fuzz lint install clean
 
