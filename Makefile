@@ -14,7 +14,7 @@ PACKAGES := build-essential cmake pkg-config clang zip unzip \
 	libzip-dev libjpeg62-turbo-dev libjpeg-turbo-progs libfontconfig-dev timgm6mb-soundfont \
 	fonts-wine fonts-dejavu-core googletest libgtest-dev libgmock-dev libbenchmark-dev \
 	libtomlplusplus-dev clang-format clang-tidy ccache git p7zip-full libarchive-tools \
-	xvfb
+	xvfb desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
 
 .PHONY: all deps configure build run test bench asan fuzz lint install clean
 
