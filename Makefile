@@ -4,6 +4,7 @@
 # make asan  - the test suite built with AddressSanitizer and UBSan
 # make fuzz  - the fuzz targets built with clang's libFuzzer, each run FUZZ_SECONDS
 # make lint  - the format check (clang-format) and clang-tidy over src/ and tools/
+# make deb   - the Debian package (debian/, debhelper) in build-deb/, lintian-checked
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -14,9 +15,10 @@ PACKAGES := build-essential cmake pkg-config clang zip unzip \
 	libzip-dev libjpeg62-turbo-dev libjpeg-turbo-progs libfontconfig-dev timgm6mb-soundfont \
 	fonts-wine fonts-dejavu-core googletest libgtest-dev libgmock-dev libbenchmark-dev \
 	libtomlplusplus-dev clang-format clang-tidy ccache git p7zip-full libarchive-tools \
-	xvfb desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
+	xvfb desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl \
+	debhelper lintian fakeroot dpkg-dev
 
-.PHONY: all deps configure build run test bench asan fuzz lint install clean
+.PHONY: all deps configure build run test bench asan fuzz lint install deb clean
 
 PREFIX ?= /usr/local
 
@@ -94,5 +96,17 @@ lint: deps
 install: build
 	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
+# The Debian package, built by debhelper from debian/ (its own build folder, obj-*),
+# then checked with lintian and by playing the demo from the unpacked package.
+DEB_DIR ?= build-deb
+deb: deps
+	@mkdir -p $(DEB_DIR)
+	@dpkg-buildpackage -us -uc -b -j$(JOBS) >$(DEB_DIR)/build.log 2>&1 || \
+		{ tail -40 $(DEB_DIR)/build.log; exit 1; }
+	@v=$$(dpkg-parsechangelog -S Version); mv ../zelkin_$${v}_*.deb ../zelkin-dbgsym_$${v}_*.deb ../zelkin_$${v}_*.changes \
+		../zelkin_$${v}_*.buildinfo $(DEB_DIR)/
+	@lintian --fail-on error $(DEB_DIR)/zelkin_*.changes
+	@tests/deb_check.sh $(DEB_DIR)/zelkin_$$(dpkg-parsechangelog -S Version)_$$(dpkg --print-architecture).deb
+
 clean:
-	rm -rf build build-bench build-asan build-fuzz build-lint
+	rm -rf build build-bench build-asan build-fuzz build-lint build-deb obj-*
