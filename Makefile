@@ -8,6 +8,7 @@
 #              (GAME=path.tgp for another package); its libraries are built once from
 #              Debian's sources into WEB_CACHE
 # make web-test - the web page checked in headless Chromium
+# make deb   - the Debian package (debian/, debhelper) in build-deb/, lintian-checked
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -17,9 +18,11 @@ PACKAGES := build-essential cmake pkg-config clang zip unzip \
 	libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev \
 	libzip-dev libjpeg62-turbo-dev libjpeg-turbo-progs libfontconfig-dev timgm6mb-soundfont sox \
 	fonts-wine fonts-dejavu-core googletest libgtest-dev libgmock-dev libbenchmark-dev \
-	libtomlplusplus-dev clang-format clang-tidy ccache git p7zip-full libarchive-tools
+	libtomlplusplus-dev clang-format clang-tidy ccache git p7zip-full libarchive-tools \
+	xvfb desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl \
+	debhelper lintian fakeroot dpkg-dev
 
-.PHONY: all deps configure build run test bench asan fuzz lint install clean web web-test
+.PHONY: all deps configure build run test bench asan fuzz lint install deb clean web web-test
 
 PREFIX ?= /usr/local
 
@@ -126,5 +129,17 @@ web-test: web
 	@cmake --build $(BUILD) -j $(JOBS) --target zelkin
 	@node --experimental-websocket web/test/web-test.mjs $(WEB_BUILD) $(BUILD)/zelkin
 
+# The Debian package, built by debhelper from debian/ (its own build folder, obj-*),
+# then checked with lintian and by playing the demo from the unpacked package.
+DEB_DIR ?= build-deb
+deb: deps
+	@mkdir -p $(DEB_DIR)
+	@dpkg-buildpackage -us -uc -b -j$(JOBS) >$(DEB_DIR)/build.log 2>&1 || \
+		{ tail -40 $(DEB_DIR)/build.log; exit 1; }
+	@v=$$(dpkg-parsechangelog -S Version); mv ../zelkin_$${v}_*.deb ../zelkin-dbgsym_$${v}_*.deb ../zelkin_$${v}_*.changes \
+		../zelkin_$${v}_*.buildinfo $(DEB_DIR)/
+	@lintian --fail-on error $(DEB_DIR)/zelkin_*.changes
+	@tests/deb_check.sh $(DEB_DIR)/zelkin_$$(dpkg-parsechangelog -S Version)_$$(dpkg --print-architecture).deb
+
 clean:
-	rm -rf build build-bench build-asan build-fuzz build-lint build-web build-web-test
+	rm -rf build build-bench build-asan build-fuzz build-lint build-deb obj-* build-web build-web-test

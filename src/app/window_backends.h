@@ -11,6 +11,7 @@
 #include "platform/sdl/sdl_media_player.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_mixer.h"
+#include "platform/sdl/termination_signals.h"
 
 namespace zk {
 
@@ -21,6 +22,7 @@ namespace zk {
 struct WindowBackends {
     explicit WindowBackends(std::ostream& log);
 
+    TerminationSignals signals;  // first: SDL must not install its own handlers
     SdlDisplay display;
     SdlInput input;
     SdlClock clock;

@@ -4,6 +4,7 @@
 
 #include "platform/input.h"
 #include "platform/sdl/sdl_subsystem.h"
+#include "platform/sdl/termination_signals.h"
 #include "platform/surface.h"
 
 union SDL_Event;
@@ -16,7 +17,7 @@ class SdlDisplay;
 // between two refreshes; a button or key pressed and let go between two refreshes
 // is still reported down by the next one, so short clicks are never lost. Both
 // Enter keys count as Enter. Also watches the window: quit requests, and whether
-// it is active (focused and not minimised).
+// it is active (focused and not minimised), and termination signals.
 class SdlInput : public DeviceInput {
   public:
     SdlInput();  // starts SDL events; throws PlatformError
@@ -25,7 +26,8 @@ class SdlInput : public DeviceInput {
     void pumpEvents();
     void refresh() override;
 
-    bool quitRequested() const { return quit_; }
+    // The window was closed, or SIGINT or SIGTERM arrived.
+    bool quitRequested() const { return quit_ || TerminationSignals::requested(); }
     bool windowActive() const { return focused_ && !minimised_; }
 
     // Handles one event as pumpEvents does (the main loop may route events here).
