@@ -46,6 +46,8 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& args) {
             if (!value(o.inputFile)) return fail("--input needs a file name");
         } else if (a == "--out") {
             if (!value(o.outDir)) return fail("--out needs a folder");
+        } else if (a == "--settings") {
+            if (!value(o.settingsFile)) return fail("--settings needs a file name");
         } else if (a == "--save-dir") {
             if (!value(o.saveDir)) return fail("--save-dir needs a folder");
         } else if (a == "--frames") {

@@ -20,6 +20,7 @@ struct CommandLine {
     int scale = 0;                   // --scale N: window at N times the display size
     bool debug = false;
     bool continueGame = false;  // --continue: resume from this game's autosave
+    std::string settingsFile;   // --settings FILE: the player settings to use
     bool version = false;
     bool help = false;
 };

@@ -18,11 +18,11 @@ namespace {
 
 class Runner {
   public:
-    Runner(const CommandLine& options, const std::string& executableDir)
+    Runner(const CommandLine& options, const std::string& executableDir, const Settings& settings)
         : options_(options),
           outDir_(options.outDir),
           platformView_(headless_.platform()),
-          window_(platformView_, windowOptions(options, executableDir)) {}
+          window_(platformView_, windowOptions(options, executableDir, settings)) {}
 
     int run(const InputScript& script) {
         try {
@@ -67,7 +67,8 @@ class Runner {
     }
 
   private:
-    static WindowOptions windowOptions(const CommandLine& o, const std::string& executableDir) {
+    static WindowOptions windowOptions(const CommandLine& o, const std::string& executableDir,
+                                       const Settings& settings) {
         WindowOptions w;
         w.packagePath = o.packagePath;
         w.executableDir = executableDir;
@@ -78,8 +79,11 @@ class Runner {
         w.continueGame = o.continueGame;
         // A headless run autosaves only when its settings turn the autosave on; then,
         // as with --continue, the option names the player's folder.
-        w.autosave = false;
+        w.autosave = settings.autosave;
         w.playerSaveFolder = w.continueGame || w.autosave;
+        w.settingsStore = [settings](const std::string&) {
+            return std::make_unique<MemorySettingsStore>(settings);
+        };
         return w;
     }
 
@@ -176,7 +180,21 @@ int runHeadless(const CommandLine& options, const std::string& executableDir) {
             return 2;
         }
     }
-    Runner runner(options, executableDir);
+    // The run's own settings: the defaults, without the autosave, unless a file
+    // names others. Its problems are told before the game starts.
+    Settings settings;
+    settings.autosave = false;
+    if (!options.settingsFile.empty()) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(options.settingsFile, ec)) {
+            std::cerr << "zelkin: cannot read the settings file '" << options.settingsFile << "'\n";
+            return 2;
+        }
+        std::vector<std::string> problems;
+        settings = readSettingsFile(options.settingsFile, settings, problems);
+        for (const std::string& p : problems) std::cerr << "zelkin: " << p << '\n';
+    }
+    Runner runner(options, executableDir, settings);
     return runner.run(script);
 }
 

@@ -62,6 +62,7 @@ void MainWindow::FormCreate() {
         saves = privateSaves_->path();
     }
     game_.session.saveFolder = saves.string() + "/";
+    openSettings();
     platform_.display.setCaption(game_.tables.metadata.codePage.toUtf8(game_.tables.prefs.title()));
     game_.cursor.currentCursorName = "#";
     setCursor(game_, game_.tables.prefs.startCursor());
@@ -73,6 +74,10 @@ void MainWindow::FormCreate() {
                         std::to_string(height) + " is not usable");
     platform_.display.initialize(width, height, false);
     game_.ui.language = game_.tables.prefs.language();
+    // The player's language, when the game names its languages and has this one.
+    if (settings_.language &&
+        *settings_.language < static_cast<int>(game_.tables.metadata.languages.size()))
+        game_.ui.language = *settings_.language;
     bool startFull = options_.fullScreen.value_or(game_.tables.prefs.startFullScreen() != 0);
     if (startFull) toggleFullScreen();
     game_.session.gameLoaded = false;
@@ -115,6 +120,24 @@ void MainWindow::Timer2Timer() {
     lastAutosaveMs_ = game_.scripts.playTimeMs;
 }
 
+void MainWindow::openSettings() {
+    settingsStore_ = options_.settingsStore ? options_.settingsStore(game_.session.gameId)
+                                            : std::make_unique<MemorySettingsStore>();
+    std::vector<std::string> problems;
+    settings_ = settingsStore_->load(problems);
+    for (const std::string& p : problems) notes() << "zelkin: " << p << '\n';
+    game_.settings = &settings_;
+}
+
+void MainWindow::changeSettings(const Settings& s) {
+    settings_ = s;
+    const std::string why = settingsStore_ ? settingsStore_->save(settings_) : std::string();
+    if (!why.empty() && !settingsSaveFailed_) {
+        settingsSaveFailed_ = true;
+        notes() << "zelkin: the settings are not kept: " << why << '\n';
+    }
+}
+
 std::ostream& MainWindow::notes() {
     return options_.notes ? *options_.notes : std::cerr;
 }
@@ -139,7 +162,7 @@ void MainWindow::DXTimer1Timer() {
         return;
     }
     runFrame(game_, debug_.get());
-    if (!options_.autosave) return;
+    if (!options_.autosave || !settings_.autosave) return;
     // A loaded game may have been played for less time than the game left.
     if (game_.scripts.playTimeMs < lastAutosaveMs_) lastAutosaveMs_ = game_.scripts.playTimeMs;
     if (game_.scripts.playTimeMs - lastAutosaveMs_ >= kAutosaveIntervalMs &&
@@ -155,7 +178,8 @@ void MainWindow::ListBox1DblClick(int index) {
 
 void MainWindow::FormClose() {
     // The player quits (the game's own "exitgame" is not the player's quit).
-    if (options_.autosave && !game_.session.quitRequested && autosaveAllowed(game_, true))
+    if (options_.autosave && settings_.autosave && !game_.session.quitRequested &&
+        autosaveAllowed(game_, true))
         writeAutosave(game_);
     game_.tables.rooms.clear();
     game_.scene.imageSlots.clear();

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -7,6 +8,7 @@
 
 #include "app/debug_overlay.h"
 #include "data/game_state.h"
+#include "data/settings_store.h"
 #include "package/extraction_folder.h"
 #include "package/package.h"
 #include "platform/platform.h"
@@ -33,6 +35,9 @@ struct WindowOptions {
     // Resume from the autosave after start-up ("--continue").
     bool continueGame = false;
     std::ostream* notes = nullptr;  // lines for the player; null: standard error
+    // Where the player's settings are kept, made once the game's identity is known;
+    // null: the defaults, kept in memory.
+    std::function<std::unique_ptr<SettingsStore>(const std::string& gameId)> settingsStore;
 };
 
 // The default package: "Tolvan.tgp" beside the executable, else in ../share/zelkin/
@@ -64,6 +69,11 @@ class MainWindow {
     void ListBox1DblClick(int index);
     bool toggleFullScreen();
 
+    const Settings& settings() const { return settings_; }
+    // The player changed settings: they apply at once and are kept. A failure to keep
+    // them is told to the player once.
+    void changeSettings(const Settings& s);
+
     bool loaderPending() const { return timer2Enabled_; }
     // The game asked to end ("exitgame", or no start room); exitStatus() says how.
     bool finished() const { return game_.session.quitRequested; }
@@ -78,6 +88,7 @@ class MainWindow {
     void paintWaitingScreen();
     std::ostream& notes();
     void prepareSaveFolder();
+    void openSettings();
 
     Platform& platform_;
     WindowOptions options_;
@@ -85,6 +96,9 @@ class MainWindow {
     std::unique_ptr<ExtractionFolder> extraction_;
     std::unique_ptr<ExtractionFolder> privateSaves_;  // a run's own save folder
     GameState game_;
+    std::unique_ptr<SettingsStore> settingsStore_;
+    Settings settings_;
+    bool settingsSaveFailed_ = false;
     uint64_t lastAutosaveMs_ = 0;          // play time of the last autosave, or of the start
     std::unique_ptr<DebugOverlay> debug_;  // only in a `--debug` run
     bool timer2Enabled_ = false;

@@ -303,6 +303,18 @@ std::string stateDump(const GameState& g, const HeadlessPlatform& p, int64_t fra
     std::string folder = saves.string();
     if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
     j.key("saveFolder").value(folder);
+    const Settings& settings = g.playerSettings();
+    j.key("settings").beginObject();
+    j.key("musicVolume").value(int32_t{settings.musicVolume});
+    j.key("soundVolume").value(int32_t{settings.soundVolume});
+    j.key("muted").value(settings.muted);
+    j.key("textSpeed").value(int32_t{settings.textSpeed});
+    j.key("textSkip").value(textSkipName(settings.textSkip));
+    j.key("speech").value(settings.speech);
+    j.key("scaleMode").value(scaleModeName(settings.scaleMode));
+    j.key("filter").value(filterName(settings.filter));
+    j.key("autosave").value(settings.autosave);
+    j.endObject();
     j.endObject();
     return j.str() + "\n";
 }

@@ -84,8 +84,16 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
         w.debug = options.debug;
         w.playerSaveFolder = true;
         w.copyOldSaves = true;
-        w.autosave = true;  // the player's settings will be able to turn it off
+        w.autosave = true;  // unless the player's settings turn it off
         w.continueGame = options.continueGame;
+        const std::string settingsFile = options.settingsFile;
+        w.settingsStore = [settingsFile](const std::string& gameId) {
+            if (!settingsFile.empty())
+                return std::make_unique<FileSettingsStore>(
+                    std::vector<std::filesystem::path>{settingsFile});
+            return std::make_unique<FileSettingsStore>(
+                FileSettingsStore::forGame(playerConfigHome(), gameId));
+        };
         MainWindow window(platform, w);
         try {
             window.FormCreate();
