@@ -127,10 +127,12 @@ void MainWindow::openSettings() {
     settings_ = settingsStore_->load(problems);
     for (const std::string& p : problems) notes() << "zelkin: " << p << '\n';
     game_.settings = &settings_;
+    applyPlayerVolumes(game_);
 }
 
 void MainWindow::changeSettings(const Settings& s) {
     settings_ = s;
+    applyPlayerVolumes(game_);
     const std::string why = settingsStore_ ? settingsStore_->save(settings_) : std::string();
     if (!why.empty() && !settingsSaveFailed_) {
         settingsSaveFailed_ = true;
