@@ -62,9 +62,28 @@ void saveScreenshot(const Surface& frame, const std::string& title) {
     }
 }
 
+// Whether a window can be shown. SDL falls back on drivers that draw nowhere (the
+// offscreen and dummy ones) when there is no display server; a window there would
+// run unseen until killed. A driver the user names in SDL_VIDEODRIVER is taken as
+// chosen.
+bool displayAvailable() {
+    const char* chosen = std::getenv("SDL_VIDEODRIVER");
+    if (chosen && *chosen) return true;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const std::string name = driver ? driver : "";
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return name != "offscreen" && name != "dummy" && !name.empty();
+}
+
 }  // namespace
 
 int runWindowed(const CommandLine& options, const std::string& executableDir) {
+    if (!displayAvailable()) {
+        std::cerr << "zelkin: no display found: a window needs a display (X11 or Wayland); "
+                     "--headless runs the game without one\n";
+        return 1;
+    }
     // Errors before the window exists still reach the player as a message box.
     SdlMessageBox earlyBox(nullptr, std::cerr);
     try {

@@ -110,5 +110,23 @@ TEST(SettingsEndToEnd, MusicPlaysAtTheGamesVolumeTimesThePlayers) {
     EXPECT_EQ(third.state("s")["music"]["volume"].integer(), 297);
 }
 
+TEST(WindowWithoutDisplay, EndsAtOnceSayingThatHeadlessRunsWithoutOne) {
+    TempDir dir;
+    talkingGame().write(dir.file("game.tgp"));
+    // No display server, and no driver named: SDL would fall back on one that shows
+    // nothing. `timeout` ends a window that runs on regardless.
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 10 " +
+                                shellQuote(ZELKIN_BINARY) + " " + shellQuote(dir.file("game.tgp")) +
+                                " 2>" + shellQuote(dir.file("stderr.txt"));
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    std::ifstream err(dir.file("stderr.txt"));
+    const std::string text((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("zelkin: no display found: a window needs a display"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("--headless"), std::string::npos) << text;
+}
+
 }  // namespace
 }  // namespace zk::test
