@@ -134,11 +134,14 @@ class Runner {
             case K::State: {
                 std::filesystem::create_directories(outDir_);
                 std::ofstream out(outDir_ / (s.name + ".json"), std::ios::binary | std::ios::trunc);
-                out << stateDump(g, headless_, frame_);
+                out << stateDump(g, headless_, frame_, &window_.engineMenu());
                 if (!out)
                     throw DataError("Cannot write " + (outDir_ / (s.name + ".json")).string());
                 return true;
             }
+            case K::EngineKey:
+                headless_.input.pressEngineKey(static_cast<int>(s.count));
+                return true;
             case K::Quit:
                 quit_ = true;
                 return false;

@@ -163,7 +163,19 @@ void MainWindow::DXTimer1Timer() {
         paintWaitingScreen();
         return;
     }
+    if (menu_.isOpen()) {
+        menuFrame();
+        return;
+    }
     runFrame(game_, debug_.get());
+    if (platform_.input.engineKeyPressed(EngineMenuKey)) {
+        menu_.open(platform_.display.back());
+        platform_.display.showSystemCursor(true);
+        menu_.build(game_, settings_, game_.session.fullScreen);
+        menu_.draw(platform_.display.back(), platform_.canvas);
+        platform_.display.flip();
+        return;
+    }
     if (!options_.autosave || !settings_.autosave) return;
     // A loaded game may have been played for less time than the game left.
     if (game_.scripts.playTimeMs < lastAutosaveMs_) lastAutosaveMs_ = game_.scripts.playTimeMs;
@@ -172,6 +184,110 @@ void MainWindow::DXTimer1Timer() {
         writeAutosave(game_);
         lastAutosaveMs_ = game_.scripts.playTimeMs;
     }
+}
+
+void MainWindow::menuFrame() {
+    carryOut(menu_.handleInput(game_, platform_.input));
+    if (!menu_.isOpen()) {
+        platform_.display.showSystemCursor(false);
+        return;
+    }
+    menu_.build(game_, settings_, game_.session.fullScreen);
+    menu_.draw(platform_.display.back(), platform_.canvas);
+    platform_.display.flip();
+}
+
+void MainWindow::carryOut(const MenuChoice& c) {
+    switch (c.action) {
+        case MenuAction::None:
+            break;
+        case MenuAction::Resume:
+            menu_.close();
+            break;
+        case MenuAction::Page:
+            menu_.showPage(static_cast<MenuPage>(c.value));
+            break;
+        case MenuAction::Back:
+            if (menu_.page() == MenuPage::Main)
+                menu_.close();
+            else
+                menu_.showPage(MenuPage::Main);
+            break;
+        case MenuAction::Save:
+            // The same save as the game's "savegame", the game's own thumbnail with it.
+            menu_.close();
+            saveGame(game_, c.value);
+            break;
+        case MenuAction::Load:
+            menu_.close();
+            loadGame(game_, c.value);
+            break;
+        case MenuAction::LoadAuto:
+            menu_.close();
+            continueFromAutosave(game_);
+            break;
+        case MenuAction::Setting:
+            changeSetting(c.value, c.step);
+            break;
+        case MenuAction::Quit:
+            menu_.close();
+            playerQuit();
+            break;
+    }
+}
+
+void MainWindow::changeSetting(int setting, int step) {
+    Settings s = settings_;
+    auto cycle = [step](int value, int low, int high, int by) {
+        value += step * by;
+        return value > high ? low : value < low ? high : value;
+    };
+    switch (setting) {
+        case SetMusic:
+            s.musicVolume = cycle(s.musicVolume, 0, kMaxVolumePercent, 10);
+            break;
+        case SetSound:
+            s.soundVolume = cycle(s.soundVolume, 0, kMaxVolumePercent, 10);
+            break;
+        case SetMute:
+            s.muted = !s.muted;
+            break;
+        case SetTextSpeed:
+            s.textSpeed = cycle(s.textSpeed, kMinTextSpeed, kMaxTextSpeed, 25);
+            break;
+        case SetTextSkip:
+            s.textSkip = s.textSkip == TextSkip::Game ? TextSkip::Clicks : TextSkip::Game;
+            break;
+        case SetFullScreen:
+            s.fullScreen = toggleFullScreen();
+            break;
+        case SetScale:
+            s.scaleMode = static_cast<ScaleMode>(cycle(static_cast<int>(s.scaleMode), 0, 3, 1));
+            break;
+        case SetFilter:
+            s.filter = s.filter == ScaleFilter::Sharp ? ScaleFilter::Smooth : ScaleFilter::Sharp;
+            break;
+        case SetAutosave:
+            s.autosave = !s.autosave;
+            break;
+        case SetLanguage: {
+            const int count = static_cast<int>(game_.tables.metadata.languages.size());
+            if (count == 0) break;
+            const int next = cycle(game_.ui.language, 0, count - 1, 1);
+            setLanguage(game_, next);
+            s.language = next;
+            break;
+        }
+        default:
+            return;
+    }
+    changeSettings(s);
+}
+
+void MainWindow::playerQuit() {
+    if (options_.autosave && settings_.autosave && autosaveAllowed(game_, true))
+        writeAutosave(game_);
+    game_.session.quitRequested = true;
 }
 
 void MainWindow::ListBox1DblClick(int index) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/debug_overlay.h"
+#include "app/engine_menu.h"
 #include "data/game_state.h"
 #include "data/settings_store.h"
 #include "package/extraction_folder.h"
@@ -70,6 +71,10 @@ class MainWindow {
     bool toggleFullScreen();
 
     const Settings& settings() const { return settings_; }
+    const EngineMenu& engineMenu() const { return menu_; }
+    // The player quits from the menu: the autosave (when it is on and allowed), then
+    // the end of the run.
+    void playerQuit();
     // The player changed settings: they apply at once and are kept. A failure to keep
     // them is told to the player once.
     void changeSettings(const Settings& s);
@@ -89,6 +94,9 @@ class MainWindow {
     std::ostream& notes();
     void prepareSaveFolder();
     void openSettings();
+    void menuFrame();
+    void carryOut(const MenuChoice& choice);
+    void changeSetting(int setting, int step);
 
     Platform& platform_;
     WindowOptions options_;
@@ -98,6 +106,7 @@ class MainWindow {
     GameState game_;
     std::unique_ptr<SettingsStore> settingsStore_;
     Settings settings_;
+    EngineMenu menu_;
     bool settingsSaveFailed_ = false;
     uint64_t lastAutosaveMs_ = 0;          // play time of the last autosave, or of the start
     std::unique_ptr<DebugOverlay> debug_;  // only in a `--debug` run
