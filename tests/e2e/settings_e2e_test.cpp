@@ -2,8 +2,10 @@
 // change, and that a file with a bad line still applies the rest.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "run_zelkin.h"
 #include "support/game_builder.h"
@@ -48,6 +50,14 @@ void play(Played& r, const GameBuilder& game, const std::string& script,
         args += " --settings " + shellQuote(r.dir.file("settings.toml"));
     }
     r.run = runZelkinArgs(args, r.dir.file("stderr.txt"));
+}
+
+// The line of a top-level member of a dump, as written.
+std::string member(const Played& r, const std::string& dump, const std::string& key) {
+    std::ifstream in(r.dir.path() / "out" / (dump + ".json"));
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("  " + key + ":", 0) == 0) return line;
+    return "";
 }
 
 const Json& sage(const Json& state) {
@@ -108,6 +118,91 @@ TEST(SettingsEndToEnd, MusicPlaysAtTheGamesVolumeTimesThePlayers) {
     play(third, b, "state s\n", "musicVolume = 33\n");
     EXPECT_EQ(full.state("s")["music"]["volume"].integer(), 900);
     EXPECT_EQ(third.state("s")["music"]["volume"].integer(), 297);
+}
+
+// The start room's panel: Space saves into slot 1 (the game's own "savegame"), Enter
+// plays on (hit points, a move, another room).
+GameBuilder savingGame() {
+    GameBuilder b = talkingGame();
+    ObjectRecord& panel = b.addTemplate("panel");
+    EventView save = panel.event(0);
+    save.setName("onkey");
+    save.setNumber(2);
+    setCommand(save, 0, "savegame", "", "", 1);
+    EventView play = panel.event(1);
+    play.setName("onkey");
+    play.setNumber(1);
+    setCommand(play, 0, "sethp", "", "", 9);
+    setCommand(play, 1, "changexy", "sage", "hall", 10, 20);
+    setCommand(play, 2, "changeroom", "cellar", "");
+    EventView load = panel.event(2);
+    load.setName("onkey");
+    load.setNumber(3);
+    setCommand(load, 0, "loadgame", "", "", 1);
+    b.place(*b.findRoom("hall"), "panel", 600, 100);
+    b.place(b.addRoom("cellar"), "panel", 600, 100);
+    return b;
+}
+
+// Where the menu's items are on an 800 x 600 display: a title of 36 pixels over items
+// of 26, centred. The centre of item i of n:
+std::string item(int i, int n) {
+    const int top = (600 - (36 + 26 * n)) / 2 + 36;
+    return "400 " + std::to_string(top + 26 * i + 13);
+}
+
+TEST(EngineMenuEndToEnd, OpensOverAStandingGameAndClosesAgain) {
+    Played r;
+    play(r, talkingGame(),
+         "wait 3\nkey space\nstate before\nmenu\nstate open\nwait 80\nstate later\n"
+         "key escape\nstate closed\nwait 80\nstate after\n");
+    ASSERT_EQ(r.run.status, 0) << r.run.stderrText;
+    const Json open = r.state("open");
+    EXPECT_TRUE(open["engineMenu"]["open"].boolean());
+    std::vector<std::string> items;
+    for (const Json& i : open["engineMenu"]["items"].items()) items.push_back(i.string());
+    EXPECT_EQ(items,
+              (std::vector<std::string>{"Resume", "Save", "Load", "Settings", "Controls", "Quit"}));
+    // 80 frames with the menu open: the hint and the script waiting for it stand still.
+    const Json later = r.state("later");
+    EXPECT_EQ(sage(later)["hintTimer"].integer(), sage(open)["hintTimer"].integer());
+    EXPECT_GT(sage(later)["hintTimer"].integer(), 0);
+    EXPECT_EQ(later["hitPoints"].integer(), 100);
+    // Escape closes it, and the game does not see that Escape.
+    EXPECT_FALSE(r.state("closed")["engineMenu"]["open"].boolean());
+    EXPECT_EQ(r.state("closed")["engineMenu"]["items"].size(), 0u);
+    EXPECT_EQ(r.state("after")["hitPoints"].integer(), 7) << "the game went on after the menu";
+}
+
+TEST(EngineMenuEndToEnd, SavingAndLoadingThroughTheMenuIsTheGamesOwnSaveAndLoad) {
+    Played r;
+    play(r, savingGame(),
+         "wait 2\nkey escape\nwait 2\n"  // the game saves slot 1
+         "menu\nclick " +
+             item(1, 6) + "\nclick " + item(1, 9) +
+             "\n"  // the menu saves slot 2
+             "wait 2\nstate saved\n"
+             "key enter\nwait 3\nstate changed\n"
+             "menu\nclick " +
+             item(2, 6) + "\nclick " + item(1, 3) +
+             "\n"  // load slot 2
+             "wait 2\nstate menuLoaded\n"
+             "key enter\nwait 3\nkey f4\nwait 2\nstate gameLoaded\n");
+    ASSERT_EQ(r.run.status, 0) << r.run.stderrText;
+    EXPECT_TRUE(std::filesystem::exists(r.dir.path() / "out" / "menuLoaded.json"));
+    const Json saved = r.state("saved");
+    const Json changed = r.state("changed");
+    const Json loaded = r.state("menuLoaded");
+    EXPECT_FALSE(loaded["engineMenu"]["open"].boolean());
+    EXPECT_EQ(changed["currentRoom"].string(), "cellar");
+    EXPECT_EQ(loaded["currentRoom"].string(), "hall");
+    EXPECT_EQ(loaded["hitPoints"].integer(), saved["hitPoints"].integer());
+    EXPECT_EQ(sage(loaded)["x"].integer(), sage(saved)["x"].integer());
+    EXPECT_EQ(loaded["errors"].size(), 0u);
+    // The game's own slot, loaded by the game, brings back the very same game.
+    for (const char* key : {"\"rooms\"", "\"inventory\"", "\"hitPoints\"", "\"currentRoom\""})
+        EXPECT_EQ(member(r, "menuLoaded", key), member(r, "gameLoaded", key)) << key;
+    EXPECT_NE(member(r, "gameLoaded", "\"rooms\""), "");
 }
 
 TEST(WindowWithoutDisplay, EndsAtOnceSayingThatHeadlessRunsWithoutOne) {
