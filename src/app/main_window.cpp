@@ -78,7 +78,8 @@ void MainWindow::FormCreate() {
     if (settings_.language &&
         *settings_.language < static_cast<int>(game_.tables.metadata.languages.size()))
         game_.ui.language = *settings_.language;
-    bool startFull = options_.fullScreen.value_or(game_.tables.prefs.startFullScreen() != 0);
+    bool startFull = options_.fullScreen.value_or(
+        settings_.fullScreen.value_or(game_.tables.prefs.startFullScreen() != 0));
     if (startFull) toggleFullScreen();
     game_.session.gameLoaded = false;
     game_.session.loaderStarted = false;
@@ -128,11 +129,13 @@ void MainWindow::openSettings() {
     for (const std::string& p : problems) notes() << "zelkin: " << p << '\n';
     game_.settings = &settings_;
     applyPlayerVolumes(game_);
+    if (options_.settingsChanged) options_.settingsChanged(settings_);
 }
 
 void MainWindow::changeSettings(const Settings& s) {
     settings_ = s;
     applyPlayerVolumes(game_);
+    if (options_.settingsChanged) options_.settingsChanged(settings_);
     const std::string why = settingsStore_ ? settingsStore_->save(settings_) : std::string();
     if (!why.empty() && !settingsSaveFailed_) {
         settingsSaveFailed_ = true;

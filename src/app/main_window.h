@@ -39,6 +39,9 @@ struct WindowOptions {
     // Where the player's settings are kept, made once the game's identity is known;
     // null: the defaults, kept in memory.
     std::function<std::unique_ptr<SettingsStore>(const std::string& gameId)> settingsStore;
+    // Told the settings once they are read (before the display opens) and after every
+    // change: the window applies what is its own (placement, scaling, filter).
+    std::function<void(const Settings&)> settingsChanged;
 };
 
 // The default package: "Tolvan.tgp" beside the executable, else in ../share/zelkin/

@@ -76,6 +76,20 @@ bool displayAvailable() {
     return name != "offscreen" && name != "dummy" && !name.empty();
 }
 
+// The window's size, place and mode, kept for the next start.
+void rememberWindow(MainWindow& window, const SdlDisplay& display) {
+    Settings s = window.settings();
+    s.fullScreen = window.game().session.fullScreen;
+    int width = 0, height = 0, x = 0, y = 0;
+    if (!*s.fullScreen && display.windowPlacement(width, height, x, y)) {
+        s.windowWidth = width;
+        s.windowHeight = height;
+        s.windowX = x;
+        s.windowY = y;
+    }
+    if (!(s == window.settings())) window.changeSettings(s);
+}
+
 }  // namespace
 
 int runWindowed(const CommandLine& options, const std::string& executableDir) {
@@ -113,6 +127,13 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
             return std::make_unique<FileSettingsStore>(
                 FileSettingsStore::forGame(playerConfigHome(), gameId));
         };
+        w.settingsChanged = [&display](const Settings& s) {
+            display.setWindowPlacement(s.display, s.windowWidth, s.windowHeight, s.windowX,
+                                       s.windowY);
+            // The two enumerations list the same modes in the same order.
+            display.setPresentation(static_cast<PictureScale>(s.scaleMode),
+                                    s.filter == ScaleFilter::Smooth);
+        };
         MainWindow window(platform, w);
         try {
             window.FormCreate();
@@ -149,6 +170,7 @@ int runWindowed(const CommandLine& options, const std::string& executableDir) {
                 if (!window.game().session.gameLoaded) return 1;
             }
         }
+        rememberWindow(window, display);
         window.FormClose();
         return window.exitStatus();
     } catch (const std::exception& e) {
