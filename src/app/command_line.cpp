@@ -52,6 +52,8 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& args) {
             if (!value(o.inputFile)) return fail("--input needs a file name");
         } else if (a == "--out") {
             if (!value(o.outDir)) return fail("--out needs a folder");
+        } else if (a == "--settings") {
+            if (!value(o.settingsFile)) return fail("--settings needs a file name");
         } else if (a == "--save-dir") {
             if (!value(o.saveDir)) return fail("--save-dir needs a folder");
         } else if (a == "--frames") {
@@ -101,6 +103,8 @@ std::string usageText() {
            "                    in $XDG_DATA_HOME/zelkin; a file named 'portable' beside\n"
            "                    the executable keeps them in saves/ beside it)\n"
            "  --continue        resume the game from its autosave\n"
+           "  --settings FILE   player settings (TOML) instead of the player's own\n"
+           "                    ($XDG_CONFIG_HOME/zelkin/GAME.toml over zelkin.toml)\n"
            "  --windowed        start in a window\n"
            "  --fullscreen      start full screen\n"
            "  --scale N         open the window at N times the game's size\n"
@@ -111,6 +115,10 @@ std::string usageText() {
            "  --watch           a source folder: pack and reload it when a file changes\n"
            "  --version         print the version and exit\n"
            "  --help            print this help and exit\n"
+           "\n"
+           "In a window: F1 opens the engine menu (resume, save, load, settings,\n"
+           "controls, quit; mouse or arrows, Enter, Escape). Alt+Enter switches to full\n"
+           "screen, F12 saves a screenshot.\n"
            "\n"
            "Exit status: 0 normal end, 1 the game could not start or stopped on an error,\n"
            "2 bad command line or input script.\n";

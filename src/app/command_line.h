@@ -23,6 +23,7 @@ struct CommandLine {
     std::string startRoom;      // --room NAME
     std::string startEntrance;  // --entrance NAME
     bool watch = false;         // --watch: a source folder is packed again when it changes
+    std::string settingsFile;   // --settings FILE: the player settings to use
     bool version = false;
     bool help = false;
 };

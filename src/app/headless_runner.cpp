@@ -22,12 +22,12 @@ constexpr int64_t kWatchFrames = 40;
 class Runner {
   public:
     Runner(const CommandLine& options, const std::string& executableDir, SourceGame* source,
-           std::function<void(const Surface&)> shown)
+           const Settings& settings, std::function<void(const Surface&)> shown)
         : options_(options),
           shown_(std::move(shown)),
           outDir_(options.outDir),
           platformView_(headless_.platform()),
-          watched_(platformView_, windowOptions(options, executableDir), source) {}
+          watched_(platformView_, windowOptions(options, executableDir, settings), source) {}
 
     int run(const InputScript& script) {
         try {
@@ -71,7 +71,8 @@ class Runner {
     }
 
   private:
-    static WindowOptions windowOptions(const CommandLine& o, const std::string& executableDir) {
+    static WindowOptions windowOptions(const CommandLine& o, const std::string& executableDir,
+                                       const Settings& settings) {
         WindowOptions w;
         w.packagePath = o.packagePath;
         w.executableDir = executableDir;
@@ -84,8 +85,11 @@ class Runner {
         w.startEntrance = o.startEntrance;
         // A headless run autosaves only when its settings turn the autosave on; then,
         // as with --continue, the option names the player's folder.
-        w.autosave = false;
+        w.autosave = settings.autosave;
         w.playerSaveFolder = w.continueGame || w.autosave;
+        w.settingsStore = [settings](const std::string&) {
+            return std::make_unique<MemorySettingsStore>(settings);
+        };
         return w;
     }
 
@@ -147,11 +151,14 @@ class Runner {
             case K::State: {
                 std::filesystem::create_directories(outDir_);
                 std::ofstream out(outDir_ / (s.name + ".json"), std::ios::binary | std::ios::trunc);
-                out << stateDump(g, headless_, frame_);
+                out << stateDump(g, headless_, frame_, &window().engineMenu());
                 if (!out)
                     throw DataError("Cannot write " + (outDir_ / (s.name + ".json")).string());
                 return true;
             }
+            case K::EngineKey:
+                headless_.input.pressEngineKey(static_cast<int>(s.count));
+                return true;
             case K::Quit:
                 quit_ = true;
                 return false;
@@ -196,7 +203,22 @@ int runHeadless(const CommandLine& options, const std::string& executableDir, So
             return 2;
         }
     }
-    Runner runner(options, executableDir, options.watch ? source : nullptr, std::move(shown));
+    // The run's own settings: the defaults, without the autosave, unless a file
+    // names others. Its problems are told before the game starts.
+    Settings settings;
+    settings.autosave = false;
+    if (!options.settingsFile.empty()) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(options.settingsFile, ec)) {
+            std::cerr << "zelkin: cannot read the settings file '" << options.settingsFile << "'\n";
+            return 2;
+        }
+        std::vector<std::string> problems;
+        settings = readSettingsFile(options.settingsFile, settings, problems);
+        for (const std::string& p : problems) std::cerr << "zelkin: " << p << '\n';
+    }
+    Runner runner(options, executableDir, options.watch ? source : nullptr, settings,
+                  std::move(shown));
     return runner.run(script);
 }
 

@@ -93,6 +93,10 @@ InputScript parseInputScript(const std::string& text) {
                 return fail(cmd + " needs a file name without a folder");
             K kind = cmd == "screenshot" ? K::Screenshot : cmd == "state" ? K::State : K::Shots;
             add({.kind = kind, .name = (kind == K::Shots && w[1] == "off") ? "" : w[1]});
+        } else if (cmd == "menu") {
+            if (w.size() != 1) return fail("menu takes no arguments");
+            add({.kind = K::EngineKey, .count = 0});
+            add({.kind = K::Wait, .count = 2});
         } else if (cmd == "quit") {
             if (w.size() != 1) return fail("quit takes no arguments");
             add({.kind = K::Quit});

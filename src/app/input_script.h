@@ -17,6 +17,7 @@ struct ScriptStep {
         Shots,       // write every flip as NAME-0001.png ...; empty name: stop
         State,       // write the state dump as NAME.json
         Quit,
+        EngineKey,  // engine key `count` pressed, seen by the next refresh
     };
     Kind kind = Kind::Wait;
     int line = 0;

@@ -64,6 +64,7 @@ void MainWindow::FormCreate() {
         saves = privateSaves_->path();
     }
     game_.session.saveFolder = saves.string() + "/";
+    openSettings();
     platform_.display.setCaption(game_.tables.metadata.codePage.toUtf8(game_.tables.prefs.title()));
     game_.cursor.currentCursorName = "#";
     setCursor(game_, game_.tables.prefs.startCursor());
@@ -75,7 +76,12 @@ void MainWindow::FormCreate() {
                         std::to_string(height) + " is not usable");
     platform_.display.initialize(width, height, false);
     game_.ui.language = game_.tables.prefs.language();
-    bool startFull = options_.fullScreen.value_or(game_.tables.prefs.startFullScreen() != 0);
+    // The player's language, when the game names its languages and has this one.
+    if (settings_.language &&
+        *settings_.language < static_cast<int>(game_.tables.metadata.languages.size()))
+        game_.ui.language = *settings_.language;
+    bool startFull = options_.fullScreen.value_or(
+        settings_.fullScreen.value_or(game_.tables.prefs.startFullScreen() != 0));
     if (startFull) toggleFullScreen();
     game_.session.gameLoaded = false;
     game_.session.loaderStarted = false;
@@ -116,6 +122,28 @@ void MainWindow::Timer2Timer() {
     if (options_.continueGame) continueFromAutosave(game_);
     if (!options_.startRoom.empty()) enterStartRoom();
     lastAutosaveMs_ = game_.scripts.playTimeMs;
+}
+
+void MainWindow::openSettings() {
+    settingsStore_ = options_.settingsStore ? options_.settingsStore(game_.session.gameId)
+                                            : std::make_unique<MemorySettingsStore>();
+    std::vector<std::string> problems;
+    settings_ = settingsStore_->load(problems);
+    for (const std::string& p : problems) notes() << "zelkin: " << p << '\n';
+    game_.settings = &settings_;
+    applyPlayerVolumes(game_);
+    if (options_.settingsChanged) options_.settingsChanged(settings_);
+}
+
+void MainWindow::changeSettings(const Settings& s) {
+    settings_ = s;
+    applyPlayerVolumes(game_);
+    if (options_.settingsChanged) options_.settingsChanged(settings_);
+    const std::string why = settingsStore_ ? settingsStore_->save(settings_) : std::string();
+    if (!why.empty() && !settingsSaveFailed_) {
+        settingsSaveFailed_ = true;
+        notes() << "zelkin: the settings are not kept: " << why << '\n';
+    }
 }
 
 std::ostream& MainWindow::notes() {
@@ -170,8 +198,20 @@ void MainWindow::DXTimer1Timer() {
         paintWaitingScreen();
         return;
     }
+    if (menu_.isOpen()) {
+        menuFrame();
+        return;
+    }
     runFrame(game_, debug_.get());
-    if (!options_.autosave) return;
+    if (platform_.input.engineKeyPressed(EngineMenuKey)) {
+        menu_.open(platform_.display.back());
+        platform_.display.showSystemCursor(true);
+        menu_.build(game_, settings_, game_.session.fullScreen);
+        menu_.draw(platform_.display.back(), platform_.canvas);
+        platform_.display.flip();
+        return;
+    }
+    if (!options_.autosave || !settings_.autosave) return;
     // A loaded game may have been played for less time than the game left.
     if (game_.scripts.playTimeMs < lastAutosaveMs_) lastAutosaveMs_ = game_.scripts.playTimeMs;
     if (game_.scripts.playTimeMs - lastAutosaveMs_ >= kAutosaveIntervalMs &&
@@ -181,13 +221,118 @@ void MainWindow::DXTimer1Timer() {
     }
 }
 
+void MainWindow::menuFrame() {
+    carryOut(menu_.handleInput(game_, platform_.input));
+    if (!menu_.isOpen()) {
+        platform_.display.showSystemCursor(false);
+        return;
+    }
+    menu_.build(game_, settings_, game_.session.fullScreen);
+    menu_.draw(platform_.display.back(), platform_.canvas);
+    platform_.display.flip();
+}
+
+void MainWindow::carryOut(const MenuChoice& c) {
+    switch (c.action) {
+        case MenuAction::None:
+            break;
+        case MenuAction::Resume:
+            menu_.close();
+            break;
+        case MenuAction::Page:
+            menu_.showPage(static_cast<MenuPage>(c.value));
+            break;
+        case MenuAction::Back:
+            if (menu_.page() == MenuPage::Main)
+                menu_.close();
+            else
+                menu_.showPage(MenuPage::Main);
+            break;
+        case MenuAction::Save:
+            // The same save as the game's "savegame", the game's own thumbnail with it.
+            menu_.close();
+            saveGame(game_, c.value);
+            break;
+        case MenuAction::Load:
+            menu_.close();
+            loadGame(game_, c.value);
+            break;
+        case MenuAction::LoadAuto:
+            menu_.close();
+            continueFromAutosave(game_);
+            break;
+        case MenuAction::Setting:
+            changeSetting(c.value, c.step);
+            break;
+        case MenuAction::Quit:
+            menu_.close();
+            playerQuit();
+            break;
+    }
+}
+
+void MainWindow::changeSetting(int setting, int step) {
+    Settings s = settings_;
+    auto cycle = [step](int value, int low, int high, int by) {
+        value += step * by;
+        return value > high ? low : value < low ? high : value;
+    };
+    switch (setting) {
+        case SetMusic:
+            s.musicVolume = cycle(s.musicVolume, 0, kMaxVolumePercent, 10);
+            break;
+        case SetSound:
+            s.soundVolume = cycle(s.soundVolume, 0, kMaxVolumePercent, 10);
+            break;
+        case SetMute:
+            s.muted = !s.muted;
+            break;
+        case SetTextSpeed:
+            s.textSpeed = cycle(s.textSpeed, kMinTextSpeed, kMaxTextSpeed, 25);
+            break;
+        case SetTextSkip:
+            s.textSkip = s.textSkip == TextSkip::Game ? TextSkip::Clicks : TextSkip::Game;
+            break;
+        case SetFullScreen:
+            s.fullScreen = toggleFullScreen();
+            break;
+        case SetScale:
+            s.scaleMode = static_cast<ScaleMode>(cycle(static_cast<int>(s.scaleMode), 0, 3, 1));
+            break;
+        case SetFilter:
+            s.filter = s.filter == ScaleFilter::Sharp ? ScaleFilter::Smooth : ScaleFilter::Sharp;
+            break;
+        case SetAutosave:
+            s.autosave = !s.autosave;
+            break;
+        case SetLanguage: {
+            const int count = static_cast<int>(game_.tables.metadata.languages.size());
+            if (count == 0) break;
+            const int next = cycle(game_.ui.language, 0, count - 1, 1);
+            setLanguage(game_, next);
+            s.language = next;
+            break;
+        }
+        default:
+            return;
+    }
+    changeSettings(s);
+}
+
+void MainWindow::playerQuit() {
+    if (options_.autosave && settings_.autosave && autosaveAllowed(game_, true))
+        writeAutosave(game_);
+    game_.session.quitRequested = true;
+}
+
 void MainWindow::ListBox1DblClick(int index) {
     zk::ListBox1DblClick(game_, index);
 }
 
 void MainWindow::FormClose() {
     // The player quits (the game's own "exitgame" is not the player's quit).
-    if (options_.autosave && !game_.session.quitRequested && autosaveAllowed(game_, true))
+    if (options_.autosave && settings_.autosave && !game_.session.quitRequested &&
+        autosaveAllowed(game_, true))
         writeAutosave(game_);
     game_.tables.rooms.clear();
     game_.scene.imageSlots.clear();

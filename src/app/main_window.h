@@ -1,12 +1,15 @@
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app/debug_overlay.h"
+#include "app/engine_menu.h"
 #include "data/game_state.h"
+#include "data/settings_store.h"
 #include "package/extraction_folder.h"
 #include "package/package.h"
 #include "platform/platform.h"
@@ -38,6 +41,12 @@ struct WindowOptions {
     std::string startEntrance;
     // With startRoom: the main character's position there (a reload keeps it).
     std::optional<std::pair<int32_t, int32_t>> startAt;
+    // Where the player's settings are kept, made once the game's identity is known;
+    // null: the defaults, kept in memory.
+    std::function<std::unique_ptr<SettingsStore>(const std::string& gameId)> settingsStore;
+    // Told the settings once they are read (before the display opens) and after every
+    // change: the window applies what is its own (placement, scaling, filter).
+    std::function<void(const Settings&)> settingsChanged;
 };
 
 // The default package: "Tolvan.tgp" beside the executable, else in ../share/zelkin/
@@ -69,6 +78,15 @@ class MainWindow {
     void ListBox1DblClick(int index);
     bool toggleFullScreen();
 
+    const Settings& settings() const { return settings_; }
+    const EngineMenu& engineMenu() const { return menu_; }
+    // The player quits from the menu: the autosave (when it is on and allowed), then
+    // the end of the run.
+    void playerQuit();
+    // The player changed settings: they apply at once and are kept. A failure to keep
+    // them is told to the player once.
+    void changeSettings(const Settings& s);
+
     bool loaderPending() const { return timer2Enabled_; }
     // The game asked to end ("exitgame", or no start room); exitStatus() says how.
     bool finished() const { return game_.session.quitRequested; }
@@ -84,6 +102,10 @@ class MainWindow {
     std::ostream& notes();
     void prepareSaveFolder();
     void enterStartRoom();
+    void openSettings();
+    void menuFrame();
+    void carryOut(const MenuChoice& choice);
+    void changeSetting(int setting, int step);
 
     Platform& platform_;
     WindowOptions options_;
@@ -91,6 +113,10 @@ class MainWindow {
     std::unique_ptr<ExtractionFolder> extraction_;
     std::unique_ptr<ExtractionFolder> privateSaves_;  // a run's own save folder
     GameState game_;
+    std::unique_ptr<SettingsStore> settingsStore_;
+    Settings settings_;
+    EngineMenu menu_;
+    bool settingsSaveFailed_ = false;
     uint64_t lastAutosaveMs_ = 0;          // play time of the last autosave, or of the start
     std::unique_ptr<DebugOverlay> debug_;  // only in a `--debug` run
     bool timer2Enabled_ = false;

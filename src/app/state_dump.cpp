@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/engine_menu.h"
 #include "app/json_writer.h"
 #include "core/text.h"
 #include "platform/headless/headless_platform.h"
@@ -153,7 +154,8 @@ void box(JsonWriter& j, const Box& b) {
 
 }  // namespace
 
-std::string stateDump(const GameState& g, const HeadlessPlatform& p, int64_t frame) {
+std::string stateDump(const GameState& g, const HeadlessPlatform& p, int64_t frame,
+                      const EngineMenu* menu) {
     JsonWriter j;
     j.beginObject();
     j.key("frame").value(frame);
@@ -306,6 +308,26 @@ std::string stateDump(const GameState& g, const HeadlessPlatform& p, int64_t fra
     j.key("warnings").beginArray();
     for (const std::string& w : g.errors.warnings) text(j, w);
     j.endArray();
+    const Settings& settings = g.playerSettings();
+    j.key("settings").beginObject();
+    j.key("musicVolume").value(int32_t{settings.musicVolume});
+    j.key("soundVolume").value(int32_t{settings.soundVolume});
+    j.key("muted").value(settings.muted);
+    j.key("textSpeed").value(int32_t{settings.textSpeed});
+    j.key("textSkip").value(textSkipName(settings.textSkip));
+    j.key("speech").value(settings.speech);
+    j.key("scaleMode").value(scaleModeName(settings.scaleMode));
+    j.key("filter").value(filterName(settings.filter));
+    j.key("autosave").value(settings.autosave);
+    j.endObject();
+    const bool menuOpen = menu && menu->isOpen();
+    j.key("engineMenu").beginObject();
+    j.key("open").value(menuOpen);
+    j.key("items").beginArray();
+    if (menuOpen)
+        for (const MenuItem& item : menu->items()) j.value(item.label);
+    j.endArray();
+    j.endObject();
     j.endObject();
     return j.str() + "\n";
 }

@@ -70,9 +70,46 @@ void saveScreenshot(const Surface& frame, const std::string& title) {
 
 #endif
 
+#ifndef __EMSCRIPTEN__
+// Whether a window can be shown. SDL falls back on drivers that draw nowhere (the
+// offscreen and dummy ones) when there is no display server; a window there would
+// run unseen until killed. A driver the user names in SDL_VIDEODRIVER is taken as
+// chosen.
+bool displayAvailable() {
+    const char* chosen = std::getenv("SDL_VIDEODRIVER");
+    if (chosen && *chosen) return true;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const std::string name = driver ? driver : "";
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return name != "offscreen" && name != "dummy" && !name.empty();
+}
+#endif
+
+// The window's size, place and mode, kept for the next start.
+void rememberWindow(MainWindow& window, const SdlDisplay& display) {
+    Settings s = window.settings();
+    s.fullScreen = window.game().session.fullScreen;
+    int width = 0, height = 0, x = 0, y = 0;
+    if (!*s.fullScreen && display.windowPlacement(width, height, x, y)) {
+        s.windowWidth = width;
+        s.windowHeight = height;
+        s.windowX = x;
+        s.windowY = y;
+    }
+    if (!(s == window.settings())) window.changeSettings(s);
+}
+
 }  // namespace
 
 int runWindowed(const CommandLine& options, const std::string& executableDir, SourceGame* source) {
+#ifndef __EMSCRIPTEN__
+    if (!displayAvailable()) {
+        std::cerr << "zelkin: no display found: a window needs a display (X11 or Wayland); "
+                     "--headless runs the game without one\n";
+        return 1;
+    }
+#endif
     // Errors before the window exists still reach the player as a message box.
     SdlMessageBox earlyBox(nullptr, std::cerr);
     try {
@@ -92,8 +129,23 @@ int runWindowed(const CommandLine& options, const std::string& executableDir, So
         w.debug = options.debug;
         w.playerSaveFolder = true;
         w.copyOldSaves = true;
-        w.autosave = true;  // the player's settings will be able to turn it off
+        w.autosave = true;  // unless the player's settings turn it off
         w.continueGame = options.continueGame;
+        const std::string settingsFile = options.settingsFile;
+        w.settingsStore = [settingsFile](const std::string& gameId) {
+            if (!settingsFile.empty())
+                return std::make_unique<FileSettingsStore>(
+                    std::vector<std::filesystem::path>{settingsFile});
+            return std::make_unique<FileSettingsStore>(
+                FileSettingsStore::forGame(playerConfigHome(), gameId));
+        };
+        w.settingsChanged = [&display](const Settings& s) {
+            display.setWindowPlacement(s.display, s.windowWidth, s.windowHeight, s.windowX,
+                                       s.windowY);
+            // The two enumerations list the same modes in the same order.
+            display.setPresentation(static_cast<PictureScale>(s.scaleMode),
+                                    s.filter == ScaleFilter::Smooth);
+        };
         w.startRoom = options.startRoom;
         w.startEntrance = options.startEntrance;
         WatchedGame watched(platform, w, options.watch ? source : nullptr);
@@ -166,6 +218,7 @@ int runWindowed(const CommandLine& options, const std::string& executableDir, So
             }
         }
 #endif
+        rememberWindow(*game, display);
         game->FormClose();
         return game->exitStatus();
     } catch (const std::exception& e) {

@@ -19,6 +19,14 @@ namespace zk {
 void playRoomMusic(GameState& g);
 // Called every frame: a track that ended starts over, so room music loops.
 void restartMusicIfStopped(GameState& g);
+// The music volume given to the media player: the game's (0..1000) scaled by the
+// player's music volume, 0 when muted.
+int32_t playerMusicVolume(const GameState& g);
+// The effects volume in percent: the player's, 0 when muted.
+int playerSoundVolume(const GameState& g);
+// Hands the player's volumes to the mixer and to the music that plays, after the
+// settings changed (and once at start-up, for the mixer).
+void applyPlayerVolumes(GameState& g);
 
 // Sounds: wave lists in memory, played by the platform's mixer. Every started
 // sound is added to g.audio.soundLog. Without a ready sound device nothing plays and

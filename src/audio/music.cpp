@@ -72,7 +72,28 @@ void playRoomMusic(GameState& g) {
         return;
     }
     m.play();
-    m.setVolume(g.tables.prefs.musicVolume());
+    m.setVolume(playerMusicVolume(g));
+}
+
+int32_t playerMusicVolume(const GameState& g) {
+    const Settings& s = g.playerSettings();
+    if (s.muted) return 0;
+    const int64_t game = g.tables.prefs.musicVolume();
+    if (s.musicVolume == 100) return static_cast<int32_t>(game);
+    return static_cast<int32_t>(game * s.musicVolume / 100);
+}
+
+int playerSoundVolume(const GameState& g) {
+    const Settings& s = g.playerSettings();
+    return s.muted ? 0 : s.soundVolume;
+}
+
+void applyPlayerVolumes(GameState& g) {
+    if (!g.platform) return;
+    g.platform->mixer.setVolume(playerSoundVolume(g));
+    MediaPlayer& m = g.platform->media;
+    if (m.mode() != MediaMode::NotOpen && g.tables.prefs.musicEnabled() != 0)
+        m.setVolume(playerMusicVolume(g));
 }
 
 void restartMusicIfStopped(GameState& g) {

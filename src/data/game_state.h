@@ -18,6 +18,7 @@
 #include "data/language.h"
 #include "data/object_record.h"
 #include "data/room_record.h"
+#include "data/settings.h"
 #include "data/small_records.h"
 #include "data/tables.h"
 #include "walk/path_finder.h"
@@ -222,6 +223,9 @@ struct GameState {
     Platform* platform = nullptr;
     Package* package = nullptr;
     Random random;
+    // The player's settings, owned beside the game by the main window; null: the
+    // defaults, with which every game plays as it always did.
+    const Settings* settings = nullptr;
 
     SessionState session;
     GameTables tables;
@@ -237,6 +241,10 @@ struct GameState {
     ErrorLog errors;
 
     // Convenience accessors.
+    const Settings& playerSettings() const {
+        static const Settings defaults;
+        return settings ? *settings : defaults;
+    }
     Room& room() { return tables.rooms[static_cast<size_t>(scene.currentRoom)]; }
     const Room& room() const { return tables.rooms[static_cast<size_t>(scene.currentRoom)]; }
     bool hasRoom() const {

@@ -290,7 +290,12 @@ void showhint(Run& r) {
     if (const Found f = r.objectHere(c.p1())) {
         ObjectRecord& o = r.at(f);
         o.setDisplayName(text);
-        o.setHintTimer(60 * static_cast<int32_t>(o.displayName().size()) + 1000);
+        const int32_t gameTime = 60 * static_cast<int32_t>(o.displayName().size()) + 1000;
+        const int speed = g.playerSettings().textSpeed;
+        // The timer is a 16-bit field: a slow reader's long text stays as long as it can.
+        o.setHintTimer(speed == 100 ? gameTime
+                                    : static_cast<int32_t>(std::min<int64_t>(
+                                          int64_t{gameTime} * speed / 100, INT16_MAX)));
     }
     if (flag(c.p2()))
         r.becomes("waitforhint");

@@ -4,6 +4,7 @@
 #include "logic/commands.h"
 #include "logic/cursor.h"
 #include "logic/logic.h"
+#include "logic/room_entry.h"
 #include "logic/walking.h"
 #include "platform/platform.h"
 #include "render/object_draw.h"
@@ -59,14 +60,35 @@ void animationCycleEnded(GameState& g, const std::string& name) {
     }
 }
 
+// The objects of the room whose hint a script waits for ("waitforhint").
+std::vector<bool> awaitedHints(const GameState& g) {
+    std::vector<bool> awaited(g.objects().size());
+    for (int s = 0; s < kQueueSlots; ++s) {
+        if (!g.scripts.queue.inUse(s)) continue;
+        const EventRecord& e = g.scripts.queue.slot(s);
+        for (int k = 0; k < kCommandsPerEvent; ++k) {
+            ConstCommandView c = e.command(k);
+            if (c.verb() != "waitforhint") continue;
+            std::string name = c.p1();
+            if (name == "<self>") name = c.self();
+            const int o = findRoomObject(g, name, g.scene.currentRoom);
+            if (o >= 0) awaited[static_cast<size_t>(o)] = true;
+        }
+    }
+    return awaited;
+}
+
 void updateHintsAndAnimations(GameState& g) {
     auto& objects = g.objects();
+    // A player who reads at a click keeps the texts that scripts wait for until then.
+    const std::vector<bool> held =
+        g.playerSettings().textSkip == TextSkip::Clicks ? awaitedHints(g) : std::vector<bool>();
     for (size_t i = 0; i < objects.size(); ++i) {
         ObjectRecord& o = objects[i];
         if (o.isEmpty()) continue;
         const int hint = o.hintTimer();
         if (hint > 0) {
-            o.setHintTimer(hint - kTickMs);
+            if (i >= held.size() || !held[i]) o.setHintTimer(hint - kTickMs);
         } else if (hint > kHintOver) {
             o.setHintTimer(kHintOver);
             o.setDisplayName(g.translate(o.displayNameKey()));

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstddef>
 
 namespace zk {
 
@@ -8,6 +9,17 @@ enum LogicalKey : int { KeySpace = 0, KeyEnter = 1, KeyEscape = 2, KeyF4 = 3, Ke
 inline constexpr int kLogicalKeys = 5;
 
 enum MouseButton : int { ButtonLeft = 1, ButtonRight = 2 };
+
+// Keys of the engine itself, never passed to the game: the engine menu's key (F1)
+// and the arrows that move through the menu.
+enum EngineKey : int {
+    EngineMenuKey = 0,
+    EngineUp = 1,
+    EngineDown = 2,
+    EngineLeft = 3,
+    EngineRight = 4
+};
+inline constexpr int kEngineKeys = 5;
 
 // Keyboard and mouse as the frame loop reads them: refresh() takes a new reading
 // from the device; the other calls answer from that reading.
@@ -26,6 +38,8 @@ class Input {
     // Clears key k so that the same press is not seen again: it reads as up until
     // the device reports a new press (the key let go and pressed again).
     virtual void releaseKey(int key) = 0;
+    // Engine key k went down since the refresh before the last one.
+    virtual bool engineKeyPressed(int key) const = 0;
 };
 
 // One reading of a device.
@@ -36,6 +50,7 @@ struct DeviceReading {
     std::array<bool, kLogicalKeys> keys{};
     // A key went down since the previous reading (it may be up again by now).
     std::array<bool, kLogicalKeys> keyPresses{};
+    std::array<bool, kEngineKeys> enginePresses{};
 };
 
 // The input state shared by the backends: they gather a DeviceReading and hand it
@@ -47,6 +62,10 @@ class DeviceInput : public Input {
     bool buttonDown(int button) const override;
     bool keyPressed(int key) const override;
     void releaseKey(int key) override;
+    bool engineKeyPressed(int key) const override {
+        return key >= 0 && key < kEngineKeys &&
+               reading_.enginePresses[static_cast<std::size_t>(key)];
+    }
 
   protected:
     void apply(const DeviceReading& reading);

@@ -5,14 +5,18 @@
 
 namespace zk {
 
-Rect presentationRect(int outputWidth, int outputHeight, int gameWidth, int gameHeight) {
+Rect presentationRect(int outputWidth, int outputHeight, int gameWidth, int gameHeight,
+                      PictureScale mode) {
     if (outputWidth < 1 || outputHeight < 1 || gameWidth < 1 || gameHeight < 1) return {0, 0, 1, 1};
+    if (mode == PictureScale::Stretch) return {0, 0, outputWidth, outputHeight};
     const double fit = std::min(static_cast<double>(outputWidth) / gameWidth,
                                 static_cast<double>(outputHeight) / gameHeight);
     const double whole = std::floor(fit);
     // A whole multiple keeps every game pixel the same size; take it unless it would
     // leave much of the screen unused (a 800 x 600 game on 1920 x 1080 is drawn 1.8x).
-    const double scale = (whole >= 1 && whole >= 0.85 * fit) ? whole : fit;
+    double scale = (whole >= 1 && whole >= 0.85 * fit) ? whole : fit;
+    if (mode == PictureScale::Integer && whole >= 1) scale = whole;
+    if (mode == PictureScale::Fit) scale = fit;
     const int w = std::max(1, static_cast<int>(std::lround(gameWidth * scale)));
     const int h = std::max(1, static_cast<int>(std::lround(gameHeight * scale)));
     const int left = (outputWidth - w) / 2;

@@ -32,6 +32,9 @@ class SoundMixer {
     virtual void rewind(SoundId id) = 0;
     virtual bool isPlaying(SoundId id) const = 0;
     virtual void release(SoundId id) = 0;
+    // The loudness of every buffer, playing or to come, in percent of full (0..100;
+    // others are clamped): the player's effects volume.
+    virtual void setVolume(int percent) = 0;
 };
 
 // Fields of a WAVEFORMATEX block; valid is false when the block is too short or

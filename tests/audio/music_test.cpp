@@ -135,3 +135,32 @@ TEST(RoomMusic, AFileThatCannotOpenIsReportedOnceAndTheGameGoesOn) {
 
 }  // namespace
 }  // namespace zk
+
+namespace zk {
+namespace {
+
+TEST(PlayerVolumes, ScaleTheGamesMusicAndReachTheMixerAndThePlayerAtOnce) {
+    test::GameBuilder b = test::musicGame();
+    b.prefs.setMusicVolume(800);
+    test::AudioGame a;
+    Settings s;
+    s.musicVolume = 25;
+    s.soundVolume = 60;
+    a.g.settings = &s;
+    a.load(b);
+    applyPlayerVolumes(a.g);
+    EXPECT_EQ(a.hp.media.volume, 200) << "the game's 800 at a quarter";
+    EXPECT_EQ(a.hp.mixer.volume, 60);
+
+    s.muted = true;
+    applyPlayerVolumes(a.g);
+    EXPECT_EQ(a.hp.media.volume, 0);
+    EXPECT_EQ(a.hp.mixer.volume, 0);
+    s.muted = false;
+    s.musicVolume = 100;
+    applyPlayerVolumes(a.g);
+    EXPECT_EQ(a.hp.media.volume, 800) << "full: as the game sets it";
+}
+
+}  // namespace
+}  // namespace zk

@@ -40,3 +40,21 @@ TEST(Presentation, WindowPixelsMapToGamePixels) {
 
 }  // namespace
 }  // namespace zk
+
+namespace zk {
+namespace {
+
+TEST(Presentation, ThePlayersScaleModes) {
+    // 1.8x fits 800 x 600 into 1920 x 1080; auto takes it, integer keeps 1x.
+    EXPECT_EQ(presentationRect(1920, 1080, 800, 600, PictureScale::Integer),
+              (Rect{560, 240, 1360, 840}));
+    EXPECT_EQ(presentationRect(1920, 1080, 800, 600, PictureScale::Fit),
+              presentationRect(1920, 1080, 800, 600));
+    // 1700 x 1250: auto takes the whole 2x, fit the 2.08x.
+    EXPECT_EQ(presentationRect(1700, 1250, 800, 600, PictureScale::Fit), (Rect{16, 0, 1683, 1250}));
+    EXPECT_EQ(presentationRect(1700, 1250, 800, 600, PictureScale::Stretch),
+              (Rect{0, 0, 1700, 1250}));
+}
+
+}  // namespace
+}  // namespace zk

@@ -44,12 +44,16 @@ class RecordingSoundMixer : public SoundMixer {
     void rewind(SoundId id) override;
     bool isPlaying(SoundId id) const override;
     void release(SoundId id) override;
+    void setVolume(int percent) override {
+        volume = percent < 0 ? 0 : percent > 100 ? 100 : percent;
+    }
 
     // The buffer behind a handle, null when there is none.
     const Buffer* buffer(SoundId id) const;
     size_t bufferCount() const { return buffers_.size(); }
 
     bool deviceReady = true;     // false acts as a machine without a sound device
+    int volume = 100;            // as last set
     std::vector<Start> started;  // every play call, in order
 
   private:

@@ -18,11 +18,16 @@ void ScriptedInput::setKey(int key, bool down) {
     pending_.keys[key] = down;
 }
 
+void ScriptedInput::pressEngineKey(int key) {
+    if (key >= 0 && key < kEngineKeys) pending_.enginePresses[static_cast<std::size_t>(key)] = true;
+}
+
 void ScriptedInput::refresh() {
     apply(pending_);
     pending_.dx = 0;
     pending_.dy = 0;
     pending_.keyPresses = {};
+    pending_.enginePresses = {};
 }
 
 }  // namespace zk

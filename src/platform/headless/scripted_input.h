@@ -13,6 +13,8 @@ class ScriptedInput : public DeviceInput {
     void setButton(int button, bool down);
     // key 0..4; others are ignored.
     void setKey(int key, bool down);
+    // Engine key 0..kEngineKeys-1 pressed: reported by the next refresh only.
+    void pressEngineKey(int key);
     void refresh() override;
 
     // What the next refresh will report.

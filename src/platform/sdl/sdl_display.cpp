@@ -48,9 +48,25 @@ void SdlDisplay::initialize(int width, int height, bool fullScreen) {
 #endif
     const Uint32 fullFlag = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
     if (!window_) {
-        window_.reset(SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED,
-                                       SDL_WINDOWPOS_CENTERED, width * windowScale_,
-                                       height * windowScale_, kWindowFlags | fullFlag));
+        const int display = displayIndex_ < SDL_GetNumVideoDisplays() ? displayIndex_ : 0;
+        int x = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+        int y = x;
+        if (windowX_ && windowY_) {
+            // A place remembered on a monitor that is gone would put the window out of
+            // sight.
+            for (int d = 0; d < SDL_GetNumVideoDisplays(); ++d) {
+                SDL_Rect r;
+                if (SDL_GetDisplayBounds(d, &r) == 0 && *windowX_ >= r.x && *windowY_ >= r.y &&
+                    *windowX_ < r.x + r.w && *windowY_ < r.y + r.h) {
+                    x = *windowX_;
+                    y = *windowY_;
+                }
+            }
+        }
+        const bool sized = windowWidth_ > 0 && windowHeight_ > 0;
+        window_.reset(SDL_CreateWindow(
+            caption_.c_str(), x, y, sized ? windowWidth_ : width * windowScale_,
+            sized ? windowHeight_ : height * windowScale_, kWindowFlags | fullFlag));
         if (!window_) fail("Cannot open the window");
     } else {
         if (SDL_SetWindowFullscreen(window_.get(), fullFlag) != 0)
@@ -80,7 +96,33 @@ void SdlDisplay::createTexture() {
     texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB888,
                                      SDL_TEXTUREACCESS_STREAMING, back_.width, back_.height));
     if (!texture_) fail("Cannot create the display texture");
-    SDL_SetTextureScaleMode(texture_.get(), SDL_ScaleModeNearest);
+    SDL_SetTextureScaleMode(texture_.get(), smooth_ ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+}
+
+void SdlDisplay::setWindowPlacement(int display, int width, int height, std::optional<int> x,
+                                    std::optional<int> y) {
+    displayIndex_ = display < 0 ? 0 : display;
+    windowWidth_ = width;
+    windowHeight_ = height;
+    windowX_ = x;
+    windowY_ = y;
+}
+
+void SdlDisplay::setPresentation(PictureScale scale, bool smooth) {
+    scale_ = scale;
+    if (smooth != smooth_) {
+        smooth_ = smooth;
+        if (texture_)
+            SDL_SetTextureScaleMode(texture_.get(),
+                                    smooth_ ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    }
+}
+
+bool SdlDisplay::windowPlacement(int& width, int& height, int& x, int& y) const {
+    if (!window_) return false;
+    SDL_GetWindowSize(window_.get(), &width, &height);
+    SDL_GetWindowPosition(window_.get(), &x, &y);
+    return true;
 }
 
 void SdlDisplay::finalize() {
@@ -101,7 +143,7 @@ void SdlDisplay::flip() {
     SDL_RenderClear(renderer_.get());
     int outW = 0, outH = 0;
     SDL_GetRendererOutputSize(renderer_.get(), &outW, &outH);
-    const Rect r = presentationRect(outW, outH, back_.width, back_.height);
+    const Rect r = presentationRect(outW, outH, back_.width, back_.height, scale_);
     const SDL_Rect dst{r.left, r.top, r.right - r.left, r.bottom - r.top};
     SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &dst);
     SDL_RenderPresent(renderer_.get());
@@ -136,7 +178,7 @@ Point SdlDisplay::windowToGame(int x, int y) const {
     // Mouse events come in window points; on high-DPI screens the output has more pixels.
     const int64_t ox = winW > 0 ? static_cast<int64_t>(x) * outW / winW : x;
     const int64_t oy = winH > 0 ? static_cast<int64_t>(y) * outH / winH : y;
-    const Rect r = presentationRect(outW, outH, back_.width, back_.height);
+    const Rect r = presentationRect(outW, outH, back_.width, back_.height, scale_);
     return outputToGame(static_cast<int>(ox), static_cast<int>(oy), r, back_.width, back_.height);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/display.h"
+#include "platform/presentation.h"
 #include "platform/sdl/sdl_subsystem.h"
 
 struct SDL_Window;
@@ -39,6 +41,15 @@ class SdlDisplay : public Display {
 
     // The first window opens at `factor` times the game's size (1 by default).
     void setWindowScale(int factor) { windowScale_ = factor < 1 ? 1 : factor; }
+    // The first window opens on monitor `display` (the first when there is no such
+    // one), `width` x `height` large when both are positive (else as the scale says), at
+    // (x, y) when both are given and lie on a monitor (else centred).
+    void setWindowPlacement(int display, int width, int height, std::optional<int> x,
+                            std::optional<int> y);
+    // How the picture is scaled into the window, and with which filter; at once.
+    void setPresentation(PictureScale scale, bool smooth);
+    // The window's size and place now, for the next start; false before it exists.
+    bool windowPlacement(int& width, int& height, int& x, int& y) const;
     // The game pixel under window point (x, y), as mouse events report it; outside
     // the picture the result lies outside the game's size.
     Point windowToGame(int x, int y) const;
@@ -66,6 +77,13 @@ class SdlDisplay : public Display {
     bool cursorVisible_ = true;
     bool pointerOverGame_ = false;
     int windowScale_ = 1;
+    int displayIndex_ = 0;
+    int windowWidth_ = 0;
+    int windowHeight_ = 0;
+    std::optional<int> windowX_;
+    std::optional<int> windowY_;
+    PictureScale scale_ = PictureScale::Auto;
+    bool smooth_ = false;
 };
 
 }  // namespace zk

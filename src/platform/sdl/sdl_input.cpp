@@ -109,6 +109,13 @@ void SdlInput::handle(const SDL_Event& event) {
                 if (code == SDL_SCANCODE_F12) screenshot_ = true;
                 if (code >= SDL_SCANCODE_F5 && code <= SDL_SCANCODE_F8)
                     debugKeys_ |= 1u << (code - SDL_SCANCODE_F5);
+                const int engine = code == SDL_SCANCODE_F1      ? EngineMenuKey
+                                   : code == SDL_SCANCODE_UP    ? EngineUp
+                                   : code == SDL_SCANCODE_DOWN  ? EngineDown
+                                   : code == SDL_SCANCODE_LEFT  ? EngineLeft
+                                   : code == SDL_SCANCODE_RIGHT ? EngineRight
+                                                                : -1;
+                if (engine >= 0) enginePresses_[static_cast<size_t>(engine)] = true;
             }
             const int k = keyOf(event.key.keysym.scancode);
             if (k < 0 || event.key.repeat) break;
@@ -130,11 +137,13 @@ void SdlInput::refresh() {
     for (int b = 0; b < 2; ++b) r.buttons[b] = buttonsDown_[b] || buttonPresses_[b];
     for (int k = 0; k < kLogicalKeys; ++k) r.keys[k] = keysDown_[k] || keyPresses_[k];
     r.keyPresses = keyPresses_;
+    r.enginePresses = enginePresses_;
     apply(r);
     dx_ = 0;
     dy_ = 0;
     buttonPresses_ = {};
     keyPresses_ = {};
+    enginePresses_ = {};
 }
 
 }  // namespace zk

@@ -51,6 +51,7 @@ class SdlInput : public DeviceInput {
     std::array<bool, 2> buttonPresses_{};
     std::array<bool, kLogicalKeys> keysDown_{};
     std::array<bool, kLogicalKeys> keyPresses_{};
+    std::array<bool, kEngineKeys> enginePresses_{};
     SdlDisplay* display_ = nullptr;
     Point pointer_;  // last pointer position in game pixels, inside the picture
     bool toggleFullScreen_ = false;

@@ -264,7 +264,14 @@ void SdlSoundMixer::play(SoundId id, bool looped) {
         return;
     }
     b->looped = looped;
+    // Channels allocated later start at full volume.
+    Mix_Volume(channel, volume_);
     Mix_PlayChannel(channel, b->sample->chunk, looped ? -1 : 0);
+}
+
+void SdlSoundMixer::setVolume(int percent) {
+    volume_ = (std::clamp(percent, 0, 100) * MIX_MAX_VOLUME + 50) / 100;
+    if (ready()) Mix_Volume(-1, volume_);
 }
 
 void SdlSoundMixer::stop(SoundId id) {

@@ -71,6 +71,7 @@ class SdlSoundMixer : public SoundMixer {
     void rewind(SoundId id) override;
     bool isPlaying(SoundId id) const override;
     void release(SoundId id) override;
+    void setVolume(int percent) override;
 
     // Why the last create() gave 0.
     const std::string& lastError() const override { return lastError_; }
@@ -94,6 +95,7 @@ class SdlSoundMixer : public SoundMixer {
     std::unordered_map<SoundId, Buffer> buffers_;
     std::vector<int> freeChannels_;
     int channels_ = 0;
+    int volume_ = 128;  // on the mixer's scale, for every channel
     SoundId next_ = 1;
     std::string lastError_;
 };
