@@ -84,6 +84,8 @@ int main(int argc, char** argv) {
     // The player's data lives where the page keeps it in IndexedDB (zelkin-page.js), so
     // each game's saves go to /persist/zelkin/GAME/saves, named as on the desktop.
     ::setenv("XDG_DATA_HOME", "/persist", 1);
+    // The player's settings likewise: /persist/config/zelkin/GAME.toml.
+    ::setenv("XDG_CONFIG_HOME", "/persist/config", 1);
     // In a page main returns long after the page called it (each frame waits for the
     // browser), so its status goes to the page this way.
     const int status = run(argc, argv);
