@@ -210,7 +210,7 @@ fs::path writeBundle(const BundleParts& parts, const fs::path& output) {
         stage.emplace("the bundle");
         parent = stage->path();
     }
-    const fs::path folder = parent / name;
+    fs::path folder = parent / name;
     std::error_code ec;
     fs::remove_all(folder, ec);
     fs::create_directories(folder, ec);
@@ -245,7 +245,7 @@ fs::path findEngine(const fs::path& toolDir) {
     std::stringstream dirs(path ? path : "");
     for (std::string dir; std::getline(dirs, dir, ':');) {
         if (dir.empty()) continue;
-        const fs::path candidate = fs::path(dir) / "zelkin";
+        fs::path candidate = fs::path(dir) / "zelkin";
         if (fs::is_regular_file(candidate, ec) && access(candidate.c_str(), X_OK) == 0)
             return candidate;
     }
