@@ -203,6 +203,15 @@ TEST(SaveEndToEnd, ABundleUnpackedAnywherePlaysAndKeepsItsSavesBesideItself) {
     EXPECT_EQ(saved["saveFolder"], "\"" + saves.string() + "\"");
     EXPECT_EQ(saved["errors"], "[]");
     EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "home"));
+
+    // Bundled again over the played folder: new files, the saved game kept.
+    std::filesystem::remove(bundle / "start.sh");
+    const std::string again = shellQuote(ZELKIN_PACK_BINARY) + " --bundle " +
+                              shellQuote(dir.file("game.tgp")) + " -o " +
+                              shellQuote(unpacked.string()) + " >/dev/null";
+    ASSERT_EQ(std::system(again.c_str()), 0) << again;
+    EXPECT_TRUE(std::filesystem::exists(bundle / "start.sh"));
+    EXPECT_TRUE(std::filesystem::exists(saves / "slot1.sav"));
 }
 
 }  // namespace

@@ -212,7 +212,10 @@ fs::path writeBundle(const BundleParts& parts, const fs::path& output) {
     }
     fs::path folder = parent / name;
     std::error_code ec;
-    fs::remove_all(folder, ec);
+    // A bundle made again over one that was played keeps the games saved in it.
+    for (const auto& e : fs::directory_iterator(folder, ec))
+        if (e.path().filename() != "saves") fs::remove_all(e.path(), ec);
+    ec.clear();
     fs::create_directories(folder, ec);
     if (ec) throw DataError("cannot make the folder '" + folder.string() + "'");
 

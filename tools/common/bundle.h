@@ -20,8 +20,8 @@ std::string bundleName(const std::filesystem::path& package);
 
 // Writes OUTPUT/NAME/ with the engine, NAME.tgp, start.sh, NAME.desktop, the icon, the
 // portable marker and README.txt; with an OUTPUT ending in ".tar.gz", that folder
-// packed as the tarball instead. An existing NAME folder is replaced. Returns the
-// folder (or tarball) written. Throws DataError on failure.
+// packed as the tarball instead. An existing NAME folder is replaced, all but its
+// saves/. Returns the folder (or tarball) written. Throws DataError on failure.
 std::filesystem::path writeBundle(const BundleParts& parts, const std::filesystem::path& output);
 
 // The engine to ship: "zelkin" beside `toolDir` (a build folder or an installed bin/),

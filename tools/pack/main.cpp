@@ -76,8 +76,8 @@ int bundle(const std::string& source, const std::string& output,
     int status = 0;
     try {
         if (!scratch.empty()) zk::tools::writePackage(entries, parts.package);
-        std::cout << "Wrote " << zk::tools::writeBundle(parts, output).string()
-                  << "; players run its start.sh\n";
+        const std::filesystem::path written = zk::tools::writeBundle(parts, output);
+        std::cout << "Wrote " << written.string() << "; players run its start.sh\n";
     } catch (const std::exception& e) {
         std::cerr << "zelkin-pack: " << e.what() << "\n";
         status = 1;
