@@ -42,7 +42,7 @@ std::map<std::string, std::vector<uint8_t>> entries(const fs::path& package) {
 }
 
 int runTool(const std::string& tool, const std::string& arguments, const TempDir& dir) {
-    const std::string cmd = "'" + (kBuild / "tools" / tool).string() + "' " + arguments + " >'" +
+    const std::string cmd = "'" + (kBuild / tool).string() + "' " + arguments + " >'" +
                             dir.file(tool + ".txt") + "' 2>&1";
     const int raw = std::system(cmd.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 
+#include "run_zelkin.h"
 #include "support/game_builder.h"
 #include "support/temp_dir.h"
 
@@ -161,6 +162,56 @@ TEST(SaveEndToEnd, WithoutASaveFolderARunNeverTouchesThePlayersSaves) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "data"));
     EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "home"));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "saves"));
+}
+
+// A player unpacks the bundle's tarball into a folder with spaces in its name and runs
+// its start script from another such folder: the game plays and saves beside itself.
+TEST(SaveEndToEnd, ABundleUnpackedAnywherePlaysAndKeepsItsSavesBesideItself) {
+    TempDir dir;
+    GameBuilder game = saveGame();
+    game.prefs.setTitle("Save: the game");
+    game.write(dir.file("game.tgp"));
+    const std::string tarball = dir.file("Save game.tar.gz");
+    const std::string pack = shellQuote(ZELKIN_PACK_BINARY) + " --bundle " +
+                             shellQuote(dir.file("game.tgp")) + " -o " + shellQuote(tarball);
+    ASSERT_EQ(std::system((pack + " >/dev/null").c_str()), 0) << pack;
+    const std::filesystem::path unpacked = dir.path() / "my games" / "it's here";
+    const std::filesystem::path elsewhere = dir.path() / "some other place";
+    std::filesystem::create_directories(unpacked);
+    std::filesystem::create_directories(elsewhere);
+    std::filesystem::create_directories(dir.path() / "home");
+    ASSERT_EQ(
+        std::system(
+            ("tar -xzf " + shellQuote(tarball) + " -C " + shellQuote(unpacked.string())).c_str()),
+        0);
+    // The title made a file name: no ':' in it.
+    const std::filesystem::path bundle = unpacked / "Save_ the game";
+    for (const char* file : {"zelkin", "Save_ the game.tgp", "start.sh", "Save_ the game.desktop",
+                             "Save_ the game.svg", "portable", "README.txt"})
+        EXPECT_TRUE(std::filesystem::exists(bundle / file)) << file;
+
+    { std::ofstream(elsewhere / "input.txt") << "wait 2\nkey space\nwait 2\nstate saved\n"; }
+    // --continue (with no autosave yet) makes the headless run use the player's folder.
+    const std::string run = "cd " + shellQuote(elsewhere.string()) +
+                            " && HOME=" + shellQuote(dir.file("home")) +
+                            " XDG_DATA_HOME= " + shellQuote((bundle / "start.sh").string()) +
+                            " --headless --continue --input input.txt --out out 2>err.txt";
+    ASSERT_EQ(std::system(run.c_str()), 0) << run;
+    const std::filesystem::path saves = bundle / "saves" / "Save_ the game";
+    EXPECT_TRUE(std::filesystem::exists(saves / "slot1.sav"));
+    auto saved = dumpMembers(elsewhere / "out" / "saved.json");
+    EXPECT_EQ(saved["saveFolder"], "\"" + saves.string() + "\"");
+    EXPECT_EQ(saved["errors"], "[]");
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "home"));
+
+    // Bundled again over the played folder: new files, the saved game kept.
+    std::filesystem::remove(bundle / "start.sh");
+    const std::string again = shellQuote(ZELKIN_PACK_BINARY) + " --bundle " +
+                              shellQuote(dir.file("game.tgp")) + " -o " +
+                              shellQuote(unpacked.string()) + " >/dev/null";
+    ASSERT_EQ(std::system(again.c_str()), 0) << again;
+    EXPECT_TRUE(std::filesystem::exists(bundle / "start.sh"));
+    EXPECT_TRUE(std::filesystem::exists(saves / "slot1.sav"));
 }
 
 }  // namespace

@@ -1213,7 +1213,8 @@ void warnUnused(const fs::path& root, Diagnostics& diag) {
     static const std::set<std::string> known = {
         "game.toml", "inventory.toml", "cursors.toml", "music.toml", "languages.txt",
         "music",     "interface",      "cursors",      "objects",    "rooms",
-        "extra",     "tests"};  // input scripts of headless test runs, not packed
+        "extra",     "tests",      // input scripts of headless test runs, not packed
+        "icon.svg",  "icon.png"};  // the icon of a bundle (zelkin-pack --bundle)
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(root, ec)) {
         const std::string name = e.path().filename().string();
