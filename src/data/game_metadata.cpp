@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/error.h"
+#include "data/toml_text.h"
 #include "package/package.h"
 
 namespace zk {
@@ -19,26 +20,6 @@ std::string text(const toml::table& t, std::string_view key) {
     if (!n) return {};
     if (!n->is_string()) throw DataError(where(*n) + ": " + std::string(key) + " must be a text");
     return n->as_string()->get();
-}
-
-// A basic TOML string with the characters that need it escaped.
-std::string tomlText(std::string_view utf8) {
-    std::string out = "\"";
-    for (char c : utf8) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (u < 0x20 || u == 0x7F) {
-            static const char* hex = "0123456789ABCDEF";
-            out += "\\u00";
-            out += hex[u >> 4];
-            out += hex[u & 15];
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
 }
 
 }  // namespace

@@ -7,31 +7,14 @@
 #include <functional>
 #include <sstream>
 
+#include "data/toml_text.h"
+
 namespace zk {
 namespace {
 
 // A bad line takes the line out and the rest is read again; past this many the
 // file is taken as damaged rather than as a file with a few slips.
 constexpr int kMaxBadLines = 20;
-
-std::string tomlText(std::string_view utf8) {
-    std::string out = "\"";
-    for (char c : utf8) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (u < 0x20 || u == 0x7F) {
-            static const char* hex = "0123456789ABCDEF";
-            out += "\\u00";
-            out += hex[u >> 4];
-            out += hex[u & 15];
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
 
 std::string lineOf(const toml::node& n) {
     return "line " + std::to_string(n.source().begin.line);
@@ -45,15 +28,24 @@ struct Field {
     std::function<std::string(const Settings&)> write;
 };
 
+// The whole number of a value within low..high, or why there is none.
+std::optional<int> wholeNumber(const toml::node& n, std::string_view key, int low, int high,
+                               std::string& why) {
+    const auto* v = n.as_integer();
+    if (!v || v->get() < low || v->get() > high) {
+        why = std::string(key) + " must be a whole number from " + std::to_string(low) + " to " +
+              std::to_string(high);
+        return std::nullopt;
+    }
+    return static_cast<int>(v->get());
+}
+
 Field number(std::string_view key, int Settings::*member, int low, int high) {
     return {key,
-            [=](const toml::node& n, Settings& s) -> std::string {
-                const auto* v = n.as_integer();
-                if (!v || v->get() < low || v->get() > high)
-                    return std::string(key) + " must be a whole number from " +
-                           std::to_string(low) + " to " + std::to_string(high);
-                s.*member = static_cast<int>(v->get());
-                return {};
+            [=](const toml::node& n, Settings& s) {
+                std::string why;
+                if (const auto v = wholeNumber(n, key, low, high, why)) s.*member = *v;
+                return why;
             },
             [=](const Settings& s) { return std::to_string(s.*member); }};
 }
@@ -61,13 +53,10 @@ Field number(std::string_view key, int Settings::*member, int low, int high) {
 Field optionalNumber(std::string_view key, std::optional<int> Settings::*member, int low,
                      int high) {
     return {key,
-            [=](const toml::node& n, Settings& s) -> std::string {
-                const auto* v = n.as_integer();
-                if (!v || v->get() < low || v->get() > high)
-                    return std::string(key) + " must be a whole number from " +
-                           std::to_string(low) + " to " + std::to_string(high);
-                s.*member = static_cast<int>(v->get());
-                return {};
+            [=](const toml::node& n, Settings& s) {
+                std::string why;
+                if (const auto v = wholeNumber(n, key, low, high, why)) s.*member = *v;
+                return why;
             },
             [=](const Settings& s) {
                 return (s.*member) ? std::to_string(*(s.*member)) : std::string();
