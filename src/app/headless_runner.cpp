@@ -1,5 +1,6 @@
 #include "app/headless_runner.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include "app/source_game.h"
 #include "app/state_dump.h"
 #include "core/error.h"
+#include "logic/virtual_mouse.h"
 #include "platform/error_report.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/png.h"
@@ -158,6 +160,31 @@ class Runner {
             }
             case K::EngineKey:
                 headless_.input.pressEngineKey(static_cast<int>(s.count));
+                return true;
+            case K::Pad:
+                headless_.input.setPadButton(static_cast<int>(s.count), s.down);
+                return true;
+            case K::Stick:
+                headless_.input.setStick(s.x, s.y);
+                return true;
+            case K::Touch:
+                headless_.input.addTouch(
+                    {.kind = s.down ? TouchEvent::Kind::Down : TouchEvent::Kind::Up,
+                     .x = s.x,
+                     .y = s.y});
+                return true;
+            case K::LongPress: {
+                // Down, held until the press is long, then let go: the frames that takes
+                // at this run's frame length.
+                const long long ms = std::max(1, options_.frameMs);
+                const long long held = (kLongPressMs + ms - 1) / ms + 1;
+                headless_.input.addTouch({.kind = TouchEvent::Kind::Down, .x = s.x, .y = s.y});
+                if (!runStep({.kind = K::Wait, .count = held})) return false;
+                headless_.input.addTouch({.kind = TouchEvent::Kind::Up, .x = s.x, .y = s.y});
+                return runStep({.kind = K::Wait, .count = 1});
+            }
+            case K::Hotspots:
+                headless_.input.setDeviceKey(DeviceHotspots, s.down);
                 return true;
             case K::Quit:
                 quit_ = true;

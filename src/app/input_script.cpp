@@ -4,6 +4,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "data/settings.h"
+#include "platform/input.h"
+
 namespace zk {
 namespace {
 
@@ -24,6 +27,12 @@ int keyNumber(const std::string& name) {
     static const char* const kNames[] = {"space", "enter", "escape", "f4", "f10"};
     for (int k = 0; k < 5; ++k)
         if (name == kNames[k]) return k;
+    return -1;
+}
+
+int padButtonNumber(const std::string& name) {
+    for (size_t b = 0; b < kPadButtonNames.size(); ++b)
+        if (name == kPadButtonNames[b]) return static_cast<int>(b);
     return -1;
 }
 
@@ -97,6 +106,39 @@ InputScript parseInputScript(const std::string& text) {
             if (w.size() != 1) return fail("menu takes no arguments");
             add({.kind = K::EngineKey, .count = 0});
             add({.kind = K::Wait, .count = 2});
+        } else if (cmd == "pad" || cmd == "paddown" || cmd == "padup") {
+            const int b = w.size() == 2 ? padButtonNumber(w[1]) : -1;
+            if (b < 0)
+                return fail(cmd +
+                            " needs a button: a, b, x, y, start, back, up, down, left, right, "
+                            "lb, rb, leftstick, rightstick, lt, rt");
+            if (cmd == "pad") {
+                add({.kind = K::Pad, .count = b, .down = true});
+                add({.kind = K::Wait, .count = 1});
+                add({.kind = K::Pad, .count = b, .down = false});
+                add({.kind = K::Wait, .count = 1});
+            } else {
+                add({.kind = K::Pad, .count = b, .down = cmd == "paddown"});
+            }
+        } else if (cmd == "stick") {
+            if (!numbers(1, a, b) || a < -kStickRange || a > kStickRange || b < -kStickRange ||
+                b > kStickRange)
+                return fail("stick needs two whole numbers from -1000 to 1000");
+            add({.kind = K::Stick, .x = int(a), .y = int(b)});
+        } else if (cmd == "tap" || cmd == "longpress") {
+            if (!numbers(1, a, b)) return fail(cmd + " needs two whole numbers");
+            if (cmd == "longpress") {
+                add({.kind = K::LongPress, .x = int(a), .y = int(b)});
+            } else {
+                add({.kind = K::Touch, .x = int(a), .y = int(b), .down = true});
+                add({.kind = K::Wait, .count = 1});
+                add({.kind = K::Touch, .x = int(a), .y = int(b), .down = false});
+                add({.kind = K::Wait, .count = 1});
+            }
+        } else if (cmd == "hotspots") {
+            if (w.size() != 2 || (w[1] != "on" && w[1] != "off"))
+                return fail("hotspots needs on or off");
+            add({.kind = K::Hotspots, .down = w[1] == "on"});
         } else if (cmd == "quit") {
             if (w.size() != 1) return fail("quit takes no arguments");
             add({.kind = K::Quit});

@@ -18,6 +18,11 @@ struct ScriptStep {
         State,       // write the state dump as NAME.json
         Quit,
         EngineKey,  // engine key `count` pressed, seen by the next refresh
+        Pad,        // gamepad button `count` (PadButton) down or up
+        Stick,      // the left stick at (x, y), from the next refresh on
+        Touch,      // a finger down (`down`) or up at (x, y), seen by the next refresh
+        LongPress,  // a finger held at (x, y) for a long press, then let go
+        Hotspots,   // the hotspot reveal key held (`down`) or let go
     };
     Kind kind = Kind::Wait;
     int line = 0;
@@ -39,5 +44,8 @@ InputScript loadInputScript(const std::string& path);
 
 // Key names of scripts: "space", "enter", "escape", "f4", "f10" -> 0..4, else -1.
 int keyNumber(const std::string& name);
+// Gamepad button names of scripts, as the settings name them ("a", "lb", ...) ->
+// PadButton, else -1.
+int padButtonNumber(const std::string& name);
 
 }  // namespace zk

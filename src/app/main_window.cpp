@@ -39,7 +39,9 @@ MainWindow::MainWindow(Platform& platform, WindowOptions options)
     if (options_.debug) debug_ = std::make_unique<DebugOverlay>();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    platform_.input.setTranslator(nullptr);
+}
 
 void MainWindow::FormCreate() {
     std::filesystem::path path = options_.packagePath.empty()
@@ -132,12 +134,19 @@ void MainWindow::openSettings() {
     for (const std::string& p : problems) notes() << "zelkin: " << p << '\n';
     game_.settings = &settings_;
     applyPlayerVolumes(game_);
+    applyDeviceSettings();
     if (options_.settingsChanged) options_.settingsChanged(settings_);
+}
+
+void MainWindow::applyDeviceSettings() {
+    virtualMouse_.setBindings(deviceBindings(settings_));
+    platform_.input.bindKeys(deviceKeyNames(settings_));
 }
 
 void MainWindow::changeSettings(const Settings& s) {
     settings_ = s;
     applyPlayerVolumes(game_);
+    applyDeviceSettings();
     if (options_.settingsChanged) options_.settingsChanged(settings_);
     const std::string why = settingsStore_ ? settingsStore_->save(settings_) : std::string();
     if (!why.empty() && !settingsSaveFailed_) {
@@ -198,6 +207,10 @@ void MainWindow::DXTimer1Timer() {
         paintWaitingScreen();
         return;
     }
+    // The input hands its readings to this window's virtual mouse (a reloaded game
+    // has a new window).
+    platform_.input.setTranslator(&virtualMouse_);
+    virtualMouse_.setMenuOpen(menu_.isOpen());
     if (menu_.isOpen()) {
         menuFrame();
         return;

@@ -10,6 +10,7 @@
 #include "app/engine_menu.h"
 #include "data/game_state.h"
 #include "data/settings_store.h"
+#include "logic/virtual_mouse.h"
 #include "package/extraction_folder.h"
 #include "package/package.h"
 #include "platform/platform.h"
@@ -106,6 +107,7 @@ class MainWindow {
     void menuFrame();
     void carryOut(const MenuChoice& choice);
     void changeSetting(int setting, int step);
+    void applyDeviceSettings();
 
     Platform& platform_;
     WindowOptions options_;
@@ -116,6 +118,7 @@ class MainWindow {
     std::unique_ptr<SettingsStore> settingsStore_;
     Settings settings_;
     EngineMenu menu_;
+    VirtualMouse virtualMouse_{game_};  // the pad, the keyboard cursor and touches
     bool settingsSaveFailed_ = false;
     uint64_t lastAutosaveMs_ = 0;          // play time of the last autosave, or of the start
     std::unique_ptr<DebugOverlay> debug_;  // only in a `--debug` run

@@ -328,6 +328,16 @@ std::string stateDump(const GameState& g, const HeadlessPlatform& p, int64_t fra
         for (const MenuItem& item : menu->items()) j.value(item.label);
     j.endArray();
     j.endObject();
+    j.key("hotspots").beginArray();
+    for (const Hotspot& h : g.scene.hotspots) {
+        j.beginObject();
+        j.key("name");
+        text(j, h.name);
+        j.key("x").value(h.x);
+        j.key("y").value(h.y);
+        j.endObject();
+    }
+    j.endArray();
     j.endObject();
     return j.str() + "\n";
 }

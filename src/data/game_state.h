@@ -127,6 +127,15 @@ struct GameTables {
     LanguageTable languageTable;
 };
 
+// A thing of the room the player can use, as the hotspot reveal marks it: its name as
+// the game shows it (in the game's code page) and a display point that hovers it.
+struct Hotspot {
+    std::string name;
+    int32_t x = 0;
+    int32_t y = 0;
+    bool operator==(const Hotspot&) const = default;
+};
+
 // The room on screen and its pictures. Owner: room entry.
 struct SceneState {
     int32_t currentRoom = 0;
@@ -140,6 +149,9 @@ struct SceneState {
     WalkMask walkMask;
     std::vector<std::array<PictureList, kImageSlotsPerObject>> imageSlots;
     int32_t hoveredObject = -1;  // set by the hover update
+    // While the reveal is held: every interactive thing, marked over the scene; set
+    // by the preparation of the frame.
+    std::vector<Hotspot> hotspots;
 };
 
 // The cursor and the item it holds. Owner: logic/cursor.
@@ -159,6 +171,9 @@ struct FrameInput {
     int32_t mouseY = 0;
     bool leftLatch = false;
     bool rightLatch = false;
+    // The player holds the key that reveals the interactive things (set by the
+    // virtual mouse, which reads the devices).
+    bool revealHotspots = false;
 };
 
 // The open dialogue. Owner: the "startdialog" command, the dispatch that answers it

@@ -116,10 +116,11 @@ Field choice(std::string_view key, E Settings::*member, std::array<E, N> values,
             [=](const Settings& s) { return tomlText(name(s.*member)); }};
 }
 
-// A table of texts whose names are among `allowed`, written as an inline table.
-std::string tableError(std::string_view key, const toml::node& n,
-                       const std::vector<std::string>& allowed,
-                       std::map<std::string, std::string>& values) {
+// A table of texts whose names are among `allowed` (and whose values among `choices`,
+// unless that is empty), written as an inline table.
+template <typename Names, typename Choices = std::array<std::string_view, 0>>
+std::string tableError(std::string_view key, const toml::node& n, const Names& allowed,
+                       std::map<std::string, std::string>& values, const Choices& choices = {}) {
     const auto* t = n.as_table();
     if (!t) return std::string(key) + " must be a table of texts { name = \"...\" }";
     for (auto&& [k, v] : *t) {
@@ -127,7 +128,14 @@ std::string tableError(std::string_view key, const toml::node& n,
         if (std::find(allowed.begin(), allowed.end(), name) == allowed.end())
             return std::string(key) + " has no entry '" + name + "'";
         if (!v.is_string()) return std::string(key) + "." + name + " must be a text";
-        values[name] = v.as_string()->get();
+        const std::string value = v.as_string()->get();
+        if (!choices.empty() && std::find(choices.begin(), choices.end(), value) == choices.end()) {
+            std::string names;
+            for (std::string_view c : choices)
+                names += (names.empty() ? "\"" : ", \"") + std::string(c) + "\"";
+            return std::string(key) + "." + name + " must be one of " + names;
+        }
+        values[name] = value;
     }
     return {};
 }
@@ -143,12 +151,11 @@ std::string inlineTable(const std::map<std::string, std::string>& values) {
 }
 
 Field gamepadButtons() {
-    static const std::vector<std::string> buttons = {"a",  "b",    "x",    "y",     "start", "back",
-                                                     "up", "down", "left", "right", "lb",    "rb"};
     return {"gamepadButtons",
             [](const toml::node& n, Settings& s) {
                 std::map<std::string, std::string> values = s.gamepadButtons;
-                std::string why = tableError("gamepadButtons", n, buttons, values);
+                std::string why =
+                    tableError("gamepadButtons", n, kPadButtonNames, values, kPadActions);
                 if (why.empty()) s.gamepadButtons = std::move(values);
                 return why;
             },

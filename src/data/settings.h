@@ -2,6 +2,7 @@
 // The player's settings: how this player wants every game to sound, look and read.
 // They live outside the package and beside the game state, never in a record or a
 // save slot, and their defaults change nothing of how a game plays.
+#include <array>
 #include <map>
 #include <optional>
 #include <string>
@@ -20,16 +21,29 @@ enum class ScaleFilter { Sharp, Smooth };
 // game has it (`Game`), or only at a click (`Clicks`).
 enum class TextSkip { Game, Clicks };
 
-// The keys that move the game's cursor from the keyboard (SDL key names).
+// The keys that move the game's cursor from the keyboard (SDL key names). A modifier
+// bound as a click clicks when it is let go with no other key pressed meanwhile, so
+// that Alt+Enter and the like stay shortcuts.
 struct CursorKeys {
     std::string up = "Up";
     std::string down = "Down";
     std::string left = "Left";
     std::string right = "Right";
-    std::string click = "Keypad 5";
-    std::string rightClick = "Keypad 0";
+    std::string click = "Left Ctrl";
+    std::string rightClick = "Left Alt";
     bool operator==(const CursorKeys&) const = default;
 };
+
+// Gamepad buttons as the settings name them, in the order of PadButton.
+inline constexpr std::array<std::string_view, 16> kPadButtonNames = {
+    "a",    "b",     "x",  "y",  "start",     "back",       "up", "down",
+    "left", "right", "lb", "rb", "leftstick", "rightstick", "lt", "rt"};
+// What a gamepad button can do: the game's two buttons and five keys, the engine
+// menu, jumps to the previous and next interactive thing, the hotspot reveal, the
+// slow cursor, the cursor's four directions, or nothing.
+inline constexpr std::array<std::string_view, 17> kPadActions = {
+    "click", "rightClick", "space", "enter", "escape", "f4",   "f10",   "menu", "previous",
+    "next",  "hotspots",   "slow",  "up",    "down",   "left", "right", "none"};
 
 struct Settings {
     // Percent of the volume the game sets; 100 plays it as the game has it.
@@ -59,8 +73,22 @@ struct Settings {
     // Devices: gamepad button -> engine action, and the keyboard cursor.
     bool gamepad = true;
     std::map<std::string, std::string> gamepadButtons = {
-        {"a", "click"},    {"b", "rightClick"}, {"back", "menu"},
-        {"start", "menu"}, {"x", "hotspots"},   {"y", "inventory"},
+        {"a", "click"},
+        {"b", "rightClick"},
+        {"x", "space"},
+        {"y", "enter"},
+        {"start", "escape"},
+        {"back", "menu"},
+        {"up", "up"},
+        {"down", "down"},
+        {"left", "left"},
+        {"right", "right"},
+        {"lb", "previous"},
+        {"rb", "next"},
+        {"leftstick", "hotspots"},
+        {"rightstick", "hotspots"},
+        {"lt", "slow"},
+        {"rt", "slow"},
     };
     bool keyboardCursor = true;
     CursorKeys cursorKeys;

@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "data/hit_test.h"
 #include "logic/cursor.h"
+#include "logic/interactives.h"
 #include "logic/logic.h"
 #include "logic/room_entry.h"
 #include "platform/platform.h"
@@ -60,6 +61,14 @@ void prepareScene(GameState& g) {
     layoutDialogue(g);
     if (!g.scene.screenFaded) applyPerspectiveScales(g, 0);
     if (g.room().isGameRoom()) applyPerspectiveScales(g, 1);
+    revealHotspots(g);
+}
+
+void revealHotspots(GameState& g) {
+    g.scene.hotspots.clear();
+    if (!g.input.revealHotspots || g.scene.screenFaded) return;
+    for (const Interactive& t : interactiveThings(g))
+        g.scene.hotspots.push_back({t.name, t.x, t.y});
 }
 
 }  // namespace zk

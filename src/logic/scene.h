@@ -20,9 +20,14 @@ void layoutDialogue(GameState& g);
 // the scene pass) whose `perspective` is 1 from its feet row.
 void applyPerspectiveScales(GameState& g, uint8_t party);
 
+// The hotspot reveal's marks: while the player holds its key, every interactive thing
+// of the room (none on a faded screen); otherwise none.
+void revealHotspots(GameState& g);
+
 // Everything the next composed frame reads: with nothing held and no dialogue open the
 // hover update and the cursor choice; the dialogue layout; the scales of the objects
-// the frame draws (the scene's on an unfaded screen, the party's in a play room).
+// the frame draws (the scene's on an unfaded screen, the party's in a play room); the
+// hotspot marks.
 void prepareScene(GameState& g);
 
 }  // namespace zk

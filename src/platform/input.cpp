@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <utility>
 
 namespace zk {
 
@@ -20,10 +21,11 @@ void DeviceInput::releaseKey(int key) {
     released_[key] = true;
 }
 
-void DeviceInput::apply(const DeviceReading& reading) {
-    reading_ = reading;
+void DeviceInput::apply(DeviceReading reading) {
+    if (translator_) translator_->translate(reading);
+    reading_ = std::move(reading);
     for (int k = 0; k < kLogicalKeys; ++k) {
-        if (!reading.keys[k] || reading.keyPresses[k]) released_[k] = false;
+        if (!reading_.keys[k] || reading_.keyPresses[k]) released_[k] = false;
     }
 }
 

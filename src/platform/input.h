@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
 #include <cstddef>
+#include <string>
+#include <vector>
 
 namespace zk {
 
@@ -21,6 +23,70 @@ enum EngineKey : int {
 };
 inline constexpr int kEngineKeys = 5;
 
+// Gamepad buttons in the standard layout (SDL's game controller names them so):
+// the face buttons A B X Y, Start, Back, the D-pad, the shoulders, the two stick
+// clicks, and the triggers (read as buttons when pulled past half way).
+enum PadButton : int {
+    PadA,
+    PadB,
+    PadX,
+    PadY,
+    PadStart,
+    PadBack,
+    PadUp,
+    PadDown,
+    PadLeft,
+    PadRight,
+    PadLeftShoulder,
+    PadRightShoulder,
+    PadLeftStick,
+    PadRightStick,
+    PadLeftTrigger,
+    PadRightTrigger,
+};
+inline constexpr int kPadButtons = 16;
+// The left stick's axes are given in -kStickRange..kStickRange.
+inline constexpr int kStickRange = 1000;
+
+// Keys beyond the game's five that the engine reads to play without a mouse: the
+// keyboard cursor (moves, clicks), Tab (next interactive thing; with Shift the
+// previous), Shift (slower cursor), and the key that reveals the interactive things.
+// Which physical keys they are is the player's choice (bindKeys).
+enum DeviceKey : int {
+    DeviceCursorUp,
+    DeviceCursorDown,
+    DeviceCursorLeft,
+    DeviceCursorRight,
+    DeviceClick,
+    DeviceRightClick,
+    DeviceNext,
+    DeviceSlow,
+    DeviceHotspots,
+};
+inline constexpr int kDeviceKeys = 9;
+// Key names for bindKeys, by DeviceKey; an empty name binds no key.
+using DeviceKeyNames = std::array<std::string, kDeviceKeys>;
+
+// A finger on a touch screen, in game pixels.
+struct TouchEvent {
+    enum class Kind { Down, Move, Up };
+    Kind kind = Kind::Down;
+    long long finger = 0;
+    int x = 0;
+    int y = 0;
+};
+
+struct DeviceReading;
+
+// Turns a reading of every device into the one the game reads: the gamepad, the
+// keyboard cursor and touches become mouse motion, buttons and keys. An input
+// hands each reading to its translator before it answers from it.
+class ReadingTranslator {
+  public:
+    virtual ~ReadingTranslator() = default;
+    virtual void translate(DeviceReading& reading) = 0;
+};
+
 // Keyboard and mouse as the frame loop reads them: refresh() takes a new reading
 // from the device; the other calls answer from that reading.
 class Input {
@@ -40,6 +106,21 @@ class Input {
     virtual void releaseKey(int key) = 0;
     // Engine key k went down since the refresh before the last one.
     virtual bool engineKeyPressed(int key) const = 0;
+    // From the next refresh on, readings pass through `translator` (null: none). It
+    // must outlive its use.
+    virtual void setTranslator(ReadingTranslator* translator) { (void)translator; }
+    // Which keys are the DeviceKeys, by key name (as SDL names keys: "Left Ctrl").
+    virtual void bindKeys(const DeviceKeyNames& names) { (void)names; }
+};
+
+// The gamepad part of a reading: buttons held, buttons pressed since the previous
+// reading (they may be up again), and the left stick.
+struct PadReading {
+    bool connected = false;
+    std::array<bool, kPadButtons> held{};
+    std::array<bool, kPadButtons> presses{};
+    int stickX = 0;
+    int stickY = 0;
 };
 
 // One reading of a device.
@@ -51,6 +132,11 @@ struct DeviceReading {
     // A key went down since the previous reading (it may be up again by now).
     std::array<bool, kLogicalKeys> keyPresses{};
     std::array<bool, kEngineKeys> enginePresses{};
+    // The devices that the translator turns into the fields above.
+    PadReading pad;
+    std::array<bool, kDeviceKeys> deviceKeys{};
+    std::array<bool, kDeviceKeys> deviceKeyPresses{};
+    std::vector<TouchEvent> touches;  // since the previous reading, in order
 };
 
 // The input state shared by the backends: they gather a DeviceReading and hand it
@@ -66,11 +152,14 @@ class DeviceInput : public Input {
         return key >= 0 && key < kEngineKeys &&
                reading_.enginePresses[static_cast<std::size_t>(key)];
     }
+    void setTranslator(ReadingTranslator* translator) override { translator_ = translator; }
 
   protected:
-    void apply(const DeviceReading& reading);
+    // Takes `reading` (through the translator) as the one the calls answer from.
+    void apply(DeviceReading reading);
 
   private:
+    ReadingTranslator* translator_ = nullptr;
     DeviceReading reading_;
     std::array<bool, kLogicalKeys> released_{};
 };

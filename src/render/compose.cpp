@@ -8,6 +8,7 @@
 #include "data/error_log.h"
 #include "platform/platform.h"
 #include "render/blit.h"
+#include "render/hotspot_marks.h"
 #include "render/object_draw.h"
 #include "render/overlays.h"
 
@@ -91,6 +92,7 @@ void composeScene(const GameState& g) {
 
     framePart(g, [&] { drawInterfacePass(g, g.dialogue.dialogueUnderInterface); });
     framePart(g, [&] { drawTextsAndDialogue(g); });
+    framePart(g, [&] { drawHotspotMarks(g); });
 
     if ((g.room().cursorVisible() && !g.scene.screenFaded) || g.dialogue.dialogueOpen)
         framePart(g, [&] { drawCursor(g); });

@@ -40,11 +40,12 @@ std::optional<int> picturePosition(int32_t mouse, int32_t offset, int32_t pos, i
 // Whether the cursor hits picture item `item` placed for `o`: with `maskRules` every
 // pixel but black hits, otherwise every pixel but the item's colour key. Positions
 // outside the picture hit.
-bool pixelHit(const GameState& g, const ObjectRecord& o, const PictureItem& item, bool maskRules) {
+bool pixelHit(const GameState& g, const ObjectRecord& o, const PictureItem& item, bool maskRules,
+              int x, int y) {
     const double s = o.scale() / 100.0;
     const InventoryRecord& inv = g.tables.inventory;
-    const auto u = picturePosition(g.input.mouseX, inv.sceneOffsetX(), o.x(), o.anchorX(), s);
-    const auto v = picturePosition(g.input.mouseY, inv.sceneOffsetY(), o.y(), o.anchorY(), s);
+    const auto u = picturePosition(x, inv.sceneOffsetX(), o.x(), o.anchorX(), s);
+    const auto v = picturePosition(y, inv.sceneOffsetY(), o.y(), o.anchorY(), s);
     if (!u || !v) return true;
     const auto px = item.pixel(*u, *v);
     if (!px) return true;
@@ -178,6 +179,24 @@ void drawPartyObjects(const GameState& g) {
 }
 
 int objectUnderCursor(GameState& g) {
+    return objectAt(g, g.input.mouseX, g.input.mouseY);
+}
+
+std::optional<Rect> objectHitArea(const GameState& g, int index) {
+    if (!validIndex(g, index)) return std::nullopt;
+    const ObjectRecord& o = g.objects()[static_cast<size_t>(index)];
+    if (o.isEmpty() || o.scale() <= 0) return std::nullopt;
+    if (!o.clickMaskFile().empty()) {
+        const PictureList* masks = slotList(g, index, kClickMaskSlot);
+        if (!masks || masks->count() == 0) return std::nullopt;
+        return objectRect(g, o, masks->items[0].width(), masks->items[0].height());
+    }
+    const PictureItem* item = objectPicture(g, index);
+    if (!item) return std::nullopt;
+    return objectRect(g, o, item->width(), item->height());
+}
+
+int objectAt(GameState& g, int x, int y) {
     if (!g.hasRoom()) return -1;
     int result = -1;
     const int count = static_cast<int>(g.objects().size());
@@ -197,10 +216,8 @@ int objectUnderCursor(GameState& g) {
                 continue;
             }
             const PictureItem& mask = masks->items[0];
-            if (!contains(objectRect(g, o, mask.width(), mask.height()), g.input.mouseX,
-                          g.input.mouseY))
-                continue;
-            hit = pixelHit(g, o, mask, true);
+            if (!contains(objectRect(g, o, mask.width(), mask.height()), x, y)) continue;
+            hit = pixelHit(g, o, mask, true, x, y);
         } else {
             // The hit test is the one place that changes a picture: below.
             PictureItem* item = const_cast<PictureItem*>(objectPicture(g, i));
@@ -210,10 +227,8 @@ int objectUnderCursor(GameState& g) {
                 item->setTransparentColor(0);
                 item->transparent = true;
             }
-            if (!contains(objectRect(g, o, item->width(), item->height()), g.input.mouseX,
-                          g.input.mouseY))
-                continue;
-            hit = !item->transparent || pixelHit(g, o, *item, false);
+            if (!contains(objectRect(g, o, item->width(), item->height()), x, y)) continue;
+            hit = !item->transparent || pixelHit(g, o, *item, false, x, y);
         }
         if (!hit) continue;
         if (result < 0 || o.depth() < g.objects()[static_cast<size_t>(result)].depth()) result = i;

@@ -4,6 +4,7 @@
 // over. Drawing and hit testing share one placement, so a click lands on what the
 // player sees.
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "data/game_state.h"
@@ -74,5 +75,10 @@ void drawPartyObjects(const GameState& g);
 // picture gets black as its (kept) colour key. Points inside the rectangle but
 // outside the picture count as hits.
 int objectUnderCursor(GameState& g);
+// The same test at display point (x, y).
+int objectAt(GameState& g, int x, int y);
+// The rectangle (edges included) in which objectAt can find room object `index`;
+// nothing when it has no picture to be found by.
+std::optional<Rect> objectHitArea(const GameState& g, int index);
 
 }  // namespace zk

@@ -15,6 +15,15 @@ class ScriptedInput : public DeviceInput {
     void setKey(int key, bool down);
     // Engine key 0..kEngineKeys-1 pressed: reported by the next refresh only.
     void pressEngineKey(int key);
+    // A gamepad button (PadButton) held or let go; a pad counts as connected from
+    // the first button or stick position on.
+    void setPadButton(int button, bool down);
+    // The left stick, each axis held in -kStickRange..kStickRange.
+    void setStick(int x, int y);
+    // A DeviceKey held or let go.
+    void setDeviceKey(int key, bool down);
+    // A finger event, reported by the next refresh only.
+    void addTouch(const TouchEvent& touch);
     void refresh() override;
 
     // What the next refresh will report.

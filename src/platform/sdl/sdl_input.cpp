@@ -33,9 +33,182 @@ int buttonOf(uint8_t sdlButton) {
     return -1;
 }
 
+int padButtonOf(uint8_t button) {
+    switch (button) {
+        case SDL_CONTROLLER_BUTTON_A:
+            return PadA;
+        case SDL_CONTROLLER_BUTTON_B:
+            return PadB;
+        case SDL_CONTROLLER_BUTTON_X:
+            return PadX;
+        case SDL_CONTROLLER_BUTTON_Y:
+            return PadY;
+        case SDL_CONTROLLER_BUTTON_START:
+            return PadStart;
+        case SDL_CONTROLLER_BUTTON_BACK:
+            return PadBack;
+        case SDL_CONTROLLER_BUTTON_DPAD_UP:
+            return PadUp;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+            return PadDown;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+            return PadLeft;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+            return PadRight;
+        case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+            return PadLeftShoulder;
+        case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+            return PadRightShoulder;
+        case SDL_CONTROLLER_BUTTON_LEFTSTICK:
+            return PadLeftStick;
+        case SDL_CONTROLLER_BUTTON_RIGHTSTICK:
+            return PadRightStick;
+        default:
+            return -1;
+    }
+}
+
+bool isModifier(int code) {
+    return code >= SDL_SCANCODE_LCTRL && code <= SDL_SCANCODE_RGUI;
+}
+
+// A trigger counts as a button when pulled past half way.
+constexpr int kTriggerPulled = 16384;
+
 }  // namespace
 
-SdlInput::SdlInput() : events_(SDL_INIT_EVENTS) {}
+SdlInput::SdlInput() : events_(SDL_INIT_EVENTS) {
+    // Touches come as finger events only; SDL's mouse events made of them would click
+    // a second time.
+    SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+    try {
+        controllers_ = std::make_unique<SdlSubsystem>(SDL_INIT_GAMECONTROLLER);
+    } catch (const std::exception&) {
+        // No gamepads here; the keyboard and the mouse still work.
+    }
+}
+
+SdlInput::~SdlInput() {
+    for (SDL_GameController* pad : pads_) SDL_GameControllerClose(pad);
+}
+
+void SdlInput::bindKeys(const DeviceKeyNames& names) {
+    for (size_t k = 0; k < names.size(); ++k) {
+        deviceScancodes_[k] = names[k].empty() ? 0 : SDL_GetScancodeFromName(names[k].c_str());
+        deviceKeysDown_[k] = false;
+        armed_[k] = false;
+    }
+}
+
+void SdlInput::padEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_CONTROLLERDEVICEADDED:
+            if (SDL_GameController* pad = SDL_GameControllerOpen(event.cdevice.which))
+                pads_.push_back(pad);
+            break;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            for (size_t i = 0; i < pads_.size(); ++i) {
+                SDL_Joystick* stick = SDL_GameControllerGetJoystick(pads_[i]);
+                if (SDL_JoystickInstanceID(stick) != event.cdevice.which) continue;
+                SDL_GameControllerClose(pads_[i]);
+                pads_.erase(pads_.begin() + static_cast<std::ptrdiff_t>(i));
+                break;
+            }
+            if (pads_.empty()) {
+                padHeld_ = {};
+                stickX_ = stickY_ = 0;
+            }
+            break;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP: {
+            const int b = padButtonOf(event.cbutton.button);
+            if (b < 0 || !windowActive()) break;
+            const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
+            padHeld_[static_cast<size_t>(b)] = down;
+            if (down) padPresses_[static_cast<size_t>(b)] = true;
+            break;
+        }
+        case SDL_CONTROLLERAXISMOTION: {
+            if (!windowActive()) break;
+            // -32768..32767 to -kStickRange..kStickRange.
+            const int v =
+                std::clamp(event.caxis.value * kStickRange / 32767, -kStickRange, kStickRange);
+            auto trigger = [&](int button) {
+                const bool pulled = event.caxis.value > kTriggerPulled;
+                if (pulled && !padHeld_[static_cast<size_t>(button)])
+                    padPresses_[static_cast<size_t>(button)] = true;
+                padHeld_[static_cast<size_t>(button)] = pulled;
+            };
+            switch (event.caxis.axis) {
+                case SDL_CONTROLLER_AXIS_LEFTX:
+                    stickX_ = v;
+                    break;
+                case SDL_CONTROLLER_AXIS_LEFTY:
+                    stickY_ = v;
+                    break;
+                case SDL_CONTROLLER_AXIS_TRIGGERLEFT:
+                    trigger(PadLeftTrigger);
+                    break;
+                case SDL_CONTROLLER_AXIS_TRIGGERRIGHT:
+                    trigger(PadRightTrigger);
+                    break;
+                default:
+                    break;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void SdlInput::touchEvent(const SDL_Event& event) {
+    if (!display_ || !windowActive()) return;
+    SDL_Window* window = SDL_GetWindowFromID(event.tfinger.windowID);
+    if (!window) window = SDL_GetMouseFocus();
+    if (!window) return;
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    const Point p =
+        display_->windowToGame(static_cast<int>(event.tfinger.x * static_cast<float>(w)),
+                               static_cast<int>(event.tfinger.y * static_cast<float>(h)));
+    TouchEvent t;
+    t.kind = event.type == SDL_FINGERDOWN ? TouchEvent::Kind::Down
+             : event.type == SDL_FINGERUP ? TouchEvent::Kind::Up
+                                          : TouchEvent::Kind::Move;
+    t.finger = static_cast<long long>(event.tfinger.fingerId);
+    t.x = p.x;
+    t.y = p.y;
+    touches_.push_back(t);
+}
+
+void SdlInput::deviceKeyEvent(const SDL_Event& event) {
+    if (event.key.repeat) return;
+    const int code = event.key.keysym.scancode;
+    const bool down = event.type == SDL_KEYDOWN;
+    for (size_t k = 0; k < deviceScancodes_.size(); ++k) {
+        const int bound = deviceScancodes_[k];
+        // The slow key is either Shift.
+        const bool match =
+            bound != 0 && (code == bound || (k == DeviceSlow && bound == SDL_SCANCODE_LSHIFT &&
+                                             code == SDL_SCANCODE_RSHIFT));
+        const bool clickKey = k == DeviceClick || k == DeviceRightClick;
+        if (!match) {
+            if (down) armed_[k] = false;  // another key: a held modifier is a shortcut
+            continue;
+        }
+        if (clickKey && isModifier(bound)) {
+            if (down)
+                armed_[k] = true;
+            else if (armed_[k])
+                deviceKeyPresses_[k] = true;
+            if (!down) armed_[k] = false;
+            continue;
+        }
+        deviceKeysDown_[k] = down;
+        if (down) deviceKeyPresses_[k] = true;
+    }
+}
 
 void SdlInput::pumpEvents() {
     SDL_Event event;
@@ -56,6 +229,10 @@ void SdlInput::handle(const SDL_Event& event) {
                     focused_ = false;
                     buttonsDown_ = {};
                     keysDown_ = {};
+                    padHeld_ = {};
+                    stickX_ = stickY_ = 0;
+                    deviceKeysDown_ = {};
+                    armed_ = {};
                     break;
                 case SDL_WINDOWEVENT_MINIMIZED:
                     minimised_ = true;
@@ -69,7 +246,7 @@ void SdlInput::handle(const SDL_Event& event) {
             }
             break;
         case SDL_MOUSEMOTION: {
-            if (!windowActive()) break;
+            if (!windowActive() || event.motion.which == SDL_TOUCH_MOUSEID) break;
             if (!display_) {
                 dx_ = saturatingAdd(dx_, event.motion.xrel);
                 dy_ = saturatingAdd(dy_, event.motion.yrel);
@@ -91,14 +268,27 @@ void SdlInput::handle(const SDL_Event& event) {
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             const int b = buttonOf(event.button.button);
-            if (b < 0) break;
+            if (b < 0 || event.button.which == SDL_TOUCH_MOUSEID) break;
             const bool down = event.type == SDL_MOUSEBUTTONDOWN;
             buttonsDown_[b] = down;
             if (down) buttonPresses_[b] = true;
             break;
         }
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+        case SDL_CONTROLLERAXISMOTION:
+            padEvent(event);
+            break;
+        case SDL_FINGERDOWN:
+        case SDL_FINGERUP:
+        case SDL_FINGERMOTION:
+            touchEvent(event);
+            break;
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
+            deviceKeyEvent(event);
             if (event.type == SDL_KEYDOWN && !event.key.repeat) {
                 const SDL_Scancode code = event.key.keysym.scancode;
                 if ((code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER) &&
@@ -138,12 +328,24 @@ void SdlInput::refresh() {
     for (int k = 0; k < kLogicalKeys; ++k) r.keys[k] = keysDown_[k] || keyPresses_[k];
     r.keyPresses = keyPresses_;
     r.enginePresses = enginePresses_;
-    apply(r);
+    r.pad.connected = !pads_.empty();
+    for (size_t b = 0; b < padHeld_.size(); ++b) r.pad.held[b] = padHeld_[b] || padPresses_[b];
+    r.pad.presses = padPresses_;
+    r.pad.stickX = stickX_;
+    r.pad.stickY = stickY_;
+    for (size_t k = 0; k < deviceKeysDown_.size(); ++k)
+        r.deviceKeys[k] = deviceKeysDown_[k] || deviceKeyPresses_[k];
+    r.deviceKeyPresses = deviceKeyPresses_;
+    r.touches = std::move(touches_);
+    touches_.clear();
+    apply(std::move(r));
     dx_ = 0;
     dy_ = 0;
     buttonPresses_ = {};
     keyPresses_ = {};
     enginePresses_ = {};
+    padPresses_ = {};
+    deviceKeyPresses_ = {};
 }
 
 }  // namespace zk

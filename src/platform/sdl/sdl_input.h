@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
+#include <memory>
 #include <utility>
+#include <vector>
 
 #include "platform/input.h"
 #include "platform/sdl/sdl_subsystem.h"
@@ -8,6 +10,7 @@
 #include "platform/surface.h"
 
 union SDL_Event;
+struct _SDL_GameController;
 
 namespace zk {
 
@@ -18,13 +21,24 @@ class SdlDisplay;
 // is still reported down by the next one, so short clicks are never lost. Both
 // Enter keys count as Enter. Also watches the window: quit requests, and whether
 // it is active (focused and not minimised), and termination signals.
+//
+// Gamepads come through SDL's game controller API (plugged in and out at any time,
+// mapped by SDL's database of controllers); touches in game pixels, with the mouse
+// events that SDL would make of them left out, so that nothing is clicked twice.
 class SdlInput : public DeviceInput {
   public:
     SdlInput();  // starts SDL events; throws PlatformError
+    ~SdlInput() override;
+    SdlInput(const SdlInput&) = delete;
+    SdlInput& operator=(const SdlInput&) = delete;
     // Takes every waiting event from the queue. The main loop calls it every turn,
     // also while no frame reads the input; refresh() calls it too.
     void pumpEvents();
     void refresh() override;
+    // Key names as SDL_GetScancodeFromName knows them; an unknown name binds nothing.
+    void bindKeys(const DeviceKeyNames& names) override;
+    // Gamepads open now.
+    int padCount() const { return static_cast<int>(pads_.size()); }
 
     // The window was closed, or SIGINT or SIGTERM arrived.
     bool quitRequested() const { return quit_ || TerminationSignals::requested(); }
@@ -44,7 +58,23 @@ class SdlInput : public DeviceInput {
     unsigned takeDebugKeys() { return std::exchange(debugKeys_, 0u); }
 
   private:
+    void padEvent(const SDL_Event& event);
+    void touchEvent(const SDL_Event& event);
+    void deviceKeyEvent(const SDL_Event& event);
+
     SdlSubsystem events_;
+    std::unique_ptr<SdlSubsystem> controllers_;  // null where SDL has no gamepad support
+    std::vector<_SDL_GameController*> pads_;
+    std::array<bool, kPadButtons> padHeld_{};
+    std::array<bool, kPadButtons> padPresses_{};
+    int stickX_ = 0;
+    int stickY_ = 0;
+    std::array<int, kDeviceKeys> deviceScancodes_{};  // 0: no key
+    std::array<bool, kDeviceKeys> deviceKeysDown_{};
+    std::array<bool, kDeviceKeys> deviceKeyPresses_{};
+    // A modifier bound as a click, pressed with no other key since: it clicks when let go.
+    std::array<bool, kDeviceKeys> armed_{};
+    std::vector<TouchEvent> touches_;
     int dx_ = 0;
     int dy_ = 0;
     std::array<bool, 2> buttonsDown_{};
