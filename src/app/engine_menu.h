@@ -65,6 +65,7 @@ class EngineMenu {
     void open(const Surface& frame);
     void close() { open_ = false; }
     MenuPage page() const { return page_; }
+    int selected() const { return selected_; }
     void showPage(MenuPage page) {
         page_ = page;
         selected_ = 0;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 #include "platform/headless/scripted_input.h"
 #include "platform/sdl/sdl_input.h"
@@ -199,6 +200,92 @@ TEST_F(SdlInputTest, WindowEventsSetActiveAndQuit) {
     push(quit);
     in.pumpEvents();
     EXPECT_TRUE(in.quitRequested());
+}
+
+// Keeps the readings an input hands to its translator.
+struct Recorder : ReadingTranslator {
+    std::vector<DeviceReading> readings;
+    void translate(DeviceReading& r) override { readings.push_back(r); }
+};
+
+TEST_F(SdlInputTest, AModifierClickKeyClicksWhenLetGoAlone) {
+    Recorder seen;
+    in.setTranslator(&seen);
+    DeviceKeyNames names;
+    names[DeviceClick] = "Left Ctrl";
+    names[DeviceNext] = "Tab";
+    in.bindKeys(names);
+    key(SDL_SCANCODE_LCTRL, true);
+    in.refresh();
+    key(SDL_SCANCODE_LCTRL, false);
+    in.refresh();
+    // Ctrl held with another key is a shortcut, not a click.
+    key(SDL_SCANCODE_LCTRL, true);
+    key(SDL_SCANCODE_S, true);
+    key(SDL_SCANCODE_LCTRL, false);
+    key(SDL_SCANCODE_TAB, true);
+    in.refresh();
+    in.setTranslator(nullptr);
+    ASSERT_EQ(seen.readings.size(), 3u);
+    EXPECT_FALSE(seen.readings[0].deviceKeys[DeviceClick]);
+    EXPECT_TRUE(seen.readings[1].deviceKeyPresses[DeviceClick]);
+    EXPECT_FALSE(seen.readings[2].deviceKeys[DeviceClick]);
+    EXPECT_TRUE(seen.readings[2].deviceKeyPresses[DeviceNext]);
+}
+
+TEST_F(SdlInputTest, MouseEventsMadeOfTouchesAreLeftOut) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.which = SDL_TOUCH_MOUSEID;
+    window(SDL_WINDOWEVENT_FOCUS_GAINED);
+    push(e);
+    e.type = SDL_MOUSEMOTION;
+    e.motion.which = SDL_TOUCH_MOUSEID;
+    e.motion.xrel = 9;
+    push(e);
+    in.refresh();
+    EXPECT_FALSE(in.buttonDown(ButtonLeft));
+    EXPECT_EQ(in.motionX(), 0);
+}
+
+// A gamepad made with SDL's virtual joystick: plugged in, pressed, tilted, unplugged.
+TEST_F(SdlInputTest, AVirtualGamepadIsOpenedAndRead) {
+    Recorder seen;
+    in.setTranslator(&seen);
+    window(SDL_WINDOWEVENT_FOCUS_GAINED);
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    const int device = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(device, 0) << SDL_GetError();
+    SDL_Joystick* stick = SDL_JoystickOpen(device);
+    ASSERT_NE(stick, nullptr) << SDL_GetError();
+    in.refresh();
+    EXPECT_EQ(in.padCount(), 1);
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_A, 1);
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, 32767);
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
+    SDL_JoystickUpdate();
+    in.refresh();
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_A, 0);
+    SDL_JoystickUpdate();
+    in.refresh();
+    SDL_JoystickClose(stick);
+    SDL_JoystickDetachVirtual(device);
+    in.refresh();
+    in.setTranslator(nullptr);
+    EXPECT_EQ(in.padCount(), 0);
+    ASSERT_EQ(seen.readings.size(), 4u);
+    const DeviceReading& pressed = seen.readings[1];
+    EXPECT_TRUE(pressed.pad.connected);
+    EXPECT_TRUE(pressed.pad.presses[PadA]);
+    EXPECT_EQ(pressed.pad.stickX, kStickRange);
+    EXPECT_TRUE(pressed.pad.held[PadRightTrigger]);
+    EXPECT_FALSE(seen.readings[2].pad.held[PadA]);
+    EXPECT_FALSE(seen.readings[3].pad.connected);
 }
 
 }  // namespace
