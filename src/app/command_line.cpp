@@ -118,7 +118,9 @@ std::string usageText() {
            "\n"
            "In a window: F1 opens the engine menu (resume, save, load, settings,\n"
            "controls, quit; mouse or arrows, Enter, Escape). Alt+Enter switches to full\n"
-           "screen, F12 saves a screenshot.\n"
+           "screen, F12 saves a screenshot. Without a mouse: a gamepad, or the arrows\n"
+           "(Tab jumps, Left Ctrl clicks, Left Alt right-clicks), or touch; hold H to\n"
+           "show what can be used.\n"
            "\n"
            "Exit status: 0 normal end, 1 the game could not start or stopped on an error,\n"
            "2 bad command line or input script.\n";

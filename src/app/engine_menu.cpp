@@ -1,7 +1,11 @@
 #include "app/engine_menu.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "save/saved_games.h"
 
@@ -36,6 +40,50 @@ std::string slotSummary(const SavedGame& saved) {
     std::string played = std::to_string(minutes / 60) + ":" + (minutes % 60 < 10 ? "0" : "") +
                          std::to_string(minutes % 60) + " played";
     return when + ", " + m.room + ", " + played;
+}
+
+std::string actionLabel(const std::string& action) {
+    static const std::map<std::string, std::string> kLabels = {
+        {"rightClick", "right click"},  {"space", "Space"},     {"enter", "Enter"},
+        {"escape", "Escape"},           {"f4", "F4"},           {"f10", "F10"},
+        {"previous", "previous thing"}, {"next", "next thing"}, {"hotspots", "show things"}};
+    const auto it = kLabels.find(action);
+    return it == kLabels.end() ? action : it->second;
+}
+
+// The Controls page's lines for the keyboard cursor, the hotspot key and the gamepad,
+// as the player's settings bind them.
+std::vector<std::string> deviceControls(const Settings& s) {
+    std::vector<std::string> lines;
+    if (s.keyboardCursor) {
+        const CursorKeys& k = s.cursorKeys;
+        lines.push_back(k.up + ", " + k.down + ", " + k.left + ", " + k.right +
+                        ": move the cursor (Shift: slower)");
+        lines.push_back(k.click + ": click   " + k.rightClick + ": right click");
+        lines.push_back("Tab, Shift+Tab: the next, previous thing to use");
+    }
+    if (!s.hotspotKey.empty()) lines.push_back(s.hotspotKey + " (held): show what can be used");
+    if (!s.gamepad) return lines;
+    static constexpr std::array<std::string_view, kPadButtonNames.size()> kLabels = {
+        "A",    "B",     "X",  "Y",  "Start", "Back", "Up", "Down",
+        "Left", "Right", "LB", "RB", "L3",    "R3",   "LT", "RT"};
+    lines.push_back("Gamepad: the left stick moves the cursor");
+    std::string line;
+    int inLine = 0;
+    for (size_t b = 0; b < kPadButtonNames.size(); ++b) {
+        const auto it = s.gamepadButtons.find(std::string(kPadButtonNames[b]));
+        if (it == s.gamepadButtons.end() || it->second == "none") continue;
+        // The D-pad moving the cursor goes without saying.
+        if (it->second == kPadButtonNames[b]) continue;
+        line += (inLine ? ", " : "") + std::string(kLabels[b]) + " " + actionLabel(it->second);
+        if (++inLine == 5) {
+            lines.push_back(line);
+            line.clear();
+            inLine = 0;
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
 }
 
 }  // namespace
@@ -111,8 +159,8 @@ void EngineMenu::build(const GameState& g, const Settings& s, bool fullScreen) {
             add("Right click: put the held item back", MenuAction::None);
             add("Space, Enter, Escape, F4, F10: the game's own keys", MenuAction::None);
             add("F1: this menu (arrows, Enter, Escape)", MenuAction::None);
-            add("Alt+Enter: window or full screen", MenuAction::None);
-            add("F12: screenshot into the pictures folder", MenuAction::None);
+            add("Alt+Enter: window or full screen   F12: screenshot", MenuAction::None);
+            for (const std::string& line : deviceControls(s)) add(line, MenuAction::None);
             add("Back", MenuAction::Back);
             break;
         case MenuPage::Quit:

@@ -143,3 +143,16 @@ TEST(SettingsStore, AFileThatCannotBeWrittenIsSaidSo) {
 
 }  // namespace
 }  // namespace zk::test
+
+TEST(Settings, GamepadButtonsTakeOnlyTheEnginesActions) {
+    SettingsRead bad = readSettings("gamepadButtons = { lt = \"next\", a = \"jump\" }\n", {});
+    ASSERT_EQ(bad.problems.size(), 1u);
+    EXPECT_NE(bad.problems[0].find("gamepadButtons.a must be one of \"click\""), std::string::npos)
+        << bad.problems[0];
+    EXPECT_EQ(bad.settings.gamepadButtons, Settings{}.gamepadButtons);
+    SettingsRead good = readSettings("gamepadButtons = { lt = \"next\", rt = \"none\" }\n", {});
+    EXPECT_TRUE(good.problems.empty());
+    EXPECT_EQ(good.settings.gamepadButtons.at("lt"), "next");
+    EXPECT_EQ(good.settings.gamepadButtons.at("rt"), "none");
+    EXPECT_EQ(good.settings.gamepadButtons.at("a"), "click");
+}
