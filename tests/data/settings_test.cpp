@@ -141,9 +141,6 @@ TEST(SettingsStore, AFileThatCannotBeWrittenIsSaidSo) {
     EXPECT_NE(store.save(changedEverywhere()), "");
 }
 
-}  // namespace
-}  // namespace zk::test
-
 TEST(Settings, GamepadButtonsTakeOnlyTheEnginesActions) {
     SettingsRead bad = readSettings("gamepadButtons = { lt = \"next\", a = \"jump\" }\n", {});
     ASSERT_EQ(bad.problems.size(), 1u);
@@ -156,3 +153,6 @@ TEST(Settings, GamepadButtonsTakeOnlyTheEnginesActions) {
     EXPECT_EQ(good.settings.gamepadButtons.at("rt"), "none");
     EXPECT_EQ(good.settings.gamepadButtons.at("a"), "click");
 }
+
+}  // namespace
+}  // namespace zk::test
