@@ -60,14 +60,14 @@ std::vector<std::string> deviceControls(const Settings& s) {
         lines.push_back(k.up + ", " + k.down + ", " + k.left + ", " + k.right +
                         ": move the cursor (Shift: slower)");
         lines.push_back(k.click + ": click   " + k.rightClick + ": right click");
-        lines.push_back("Tab, Shift+Tab: the next, previous thing to use");
+        lines.emplace_back("Tab, Shift+Tab: the next, previous thing to use");
     }
     if (!s.hotspotKey.empty()) lines.push_back(s.hotspotKey + " (held): show what can be used");
     if (!s.gamepad) return lines;
     static constexpr std::array<std::string_view, kPadButtonNames.size()> kLabels = {
         "A",    "B",     "X",  "Y",  "Start", "Back", "Up", "Down",
         "Left", "Right", "LB", "RB", "L3",    "R3",   "LT", "RT"};
-    lines.push_back("Gamepad: the left stick moves the cursor");
+    lines.emplace_back("Gamepad: the left stick moves the cursor");
     std::string line;
     int inLine = 0;
     for (size_t b = 0; b < kPadButtonNames.size(); ++b) {

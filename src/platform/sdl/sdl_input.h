@@ -1,4 +1,6 @@
 #pragma once
+#include <SDL_gamecontroller.h>
+
 #include <array>
 #include <memory>
 #include <utility>
@@ -10,7 +12,6 @@
 #include "platform/surface.h"
 
 union SDL_Event;
-struct _SDL_GameController;
 
 namespace zk {
 
@@ -64,7 +65,7 @@ class SdlInput : public DeviceInput {
 
     SdlSubsystem events_;
     std::unique_ptr<SdlSubsystem> controllers_;  // null where SDL has no gamepad support
-    std::vector<_SDL_GameController*> pads_;
+    std::vector<SDL_GameController*> pads_;
     std::array<bool, kPadButtons> padHeld_{};
     std::array<bool, kPadButtons> padPresses_{};
     int stickX_ = 0;
