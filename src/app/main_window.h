@@ -106,6 +106,8 @@ class MainWindow {
     void menuFrame();
     void carryOut(const MenuChoice& choice);
     void changeSetting(int setting, int step);
+    void toggleSpeech(Settings& s);
+    void speakMenuSelection();
 
     Platform& platform_;
     WindowOptions options_;
@@ -117,6 +119,7 @@ class MainWindow {
     Settings settings_;
     EngineMenu menu_;
     bool settingsSaveFailed_ = false;
+    std::string spokenMenuItem_;           // the menu item read out last
     uint64_t lastAutosaveMs_ = 0;          // play time of the last autosave, or of the start
     std::unique_ptr<DebugOverlay> debug_;  // only in a `--debug` run
     bool timer2Enabled_ = false;

@@ -328,6 +328,10 @@ std::string stateDump(const GameState& g, const HeadlessPlatform& p, int64_t fra
         for (const MenuItem& item : menu->items()) j.value(item.label);
     j.endArray();
     j.endObject();
+    // Spoken texts are UTF-8 already.
+    j.key("speech").beginArray();
+    for (const std::string& t : p.speech.spoken) j.beginObject().key("text").value(t).endObject();
+    j.endArray();
     j.endObject();
     return j.str() + "\n";
 }

@@ -114,6 +114,7 @@ void SdlInput::handle(const SDL_Event& event) {
                                    : code == SDL_SCANCODE_DOWN  ? EngineDown
                                    : code == SDL_SCANCODE_LEFT  ? EngineLeft
                                    : code == SDL_SCANCODE_RIGHT ? EngineRight
+                                   : code == speechKey_         ? EngineSpeech
                                                                 : -1;
                 if (engine >= 0) enginePresses_[static_cast<size_t>(engine)] = true;
             }
@@ -127,6 +128,11 @@ void SdlInput::handle(const SDL_Event& event) {
         default:
             break;
     }
+}
+
+void SdlInput::setSpeechKey(const std::string& name) {
+    const SDL_Scancode code = SDL_GetScancodeFromName(name.c_str());
+    speechKey_ = code == SDL_SCANCODE_UNKNOWN ? -1 : static_cast<int>(code);
 }
 
 void SdlInput::refresh() {

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <string>
 #include <utility>
 
 #include "platform/input.h"
@@ -42,6 +43,9 @@ class SdlInput : public DeviceInput {
     // F5..F8 pressed since the last call: bit 0 for F5 ... bit 3 for F8 (the debug
     // run's geometry keys).
     unsigned takeDebugKeys() { return std::exchange(debugKeys_, 0u); }
+    // The key reported as EngineSpeech, by its SDL name ("V"); a name SDL does not
+    // know leaves no key for it.
+    void setSpeechKey(const std::string& name);
 
   private:
     SdlSubsystem events_;
@@ -57,6 +61,7 @@ class SdlInput : public DeviceInput {
     bool toggleFullScreen_ = false;
     bool screenshot_ = false;
     unsigned debugKeys_ = 0;
+    int speechKey_ = -1;  // an SDL scancode
     bool quit_ = false;
     bool focused_ = true;
     bool minimised_ = false;

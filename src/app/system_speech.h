@@ -1,0 +1,34 @@
+#pragma once
+#include <iosfwd>
+#include <memory>
+
+#include "platform/speech.h"
+
+namespace zk {
+
+// The voice of a window: speech-dispatcher, else the espeak-ng program, picked when
+// the first text is spoken (a player who never turns speech on never starts either).
+// When neither answers, one line on the log says so and the game plays on silently.
+class SystemSpeech : public Speech {
+  public:
+    explicit SystemSpeech(std::ostream& log);
+    ~SystemSpeech() override;
+    SystemSpeech(const SystemSpeech&) = delete;
+    SystemSpeech& operator=(const SystemSpeech&) = delete;
+
+    void stop() override;
+    void setVoice(const VoiceSettings& voice) override;
+
+  protected:
+    void speak(std::string_view text, SpeechUrgency urgency) override;
+
+  private:
+    void pick();
+
+    std::ostream& log_;
+    VoiceSettings voice_;
+    std::unique_ptr<Speech> backend_;
+    bool picked_ = false;
+};
+
+}  // namespace zk
