@@ -14,40 +14,58 @@ SystemSpeech::SystemSpeech(std::ostream& log) : log_(log) {}
 
 SystemSpeech::~SystemSpeech() = default;
 
-void SystemSpeech::pick() {
-    picked_ = true;
-    std::string why = "the page has no speech";
+// The voice to speak with now; null while none answers.
+Speech* SystemSpeech::current() {
+    if (!started_) {
+        started_ = true;
 #ifndef __EMSCRIPTEN__
-    if (auto spd = SpeechDispatcherSpeech::connect(why)) {
-        backend_ = std::move(spd);
-    } else if (EspeakSpeech::available()) {
-        log_ << "zelkin: speech-dispatcher does not answer (" << why
-             << "); speaking with espeak-ng\n";
-        backend_ = std::make_unique<EspeakSpeech>();
-    } else {
-        why = "speech-dispatcher does not answer (" + why + ") and espeak-ng is not installed";
+        service_ = std::make_unique<SpeechDispatcherSpeech>();
+        service_->setOn(true);
+        service_->setVoice(voice_);
+        if (EspeakSpeech::available()) {
+            program_ = std::make_unique<EspeakSpeech>();
+            program_->setOn(true);
+            program_->setVoice(voice_);
+        }
+#else
+        log_ << "zelkin: speech is unavailable in the page\n";
+#endif
+    }
+#ifndef __EMSCRIPTEN__
+    if (service_) {
+        auto& spd = static_cast<SpeechDispatcherSpeech&>(*service_);
+        switch (spd.state()) {
+            case SpeechDispatcherSpeech::State::Ready:
+                if (program_) program_->stop();
+                program_.reset();
+                return service_.get();
+            case SpeechDispatcherSpeech::State::Connecting:
+                return program_.get();
+            case SpeechDispatcherSpeech::State::Failed:
+                log_ << "zelkin: speech-dispatcher does not answer (" << spd.failure() << ")"
+                     << (program_ ? "; speaking with espeak-ng\n"
+                                  : " and espeak-ng is not installed: speech is unavailable\n");
+                service_.reset();
+                break;
+        }
     }
 #endif
-    if (!backend_) {
-        log_ << "zelkin: speech is unavailable: " << why << '\n';
-        return;
-    }
-    backend_->setOn(true);
-    backend_->setVoice(voice_);
+    return program_.get();
 }
 
 void SystemSpeech::speak(std::string_view text, SpeechUrgency urgency) {
-    if (!picked_) pick();
-    if (backend_) backend_->say(text, urgency);
+    if (Speech* voice = current()) voice->say(text, urgency);
 }
 
 void SystemSpeech::stop() {
-    if (backend_) backend_->stop();
+    if (service_) service_->stop();
+    if (program_) program_->stop();
 }
 
 void SystemSpeech::setVoice(const VoiceSettings& voice) {
     voice_ = voice;
-    if (backend_) backend_->setVoice(voice);
+    if (service_) service_->setVoice(voice);
+    if (program_) program_->setVoice(voice);
 }
 
 }  // namespace zk

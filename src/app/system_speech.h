@@ -6,9 +6,10 @@
 
 namespace zk {
 
-// The voice of a window: speech-dispatcher, else the espeak-ng program, picked when
-// the first text is spoken (a player who never turns speech on never starts either).
-// When neither answers, one line on the log says so and the game plays on silently.
+// The voice of a window: speech-dispatcher, else the espeak-ng program, started when
+// the first text is spoken (a player who never turns speech on starts neither).
+// espeak-ng speaks while speech-dispatcher connects. When neither answers, one line on
+// the log says so and the game plays on silently.
 class SystemSpeech : public Speech {
   public:
     explicit SystemSpeech(std::ostream& log);
@@ -23,12 +24,13 @@ class SystemSpeech : public Speech {
     void speak(std::string_view text, SpeechUrgency urgency) override;
 
   private:
-    void pick();
+    Speech* current();
 
     std::ostream& log_;
     VoiceSettings voice_;
-    std::unique_ptr<Speech> backend_;
-    bool picked_ = false;
+    std::unique_ptr<Speech> service_;  // speech-dispatcher, while it connects or answers
+    std::unique_ptr<Speech> program_;  // espeak-ng, meanwhile or instead
+    bool started_ = false;
 };
 
 }  // namespace zk

@@ -10,8 +10,6 @@
 #include <cerrno>
 #include <cstdlib>
 
-extern char** environ;
-
 namespace zk {
 namespace {
 

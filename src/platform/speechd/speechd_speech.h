@@ -7,30 +7,32 @@
 namespace zk {
 
 // Speaks through speech-dispatcher, the system's speech service (the voices and the
-// sound device are its own). Only this backend sees libspeechd.
+// sound device are its own). Only this backend sees libspeechd. Every call to the
+// service runs on a thread of its own: a service that hangs (it may, without a sound
+// device) never holds up the game's frames.
 class SpeechDispatcherSpeech : public InterruptingSpeech {
   public:
-    // Connects to the service (starting it when the system allows); nothing, with the
-    // reason in `why`, when it does not answer.
-    static std::unique_ptr<SpeechDispatcherSpeech> connect(std::string& why);
+    enum class State { Connecting, Ready, Failed };
+
+    SpeechDispatcherSpeech();  // starts connecting (and the service, if the system allows)
     ~SpeechDispatcherSpeech() override;
     SpeechDispatcherSpeech(const SpeechDispatcherSpeech&) = delete;
     SpeechDispatcherSpeech& operator=(const SpeechDispatcherSpeech&) = delete;
 
+    State state() const;
+    // Why the connection failed (State::Failed).
+    std::string failure() const;
+
     void setVoice(const VoiceSettings& voice) override;
     bool speaking() override;
-    // The service stopped answering: a text could not be handed to it.
-    bool failed() const { return failed_; }
 
   protected:
     void start(std::string_view text) override;
     void halt() override;
 
   private:
-    struct Connection;
-    explicit SpeechDispatcherSpeech(std::unique_ptr<Connection> connection);
-    std::unique_ptr<Connection> connection_;
-    bool failed_ = false;
+    struct Shared;
+    std::shared_ptr<Shared> shared_;
 };
 
 }  // namespace zk
