@@ -18,7 +18,7 @@ PACKAGES := build-essential cmake pkg-config clang zip unzip \
 	libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev \
 	libzip-dev libjpeg62-turbo-dev libjpeg-turbo-progs libfontconfig-dev timgm6mb-soundfont sox \
 	fonts-wine fonts-dejavu-core googletest libgtest-dev libgmock-dev libbenchmark-dev \
-	libtomlplusplus-dev clang-format clang-tidy ccache git p7zip-full libarchive-tools \
+	libtomlplusplus-dev libspeechd-dev speech-dispatcher espeak-ng clang-format clang-tidy ccache git p7zip-full libarchive-tools \
 	xvfb desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl \
 	debhelper lintian fakeroot dpkg-dev
 

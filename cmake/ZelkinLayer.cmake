@@ -1,5 +1,5 @@
 # The headers only the backends may include: SDL and its satellites (window, fonts,
-# mixer, images), fontconfig and libzip. Every engine layer below app/ compiles with a
+# mixer, images), fontconfig, libzip and libspeechd. Every engine layer below app/ compiles with a
 # folder of same-named headers that stop the compilation first on its include path, so
 # that an SDL include there fails to build even though /usr/include/SDL2 is reachable
 # as <SDL2/...>. The folder is written at configure time from the installed SDL headers.
@@ -16,11 +16,14 @@ function(zelkin_write_forbidden_includes dir)
     list(APPEND headers ${name} SDL2/${name})
   endforeach()
   list(APPEND headers fontconfig/fontconfig.h fontconfig/fcfreetype.h fontconfig/fcprivate.h
-       zip.h zipconf.h)
+       zip.h zipconf.h libspeechd.h libspeechd_version.h speechd_types.h
+       speech-dispatcher/libspeechd.h speech-dispatcher/libspeechd_version.h
+       speech-dispatcher/speechd_types.h)
   file(REMOVE_RECURSE ${dir})
   foreach(header IN LISTS headers)
     file(WRITE ${dir}/${header}
-         "#error \"<${header}> is for the backends in src/platform/sdl, src/platform/zip and app/ only; "
+         "#error \"<${header}> is for the backends in src/platform/sdl, src/platform/zip, "
+         "src/platform/speechd and app/ only; "
          "use the interfaces in src/platform\"\n")
   endforeach()
 endfunction()

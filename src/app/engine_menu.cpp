@@ -143,6 +143,7 @@ void EngineMenu::build(const GameState& g, const Settings& s, bool fullScreen) {
             add("Scale: " + std::string(scaleModeName(s.scaleMode)), MenuAction::Setting, SetScale);
             add("Filter: " + std::string(filterName(s.filter)), MenuAction::Setting, SetFilter);
             add("Autosave: " + onOff(s.autosave), MenuAction::Setting, SetAutosave);
+            add("Speech: " + onOff(s.speech), MenuAction::Setting, SetSpeech);
             const auto& languages = g.tables.metadata.languages;
             if (!languages.empty()) {
                 const auto current = static_cast<size_t>(std::max(0, g.ui.language));
@@ -160,6 +161,7 @@ void EngineMenu::build(const GameState& g, const Settings& s, bool fullScreen) {
             add("Space, Enter, Escape, F4, F10: the game's own keys", MenuAction::None);
             add("F1: this menu (arrows, Enter, Escape)", MenuAction::None);
             add("Alt+Enter: window or full screen   F12: screenshot", MenuAction::None);
+            add(s.speechKey + ": speech on or off", MenuAction::None);
             for (const std::string& line : deviceControls(s)) add(line, MenuAction::None);
             add("Back", MenuAction::Back);
             break;

@@ -40,6 +40,7 @@ enum SettingItem : int {
     SetFilter,
     SetAutosave,
     SetLanguage,
+    SetSpeech,
 };
 
 struct MenuItem {
@@ -75,6 +76,12 @@ class EngineMenu {
     void build(const GameState& g, const Settings& s, bool fullScreen);
     const std::vector<MenuItem>& items() const { return items_; }
     const std::string& title() const { return title_; }
+    // The item the arrows and the mouse are on; null on an empty page.
+    const MenuItem* selectedItem() const {
+        return selected_ >= 0 && selected_ < static_cast<int>(items_.size())
+                   ? &items_[static_cast<size_t>(selected_)]
+                   : nullptr;
+    }
 
     // Reads the input of one frame (mouse, Enter, Escape, the arrows, F1); the keys of
     // the game are taken so that the game never sees them. The mouse moves the

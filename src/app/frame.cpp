@@ -6,6 +6,7 @@
 #include "audio/audio.h"
 #include "core/error.h"
 #include "logic/logic.h"
+#include "logic/narrator.h"
 #include "logic/room_entry.h"
 #include "logic/scene.h"
 #include "platform/platform.h"
@@ -46,6 +47,7 @@ void frame(GameState& g, DebugOverlay* debug) {
     if (!right) g.input.rightLatch = false;
     hoverUpdate(g);
     prepareScene(g);
+    narrate(g);
     composeScene(g);
     if (debug) debug->draw(g);
     p.display.flip();

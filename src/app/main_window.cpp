@@ -135,6 +135,7 @@ void MainWindow::openSettings() {
     game_.settings = &settings_;
     applyPlayerVolumes(game_);
     applyDeviceSettings();
+    platform_.speech.setOn(settings_.speech);
     if (options_.settingsChanged) options_.settingsChanged(settings_);
 }
 
@@ -147,6 +148,7 @@ void MainWindow::changeSettings(const Settings& s) {
     settings_ = s;
     applyPlayerVolumes(game_);
     applyDeviceSettings();
+    platform_.speech.setOn(settings_.speech);
     if (options_.settingsChanged) options_.settingsChanged(settings_);
     const std::string why = settingsStore_ ? settingsStore_->save(settings_) : std::string();
     if (!why.empty() && !settingsSaveFailed_) {
@@ -216,10 +218,19 @@ void MainWindow::DXTimer1Timer() {
         return;
     }
     runFrame(game_, debug_.get());
+    if (platform_.input.engineKeyPressed(EngineSpeech)) {
+        Settings s = settings_;
+        toggleSpeech(s);
+        changeSettings(s);
+    }
     if (platform_.input.engineKeyPressed(EngineMenuKey)) {
         menu_.open(platform_.display.back());
         platform_.display.showSystemCursor(true);
         menu_.build(game_, settings_, game_.session.fullScreen);
+        // The game's texts give way to the menu.
+        platform_.speech.stop();
+        spokenMenuItem_.clear();
+        speakMenuSelection();
         menu_.draw(platform_.display.back(), platform_.canvas);
         platform_.display.flip();
         return;
@@ -240,9 +251,31 @@ void MainWindow::menuFrame() {
         platform_.display.showSystemCursor(false);
         return;
     }
+    if (platform_.input.engineKeyPressed(EngineSpeech)) changeSetting(SetSpeech, 1);
     menu_.build(game_, settings_, game_.session.fullScreen);
+    speakMenuSelection();
     menu_.draw(platform_.display.back(), platform_.canvas);
     platform_.display.flip();
+}
+
+// The item the player moved to, or whose value changed, read out once.
+void MainWindow::speakMenuSelection() {
+    const MenuItem* item = menu_.selectedItem();
+    const std::string label = item ? item->label : std::string();
+    if (label == spokenMenuItem_) return;
+    spokenMenuItem_ = label;
+    // Room titles in the labels are in the game's code page, the rest is UTF-8.
+    platform_.speech.say(game_.tables.metadata.codePage.mixedToUtf8(label),
+                         SpeechUrgency::MenuItem);
+}
+
+// Speech on or off in `s`, told by the voice: "off" is said before the voice goes quiet.
+void MainWindow::toggleSpeech(Settings& s) {
+    s.speech = !s.speech;
+    Speech& voice = platform_.speech;
+    if (!s.speech) voice.say("Speech off", SpeechUrgency::Notice);
+    voice.setOn(s.speech);
+    if (s.speech) voice.say("Speech on", SpeechUrgency::Notice);
 }
 
 void MainWindow::carryOut(const MenuChoice& c) {
@@ -317,6 +350,9 @@ void MainWindow::changeSetting(int setting, int step) {
             break;
         case SetAutosave:
             s.autosave = !s.autosave;
+            break;
+        case SetSpeech:
+            toggleSpeech(s);
             break;
         case SetLanguage: {
             const int count = static_cast<int>(game_.tables.metadata.languages.size());

@@ -108,6 +108,8 @@ class MainWindow {
     void carryOut(const MenuChoice& choice);
     void changeSetting(int setting, int step);
     void applyDeviceSettings();
+    void toggleSpeech(Settings& s);
+    void speakMenuSelection();
 
     Platform& platform_;
     WindowOptions options_;
@@ -120,6 +122,7 @@ class MainWindow {
     EngineMenu menu_;
     VirtualMouse virtualMouse_{game_};  // the pad, the keyboard cursor and touches
     bool settingsSaveFailed_ = false;
+    std::string spokenMenuItem_;           // the menu item read out last
     uint64_t lastAutosaveMs_ = 0;          // play time of the last autosave, or of the start
     std::unique_ptr<DebugOverlay> debug_;  // only in a `--debug` run
     bool timer2Enabled_ = false;

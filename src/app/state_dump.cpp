@@ -338,6 +338,10 @@ std::string stateDump(const GameState& g, const HeadlessPlatform& p, int64_t fra
         j.endObject();
     }
     j.endArray();
+    // Spoken texts are UTF-8 already.
+    j.key("speech").beginArray();
+    for (const std::string& t : p.speech.spoken) j.beginObject().key("text").value(t).endObject();
+    j.endArray();
     j.endObject();
     return j.str() + "\n";
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <iosfwd>
 
+#include "app/system_speech.h"
 #include "platform/canvas.h"
 #include "platform/error_report.h"
 #include "platform/fonts.h"
@@ -27,6 +28,8 @@ struct WindowBackends {
     SdlInput input;
     SdlClock clock;
     SdlMessageBox messageBox;
+    SystemSpeech speech;
+    SpokenMessageBox spokenMessageBox;  // the box the game and its errors open
     MessageBoxErrorReport errorReport;
     OnceErrorReport loopErrors;
     Fonts fonts;

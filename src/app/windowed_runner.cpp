@@ -139,7 +139,8 @@ int runWindowed(const CommandLine& options, const std::string& executableDir, So
             return std::make_unique<FileSettingsStore>(
                 FileSettingsStore::forGame(playerConfigHome(), gameId));
         };
-        w.settingsChanged = [&display](const Settings& s) {
+        w.settingsChanged = [&display, &input](const Settings& s) {
+            input.setSpeechKey(s.speechKey);
             display.setWindowPlacement(s.display, s.windowWidth, s.windowHeight, s.windowX,
                                        s.windowY);
             // The two enumerations list the same modes in the same order.

@@ -21,6 +21,7 @@
 #include "data/settings.h"
 #include "data/small_records.h"
 #include "data/tables.h"
+#include "platform/speech.h"
 #include "walk/path_finder.h"
 #include "walk/walk_mask.h"
 
@@ -233,6 +234,22 @@ struct AudioState {
     std::vector<SoundStart> soundLog;
 };
 
+// What the narrator last handed to the voice, so that each text is spoken when it
+// appears or changes and never again while it stays. Owner: logic/narrator.
+struct NarratorState {
+    bool active = false;  // speech was on at the last frame
+    VoiceSettings voice;
+    int32_t room = -1;
+    std::string roomTitle;
+    std::vector<std::string> hints;  // per object of the room: the hint spoken, or ""
+    bool dialogueOpen = false;
+    std::vector<std::string> dialogueLines;
+    int32_t dialogueChoice = -1;  // the choice under the cursor, -1 none
+    std::string hoverText;        // what the cursor is over now
+    int32_t hoverFrames = 0;      // frames it has stayed there
+    std::string spokenHover;      // the hover text spoken last
+};
+
 struct GameState {
     // Services; set by the main window before anything runs.
     Platform* platform = nullptr;
@@ -254,6 +271,7 @@ struct GameState {
     PathFinder pathFinder;
     AudioState audio;
     ErrorLog errors;
+    NarratorState narrator;
 
     // Convenience accessors.
     const Settings& playerSettings() const {

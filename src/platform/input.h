@@ -12,16 +12,17 @@ inline constexpr int kLogicalKeys = 5;
 
 enum MouseButton : int { ButtonLeft = 1, ButtonRight = 2 };
 
-// Keys of the engine itself, never passed to the game: the engine menu's key (F1)
-// and the arrows that move through the menu.
+// Keys of the engine itself, never passed to the game: the engine menu's key (F1),
+// the arrows that move through the menu, and the key that turns speech on and off.
 enum EngineKey : int {
     EngineMenuKey = 0,
     EngineUp = 1,
     EngineDown = 2,
     EngineLeft = 3,
-    EngineRight = 4
+    EngineRight = 4,
+    EngineSpeech = 5
 };
-inline constexpr int kEngineKeys = 5;
+inline constexpr int kEngineKeys = 6;
 
 // Gamepad buttons in the standard layout (SDL's game controller names them so):
 // the face buttons A B X Y, Start, Back, the D-pad, the shoulders, the two stick

@@ -9,6 +9,7 @@
 #include "platform/message_box.h"
 #include "platform/platform_error.h"
 #include "platform/sound_mixer.h"
+#include "platform/speech.h"
 
 namespace zk {
 
@@ -25,6 +26,7 @@ struct Platform {
     MediaPlayer& media;
     MessageBox& messageBox;
     ErrorReport& errorReport;
+    Speech& speech;  // off unless the player's settings turn it on
 };
 
 }  // namespace zk

@@ -41,8 +41,8 @@ struct AudioGame {
     AudioGame() : platform(hp.platform()) {}
     // Headless services with this mixer and player instead of the recording ones.
     AudioGame(SoundMixer& mixer, MediaPlayer& media)
-        : platform{hp.display, hp.canvas, hp.fonts,      hp.input,      hp.clock,
-                   mixer,      media,     hp.messageBox, hp.errorReport} {}
+        : platform{hp.display, hp.canvas, hp.fonts,      hp.input,       hp.clock,
+                   mixer,      media,     hp.messageBox, hp.errorReport, hp.speech} {}
 
     // Writes the package and runs the start-up load, which enters the start room.
     void load(const GameBuilder& b) {

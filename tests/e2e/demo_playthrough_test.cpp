@@ -60,6 +60,7 @@ class Script {
     Script& rightClick() { return move(kAside).line("rclick"); }
     Script& key(const std::string& name) { return line("key " + name); }
     Script& state(const std::string& name) { return line("state " + name); }
+    Script& rest(Point p, int frames) { return move(p).wait(frames); }
     // Takes the item of slot i onto the cursor and lays it on what is at p.
     Script& use(int slotIndex, Point p) { return click(slot(slotIndex)).wait(2).click(p); }
     const std::string& text() const { return text_; }
@@ -80,12 +81,13 @@ struct Outcome {
     std::string errorText;
 };
 
-Outcome play(const TempDir& dir, const Script& script) {
+// `options`: more of the command line.
+Outcome play(const TempDir& dir, const Script& script, const std::string& options = "") {
     { std::ofstream(dir.file("input.txt")) << script.text(); }
     const std::string cmd = std::string("'") + ZELKIN_BINARY + "' '" + demoPackage().string() +
                             "' --headless --seed 11 --input '" + dir.file("input.txt") +
                             "' --out '" + dir.file("out") + "' --save-dir '" + dir.file("saves") +
-                            "' 2>'" + dir.file("stderr.txt") + "'";
+                            "' " + options + " 2>'" + dir.file("stderr.txt") + "'";
     Outcome run;
     const int raw = std::system(cmd.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -213,6 +215,8 @@ TEST(DemoPlaythrough, FromTheCottageToTheEnding) {
     s.wait(400).state("epilogue");
     Outcome run = play(dir, s);
     ASSERT_EQ(run.status, 0) << run.errorText;
+
+    EXPECT_EQ(dump(dir, "epilogue")["speech"].size(), 0u) << "speech is off by default";
 
     const Json start = dump(dir, "start");
     EXPECT_TRUE(start["gameLoaded"].boolean());
@@ -397,6 +401,44 @@ TEST(DemoPlaythrough, EscapeDuringAWalkOnlyOpensTheMenu) {
     const Json doorMenu = dump(dir, "doorMenu");
     EXPECT_EQ(doorMenu["currentRoom"].string(), "menu") << "the exit was not taken from the menu";
     EXPECT_EQ(slotOf(doorMenu, "lantern"), 0);
+}
+
+// With speech on, the way to Harald's question as a player hears it: each room's title
+// on entering, the names the cursor rests on (once each), the texts said, the question
+// and each choice as the cursor reaches it.
+TEST(DemoPlaythrough, WithSpeechOnThePlayerHearsTheWayToHaraldsQuestion) {
+    ASSERT_TRUE(fs::exists(demoPackage()));
+    TempDir dir;
+    { std::ofstream(dir.file("settings.toml")) << "speech = true\n"; }
+    Script s;
+    s.rest(kMatches, 40).wait(340);  // resting on the matches while Tove talks
+    s.click(kMatches).wait(120).rightClick().wait(2);
+    s.click(kCottageDoor).wait(150);
+    s.click(kHarald).wait(100);
+    // The two choices, where the engine lays them out (as in demo/tour.txt).
+    const Point askForOil{156, 430};
+    const Point askAboutTheShip{207, 414};
+    s.rest(askAboutTheShip, 3).rest(askForOil, 3).rest(askAboutTheShip, 3).state("asked");
+    const Outcome run = play(dir, s, "--settings '" + dir.file("settings.toml") + "'");
+    ASSERT_EQ(run.status, 0) << run.errorText;
+
+    const Json asked = dump(dir, "asked");
+    std::vector<std::string> heard;
+    for (const Json& said : asked["speech"].items()) heard.push_back(said["text"].string());
+    EXPECT_EQ(heard, (std::vector<std::string>{
+                         "Cottage",
+                         "matches",  // once, though the cursor stays there
+                         "What a storm! And look: the lighthouse is dark.",
+                         "The ship comes at twelve. I must light the lamp again!",
+                         "Tove",                // the cursor put aside rests on her
+                         "Out to the harbour",  // the door's zone
+                         "Harbour",
+                         "Harald",
+                         "Evening, Tove! What brings you out in this storm?",
+                         "The lighthouse is dark, and the ship comes at twelve!",
+                         "Have you got some oil for my lantern?",
+                         "The lighthouse is dark, and the ship comes at twelve!",
+                     }));
 }
 
 }  // namespace

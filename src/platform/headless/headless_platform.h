@@ -21,9 +21,12 @@ struct HeadlessPlatform {
     RecordingMediaPlayer media;
     RecordingMessageBox messageBox;
     RecordingErrorReport errorReport;
+    RecordingSpeech speech;
+    SpokenMessageBox spokenMessageBox{messageBox, speech};
 
     Platform platform() {
-        return {display, canvas, fonts, input, clock, mixer, media, messageBox, errorReport};
+        return {display, canvas,           fonts,       input, clock, mixer,
+                media,   spokenMessageBox, errorReport, speech};
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include "platform/error_report.h"
 #include "platform/message_box.h"
+#include "platform/speech.h"
 
 namespace zk {
 
@@ -21,6 +22,20 @@ class RecordingMessageBox : public MessageBox {
     }
 
     std::vector<Shown> shown;  // every box, in order
+};
+
+// The voice of a headless run: every text it is handed while on, in order, and the
+// voice it was last given.
+class RecordingSpeech : public Speech {
+  public:
+    void stop() override {}
+    void setVoice(const VoiceSettings& v) override { voice = v; }
+
+    std::vector<std::string> spoken;
+    VoiceSettings voice;
+
+  protected:
+    void speak(std::string_view text, SpeechUrgency) override { spoken.emplace_back(text); }
 };
 
 // The error report of a headless run: every message is recorded and written as one

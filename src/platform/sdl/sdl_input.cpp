@@ -77,7 +77,15 @@ constexpr int kTriggerPulled = 16384;
 
 }  // namespace
 
-SdlInput::SdlInput() : events_(SDL_INIT_EVENTS) {
+struct SdlInput::OpenPads {
+    std::vector<SDL_GameController*> list;
+};
+
+int SdlInput::padCount() const {
+    return static_cast<int>(pads_->list.size());
+}
+
+SdlInput::SdlInput() : events_(SDL_INIT_EVENTS), pads_(std::make_unique<OpenPads>()) {
     // Touches come as finger events only; SDL's mouse events made of them would click
     // a second time.
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
@@ -89,7 +97,7 @@ SdlInput::SdlInput() : events_(SDL_INIT_EVENTS) {
 }
 
 SdlInput::~SdlInput() {
-    for (SDL_GameController* pad : pads_) SDL_GameControllerClose(pad);
+    for (SDL_GameController* pad : pads_->list) SDL_GameControllerClose(pad);
 }
 
 void SdlInput::bindKeys(const DeviceKeyNames& names) {
@@ -104,17 +112,17 @@ void SdlInput::padEvent(const SDL_Event& event) {
     switch (event.type) {
         case SDL_CONTROLLERDEVICEADDED:
             if (SDL_GameController* pad = SDL_GameControllerOpen(event.cdevice.which))
-                pads_.push_back(pad);
+                pads_->list.push_back(pad);
             break;
         case SDL_CONTROLLERDEVICEREMOVED:
-            for (size_t i = 0; i < pads_.size(); ++i) {
-                SDL_Joystick* stick = SDL_GameControllerGetJoystick(pads_[i]);
+            for (size_t i = 0; i < pads_->list.size(); ++i) {
+                SDL_Joystick* stick = SDL_GameControllerGetJoystick(pads_->list[i]);
                 if (SDL_JoystickInstanceID(stick) != event.cdevice.which) continue;
-                SDL_GameControllerClose(pads_[i]);
-                pads_.erase(pads_.begin() + static_cast<std::ptrdiff_t>(i));
+                SDL_GameControllerClose(pads_->list[i]);
+                pads_->list.erase(pads_->list.begin() + static_cast<std::ptrdiff_t>(i));
                 break;
             }
-            if (pads_.empty()) {
+            if (pads_->list.empty()) {
                 padHeld_ = {};
                 stickX_ = stickY_ = 0;
             }
@@ -304,6 +312,7 @@ void SdlInput::handle(const SDL_Event& event) {
                                    : code == SDL_SCANCODE_DOWN  ? EngineDown
                                    : code == SDL_SCANCODE_LEFT  ? EngineLeft
                                    : code == SDL_SCANCODE_RIGHT ? EngineRight
+                                   : code == speechKey_         ? EngineSpeech
                                                                 : -1;
                 if (engine >= 0) enginePresses_[static_cast<size_t>(engine)] = true;
             }
@@ -319,6 +328,11 @@ void SdlInput::handle(const SDL_Event& event) {
     }
 }
 
+void SdlInput::setSpeechKey(const std::string& name) {
+    const SDL_Scancode code = SDL_GetScancodeFromName(name.c_str());
+    speechKey_ = code == SDL_SCANCODE_UNKNOWN ? -1 : static_cast<int>(code);
+}
+
 void SdlInput::refresh() {
     pumpEvents();
     DeviceReading r;
@@ -328,7 +342,7 @@ void SdlInput::refresh() {
     for (int k = 0; k < kLogicalKeys; ++k) r.keys[k] = keysDown_[k] || keyPresses_[k];
     r.keyPresses = keyPresses_;
     r.enginePresses = enginePresses_;
-    r.pad.connected = !pads_.empty();
+    r.pad.connected = !pads_->list.empty();
     for (size_t b = 0; b < padHeld_.size(); ++b) r.pad.held[b] = padHeld_[b] || padPresses_[b];
     r.pad.presses = padPresses_;
     r.pad.stickX = stickX_;

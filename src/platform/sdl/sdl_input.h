@@ -1,8 +1,7 @@
 #pragma once
-#include <SDL_gamecontroller.h>
-
 #include <array>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -39,7 +38,7 @@ class SdlInput : public DeviceInput {
     // Key names as SDL_GetScancodeFromName knows them; an unknown name binds nothing.
     void bindKeys(const DeviceKeyNames& names) override;
     // Gamepads open now.
-    int padCount() const { return static_cast<int>(pads_.size()); }
+    int padCount() const;
 
     // The window was closed, or SIGINT or SIGTERM arrived.
     bool quitRequested() const { return quit_ || TerminationSignals::requested(); }
@@ -57,6 +56,9 @@ class SdlInput : public DeviceInput {
     // F5..F8 pressed since the last call: bit 0 for F5 ... bit 3 for F8 (the debug
     // run's geometry keys).
     unsigned takeDebugKeys() { return std::exchange(debugKeys_, 0u); }
+    // The key reported as EngineSpeech, by its SDL name ("V"); a name SDL does not
+    // know leaves no key for it.
+    void setSpeechKey(const std::string& name);
 
   private:
     void padEvent(const SDL_Event& event);
@@ -65,7 +67,8 @@ class SdlInput : public DeviceInput {
 
     SdlSubsystem events_;
     std::unique_ptr<SdlSubsystem> controllers_;  // null where SDL has no gamepad support
-    std::vector<SDL_GameController*> pads_;
+    struct OpenPads;                             // the game controllers open now
+    std::unique_ptr<OpenPads> pads_;
     std::array<bool, kPadButtons> padHeld_{};
     std::array<bool, kPadButtons> padPresses_{};
     int stickX_ = 0;
@@ -88,6 +91,7 @@ class SdlInput : public DeviceInput {
     bool toggleFullScreen_ = false;
     bool screenshot_ = false;
     unsigned debugKeys_ = 0;
+    int speechKey_ = -1;  // an SDL scancode
     bool quit_ = false;
     bool focused_ = true;
     bool minimised_ = false;
